@@ -1,0 +1,206 @@
+// The main dialog's start-up, window messages and end.
+#include "ServerDlg.h"
+#include <objbase.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include "AboutDlg.h"
+#include "../framework/WinApp.h"
+#include "../protocol/BrowseTree.h"
+#include "../protocol/Wire.h"
+#include "../res/resource.h"
+
+static const char* const s_appNames[APP_KIND_COUNT] = {
+    "Winamp 2", "Winamp 3", "Windows Media Player 7", "PowerPoint Viewer 97", "PowerPoint"};
+
+CServerDlg::CServerDlg()
+    : CDialog(IDD_SERVER_DIALOG, NULL), m_pBrowseRoot(NULL), m_hComPort(INVALID_HANDLE_VALUE),
+      m_listenSocket(INVALID_SOCKET), m_pSerialThread(NULL), m_pSocketThread(NULL),
+      m_bListenOnSocket(0), m_bClientClosed(0), m_bHidden(0), m_pActive(NULL), m_nDefaultApp(0),
+      m_nFileApp(0), m_hBrowseMutex(CreateMutexA(NULL, FALSE, NULL)),
+      m_clientSocket(INVALID_SOCKET), m_bTrayIconShown(false), m_bComInitialised(false)
+{
+    m_hIcon = LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    memset(&m_nid, 0, sizeof(m_nid));
+    m_szCommPort[0] = '\0';
+    m_szPath[0] = '\0';
+    m_szIniDir[0] = '\0';
+    memset(m_pControllers, 0, sizeof(m_pControllers));
+    memset(m_szAppPath, 0, sizeof(m_szAppPath));
+    memset(m_szExtensions, 0, sizeof(m_szExtensions));
+}
+
+CServerDlg::~CServerDlg()
+{
+    StopLinks();
+    for (int i = 0; i < APP_KIND_COUNT; i++)
+        delete m_pControllers[i];
+    DestroyBrowseTree(m_pBrowseRoot);
+    m_pBrowseRoot = NULL;
+    if (m_hBrowseMutex)
+        CloseHandle(m_hBrowseMutex);
+    if (m_bComInitialised)
+        CoUninitialize();
+}
+
+BOOL CServerDlg::OnInitDialog()
+{
+    AddAboutMenuItem();
+    SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+    m_bComInitialised = SUCCEEDED(CoInitialize(NULL));
+
+    // The log is never trimmed; the edit control's default limit would stop it early.
+    SendDlgItemMessageA(m_hWnd, IDC_EVENT_LOG, EM_SETLIMITTEXT, 0x7FFFFFFE, 0);
+    FillDefaultAppList();
+    WriteBanner();
+    AddTrayIcon();
+
+    if (!GetCurrentDirectoryA(PATH_SIZE, m_szIniDir))
+        m_szIniDir[0] = '\0';
+    LoadSettings();
+    CreateControllers();
+
+    if (m_bListenOnSocket)
+        StartSocketListener();
+    SetTimer(m_hWnd, 1, 1000, NULL);
+    return TRUE;
+}
+
+void CServerDlg::AddAboutMenuItem()
+{
+    char szAbout[256];
+    if (!LoadStringA(AfxGetInstanceHandle(), IDS_ABOUTBOX, szAbout, sizeof(szAbout)))
+        return;
+    HMENU hSysMenu = GetSystemMenu(m_hWnd, FALSE);
+    if (!hSysMenu || szAbout[0] == '\0')
+        return;
+    AppendMenuA(hSysMenu, MF_SEPARATOR, 0, NULL);
+    AppendMenuA(hSysMenu, MF_STRING, IDM_ABOUTBOX, szAbout);
+}
+
+void CServerDlg::FillDefaultAppList()
+{
+    HWND hList = GetDlgItem(IDC_DEFAULT_APP);
+    for (int i = 0; i < APP_KIND_COUNT; i++)
+        SendMessageA(hList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s_appNames[i]));
+}
+
+void CServerDlg::WriteBanner()
+{
+    LogEvent("Welcome to Quorvel v%d.%d\r\n", PROTOCOL_VERSION_MAJOR, PROTOCOL_VERSION_MINOR);
+    LogEvent("Control the music on this PC from your phone.\r\n");
+}
+
+void CServerDlg::CreateControllers()
+{
+    for (int i = 0; i < APP_KIND_COUNT; i++)
+        m_pControllers[i] = CreateController(i);
+    m_pActive = m_pControllers[m_nDefaultApp];
+    m_nFileApp = m_nDefaultApp;
+}
+
+void CServerDlg::AddTrayIcon()
+{
+    m_nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    m_nid.hWnd = m_hWnd;
+    m_nid.uID = 100;
+    m_nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    m_nid.uCallbackMessage = WM_TRAYNOTIFY;
+    m_nid.hIcon = static_cast<HICON>(
+        LoadImageA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDI_TRAY), IMAGE_ICON, 16, 16, 0));
+    snprintf(m_nid.szTip, sizeof(m_nid.szTip), "%s", "Quorvel Server");
+    m_bTrayIconShown = Shell_NotifyIconA(NIM_ADD, &m_nid) != FALSE;
+}
+
+void CServerDlg::RemoveTrayIcon()
+{
+    if (!m_bTrayIconShown)
+        return;
+    Shell_NotifyIconA(NIM_DELETE, &m_nid);
+    m_bTrayIconShown = false;
+}
+
+void CServerDlg::EndProcessNow()
+{
+    SendMessageA(m_hWnd, WM_APP_REMOVE_TRAY_ICON, 0, 0);
+    exit(0);
+}
+
+void CServerDlg::OnExit()
+{
+    RemoveTrayIcon();
+    EndDialog(0);
+}
+
+void CServerDlg::OnListenOnSocketClicked()
+{
+    m_bListenOnSocket = IsDlgButtonChecked(m_hWnd, IDC_LISTEN_ON_SOCKET) == BST_CHECKED;
+    if (m_bListenOnSocket)
+        StartSocketListener();
+    else
+        StopSocketListener();
+}
+
+void CServerDlg::StopLinks()
+{
+    StopSocketListener();
+}
+
+bool CServerDlg::OnCommand(WORD nId, WORD nCode)
+{
+    switch (nId)
+    {
+    case IDC_EXIT:
+        OnExit();
+        return true;
+    case IDC_LISTEN_ON_SOCKET:
+        if (nCode == BN_CLICKED)
+            OnListenOnSocketClicked();
+        return true;
+    case IDOK:
+    case IDCANCEL:
+        // Enter and Esc must not end a server the phone relies on.
+        return true;
+    }
+    return false;
+}
+
+bool CServerDlg::OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult)
+{
+    switch (nMsg)
+    {
+    case WM_APP_LOG_EVENT:
+        AppendToEventLog(reinterpret_cast<const char*>(lParam));
+        return true;
+    case WM_APP_REMOVE_TRAY_ICON:
+        RemoveTrayIcon();
+        return true;
+    case WM_TIMER:
+        GetActive()->Tick();
+        return true;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) != IDM_ABOUTBOX)
+            return false;
+        {
+            CAboutDlg about(m_hWnd);
+            about.DoModal();
+        }
+        return true;
+    case WM_CLOSE:
+        RemoveTrayIcon();
+        EndDialog(IDCANCEL);
+        return true;
+    case WM_DESTROY:
+        KillTimer(m_hWnd, 1);
+        // The workers may be inside a message to this window; stop them while it still answers.
+        StopLinks();
+        RemoveTrayIcon();
+        return false;
+    case WM_QUERYDRAGICON:
+        lResult = reinterpret_cast<LRESULT>(m_hIcon);
+        return true;
+    }
+    (void)lParam;
+    return false;
+}

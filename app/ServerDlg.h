@@ -1,0 +1,95 @@
+// The main dialog: the hub that owns the settings, the event log, the phone
+// links with their worker threads, the five controllers and the folder tree.
+#pragma once
+#include <winsock2.h>
+#include <windows.h>
+#include <shellapi.h>
+#include <stdarg.h>
+#include <atomic>
+#include "../framework/Dialog.h"
+#include "../framework/WorkerThread.h"
+#include "../players/PlayerController.h"
+
+struct BrowseNode;
+
+// Private messages by which worker threads have the user-interface thread act.
+const UINT WM_APP_LOG_EVENT = WM_APP + 1;         // lParam: the text to append
+const UINT WM_APP_REMOVE_TRAY_ICON = WM_APP + 2;  // before the process ends on EXIT
+const UINT WM_TRAYNOTIFY = WM_USER + 101;
+
+const int COMM_PORT_SIZE = 32;
+const int PATH_SIZE = 260;
+
+class CServerDlg : public CDialog
+{
+public:
+    CServerDlg();
+    ~CServerDlg();
+
+    // Event log: printf-style, appended as formatted; callable from any thread.
+    void LogEvent(const char* pszFormat, ...);
+    void LogEventV(const char* pszFormat, va_list args);
+
+    // Live reads of the controls, callable from any thread.
+    bool IsStartAppsTicked();
+    bool IsStopWhenSwitchingTicked();
+    void ReadBrowseFolders(char* pBuffer, int nSize);
+
+    // Makes sure the active controller's application runs (when control 1003 says so).
+    void EnsureActiveRunning();
+    CPlayerController* GetActive() const { return m_pActive.load(); }
+
+    // Removes the tray icon (from any thread) and ends the process with status 0.
+    void EndProcessNow();
+
+    void LoadSettings();
+    void StartSocketListener();
+    void StopSocketListener();
+
+    // Fields shared by the subsystems.
+    HICON m_hIcon;
+    BrowseNode* m_pBrowseRoot;
+    HANDLE m_hComPort;
+    SOCKET m_listenSocket;
+    CWorkerThread* m_pSerialThread;
+    CWorkerThread* m_pSocketThread;
+    int m_bListenOnSocket;
+    int m_bClientClosed;
+    NOTIFYICONDATAA m_nid;
+    char m_szCommPort[COMM_PORT_SIZE];
+    char m_szPath[PATH_SIZE];
+    char m_szIniDir[PATH_SIZE];
+    int m_bHidden;
+    std::atomic<CPlayerController*> m_pActive;
+    CPlayerController* m_pControllers[APP_KIND_COUNT];
+    char m_szAppPath[APP_KIND_COUNT][PATH_SIZE];
+    char m_szExtensions[APP_KIND_COUNT][PATH_SIZE];
+    int m_nDefaultApp;
+    std::atomic<int> m_nFileApp;
+
+    // One folder listing at a time, whichever link asks.
+    HANDLE m_hBrowseMutex;
+    // The TCP client being served; the user-interface thread closes it to cut
+    // the client off when the listener stops.
+    std::atomic<SOCKET> m_clientSocket;
+
+protected:
+    BOOL OnInitDialog() override;
+    bool OnCommand(WORD nId, WORD nCode) override;
+    bool OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult) override;
+
+private:
+    void AddAboutMenuItem();
+    void FillDefaultAppList();
+    void WriteBanner();
+    void CreateControllers();
+    void AddTrayIcon();
+    void RemoveTrayIcon();
+    void AppendToEventLog(const char* pszText);
+    void OnExit();
+    void OnListenOnSocketClicked();
+    void StopLinks();
+
+    bool m_bTrayIconShown;
+    bool m_bComInitialised;
+};

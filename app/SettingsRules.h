@@ -1,0 +1,23 @@
+// Rules for the values of the settings file, apart from reading and writing it.
+// Plain C++, no platform calls.
+#pragma once
+#include <stddef.h>
+
+const char* const SETTINGS_FILE_NAME = "QuorvelServer.ini";
+const char* const SETTINGS_SECTION = "QuorvelServer";
+
+// A value read with "%d": its leading number, or 0 when it does not start with one.
+int ParseSettingNumber(const char* pszValue);
+
+// A DefaultApplication value outside the five kinds falls back to Winamp 2 (0),
+// so it can never index past the per-kind arrays.
+int ClampAppKind(int nKind);
+
+// Removes one trailing backslash from a non-empty text.
+void RemoveTrailingBackslash(char* pszText);
+
+// The extensions a kind handles when its ExtensionsHandled key is missing.
+const char* DefaultExtensions(int nKind);
+
+// Forms "<dir>\QuorvelServer.ini" in pOut; false (and an empty pOut) when it does not fit.
+bool BuildSettingsFilePath(const char* pszDir, char* pOut, size_t nOutSize);

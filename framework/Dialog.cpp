@@ -1,0 +1,74 @@
+// Message routing for CDialog. The object pointer rides in the window's user data.
+#include "Dialog.h"
+#include "WinApp.h"
+
+CDialog::CDialog(UINT nTemplateId, HWND hParent)
+    : m_hWnd(NULL), m_nTemplateId(nTemplateId), m_hParent(hParent)
+{
+}
+
+CDialog::~CDialog() {}
+
+INT_PTR CDialog::DoModal()
+{
+    return DialogBoxParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nTemplateId), m_hParent,
+                           DialogProc, reinterpret_cast<LPARAM>(this));
+}
+
+void CDialog::EndDialog(INT_PTR nResult)
+{
+    ::EndDialog(m_hWnd, nResult);
+}
+
+bool CDialog::OnCommand(WORD, WORD)
+{
+    return false;
+}
+
+bool CDialog::OnMessage(UINT, WPARAM, LPARAM, LRESULT&)
+{
+    return false;
+}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    CDialog* pDlg = NULL;
+    if (nMsg == WM_INITDIALOG)
+    {
+        pDlg = reinterpret_cast<CDialog*>(lParam);
+        pDlg->m_hWnd = hWnd;
+        SetWindowLongPtrA(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(pDlg));
+        return pDlg->OnInitDialog();
+    }
+    pDlg = reinterpret_cast<CDialog*>(GetWindowLongPtrA(hWnd, GWLP_USERDATA));
+    if (!pDlg)
+        return FALSE;
+    INT_PTR nHandled = pDlg->Route(nMsg, wParam, lParam);
+    if (nMsg == WM_NCDESTROY)
+    {
+        SetWindowLongPtrA(hWnd, GWLP_USERDATA, 0);
+        pDlg->m_hWnd = NULL;
+    }
+    return nHandled;
+}
+
+INT_PTR CDialog::Route(UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (nMsg == WM_COMMAND)
+        return OnCommand(LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
+
+    LRESULT lResult = 0;
+    if (!OnMessage(nMsg, wParam, lParam, lResult))
+        return FALSE;
+    // A few messages return their value directly from the dialog procedure.
+    switch (nMsg)
+    {
+    case WM_QUERYDRAGICON:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORDLG:
+        return static_cast<INT_PTR>(lResult);
+    }
+    SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, lResult);
+    return TRUE;
+}

@@ -1,0 +1,32 @@
+// A modal dialog from a dialog template, routing its messages to virtual handlers.
+#pragma once
+#include <windows.h>
+
+class CDialog
+{
+public:
+    CDialog(UINT nTemplateId, HWND hParent);
+    virtual ~CDialog();
+
+    INT_PTR DoModal();
+    void EndDialog(INT_PTR nResult);
+    HWND GetSafeHwnd() const { return m_hWnd; }
+    HWND GetDlgItem(int nId) const { return ::GetDlgItem(m_hWnd, nId); }
+
+protected:
+    // Return TRUE to let the system set the default focus.
+    virtual BOOL OnInitDialog() { return TRUE; }
+    // WM_COMMAND; return true when handled.
+    virtual bool OnCommand(WORD nId, WORD nCode);
+    // Every other message; return true when handled, with the message result in lResult.
+    virtual bool OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult);
+
+    HWND m_hWnd;
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
+    INT_PTR Route(UINT nMsg, WPARAM wParam, LPARAM lParam);
+
+    UINT m_nTemplateId;
+    HWND m_hParent;
+};

@@ -1,0 +1,80 @@
+// Starting, stopping and (as a last resort) terminating worker threads.
+#include "WorkerThread.h"
+
+CWorkerThread::CWorkerThread()
+    : m_hThread(NULL), m_hStopEvent(CreateEventA(NULL, TRUE, FALSE, NULL)), m_pBody(NULL),
+      m_pParam(NULL)
+{
+}
+
+CWorkerThread::~CWorkerThread()
+{
+    if (m_hThread)
+    {
+        RequestStop();
+        WaitOrTerminate(0);
+    }
+    if (m_hStopEvent)
+        CloseHandle(m_hStopEvent);
+}
+
+bool CWorkerThread::Start(ThreadBody pBody, void* pParam)
+{
+    if (m_hThread || !m_hStopEvent)
+        return false;
+    ResetEvent(m_hStopEvent);
+    m_pBody = pBody;
+    m_pParam = pParam;
+    m_hThread = CreateThread(NULL, 0, ThreadEntry, this, 0, NULL);
+    return m_hThread != NULL;
+}
+
+DWORD WINAPI CWorkerThread::ThreadEntry(void* pSelf)
+{
+    CWorkerThread* pThread = static_cast<CWorkerThread*>(pSelf);
+    pThread->m_pBody(*pThread, pThread->m_pParam);
+    return 0;
+}
+
+void CWorkerThread::RequestStop()
+{
+    SetEvent(m_hStopEvent);
+}
+
+bool CWorkerThread::IsStopRequested() const
+{
+    return WaitForSingleObject(m_hStopEvent, 0) == WAIT_OBJECT_0;
+}
+
+bool CWorkerThread::PauseUnlessStopped(DWORD nMs) const
+{
+    return WaitForSingleObject(m_hStopEvent, nMs) != WAIT_OBJECT_0;
+}
+
+void CWorkerThread::WaitOrTerminate(DWORD nGraceMs)
+{
+    if (!m_hThread)
+        return;
+    DWORD nStart = GetTickCount();
+    for (;;)
+    {
+        DWORD nElapsed = GetTickCount() - nStart;
+        DWORD nLeft = nElapsed < nGraceMs ? nGraceMs - nElapsed : 0;
+        DWORD nWait = MsgWaitForMultipleObjects(1, &m_hThread, FALSE, nLeft, QS_SENDMESSAGE);
+        if (nWait == WAIT_OBJECT_0)
+            break;
+        if (nWait == WAIT_OBJECT_0 + 1)
+        {
+            // Delivers the messages other threads are sending us; posted ones stay queued.
+            MSG msg;
+            PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+            continue;
+        }
+        // Stuck beyond the grace period (a hung application, say): end it from outside.
+        TerminateThread(m_hThread, 0);
+        WaitForSingleObject(m_hThread, 1000);
+        break;
+    }
+    CloseHandle(m_hThread);
+    m_hThread = NULL;
+}

@@ -1,0 +1,39 @@
+// A worker thread that is asked to stop through an event and, if it does not
+// stop within a grace period, is terminated from outside.
+#pragma once
+#include <windows.h>
+
+class CWorkerThread
+{
+public:
+    typedef void (*ThreadBody)(CWorkerThread& thread, void* pParam);
+
+    CWorkerThread();
+    ~CWorkerThread();
+
+    bool Start(ThreadBody pBody, void* pParam);
+    bool IsRunning() const { return m_hThread != NULL; }
+
+    // Signals the stop event; the body sees it through IsStopRequested or by
+    // waiting on GetStopEvent. The owner then unblocks any I/O the body waits in.
+    void RequestStop();
+    // Waits up to nGraceMs for the body to return, still answering messages sent
+    // to the calling thread's windows (the body may be inside SendMessage to us);
+    // terminates the thread if it has not returned by then. Releases the thread.
+    void WaitOrTerminate(DWORD nGraceMs);
+
+    bool IsStopRequested() const;
+    HANDLE GetStopEvent() const { return m_hStopEvent; }
+    // Sleeps nMs unless a stop is requested first; returns false on a stop request.
+    bool PauseUnlessStopped(DWORD nMs) const;
+
+private:
+    CWorkerThread(const CWorkerThread&);
+    CWorkerThread& operator=(const CWorkerThread&);
+    static DWORD WINAPI ThreadEntry(void* pSelf);
+
+    HANDLE m_hThread;
+    HANDLE m_hStopEvent;
+    ThreadBody m_pBody;
+    void* m_pParam;
+};

@@ -1,0 +1,102 @@
+// Cutting the link's bytes into four-letter commands and routing them.
+#include "CommandHandlers.h"
+#include <string.h>
+#include "CommandTable.h"
+#include "Wire.h"
+#include "../app/ServerDlg.h"
+
+// Handlers by command id; an empty row is a command this build cannot carry out.
+static const CommandHandler s_handlers[CMD_COUNT] = {
+    HandleCheck, // CHCK
+    NULL,        // LIST
+    NULL,        // DLST
+    NULL,        // INFO
+    NULL,        // INF2
+    NULL,        // PLAY
+    NULL,        // LADD
+    NULL,        // FINF
+    NULL,        // DOWN
+    NULL,        // VOLM
+    NULL,        // STOP
+    NULL,        // FADE
+    NULL,        // STEN
+    NULL,        // PAUS
+    NULL,        // STRT
+    NULL,        // PREV
+    NULL,        // NEXT
+    NULL,        // FFWD
+    NULL,        // RWND
+    NULL,        // SHFL
+    NULL,        // REPT
+    NULL,        // PLST
+    NULL,        // SLCT
+    NULL,        // RMAL
+    NULL,        // DINF
+    NULL,        // SHUT
+    NULL,        // FULL
+    NULL,        // SEEK
+    NULL,        // PLEN
+    HandleVersion, // VERS
+    HandleExit,  // EXIT
+};
+
+void LogLinkFailure(CServerDlg& dlg, const CPhoneLink& link, const char* pszFormat, ...)
+{
+    if (link.IsStopping())
+        return;
+    va_list args;
+    va_start(args, pszFormat);
+    dlg.LogEventV(pszFormat, args);
+    va_end(args);
+}
+
+// Returns false when no command could be read; the outcome is logged.
+static bool ReadCommand(CServerDlg& dlg, const CPhoneLink& link, char* pCommand)
+{
+    LinkReadResult result = ReadFromPhoneDetailed(link, pCommand, COMMAND_LENGTH);
+    if (result == LINK_READ_OK)
+        return true;
+    if (link.IsStopping())
+        return false;
+    if (result == LINK_READ_CLOSED)
+    {
+        dlg.LogEvent("Client has closed connection\r\n");
+        dlg.m_bClientClosed = 1;
+        return false;
+    }
+    dlg.LogEvent("Couldn't read command: %d\r\n", static_cast<int>(GetLastError()));
+    // A TCP connection whose receive failed (reset, say) fails again at once:
+    // end it as if the client had closed, rather than read it forever.
+    if (link.IsTcp())
+        dlg.m_bClientClosed = 1;
+    return false;
+}
+
+void DispatchCommand(CServerDlg& dlg, const CPhoneLink& link)
+{
+    char command[COMMAND_LENGTH + 1];
+    memset(command, 0, sizeof(command));
+    if (!ReadCommand(dlg, link, command))
+        return;
+
+    if (NeedsEnsureRunning(command))
+        dlg.EnsureActiveRunning();
+
+    int nId = FindCommand(command);
+    if (nId == CMD_UNKNOWN)
+    {
+        dlg.LogEvent("Read unknown command \"%s\"\r\n", command);
+        return;
+    }
+    if (!s_handlers[nId])
+    {
+        dlg.LogEvent("Command \"%s\" is not available in this version\r\n", command);
+        return;
+    }
+    s_handlers[nId](dlg, link);
+}
+
+void HandleExit(CServerDlg& dlg, const CPhoneLink&)
+{
+    dlg.EndProcessNow();
+}

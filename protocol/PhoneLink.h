@@ -1,0 +1,30 @@
+// Reading and writing the link a command came from: the TCP client or the COM port.
+#pragma once
+#include <winsock2.h>
+#include <windows.h>
+
+struct CPhoneLink
+{
+    HANDLE hSerial;     // the COM port (opened for overlapped I/O), or INVALID_HANDLE_VALUE
+    SOCKET client;      // the TCP client, or INVALID_SOCKET for the serial link
+    HANDLE hStopEvent;  // the worker's stop request: cuts off waits and further writes
+
+    bool IsTcp() const { return client != INVALID_SOCKET; }
+    bool IsStopping() const { return WaitForSingleObject(hStopEvent, 0) == WAIT_OBJECT_0; }
+};
+
+enum LinkReadResult
+{
+    LINK_READ_OK,
+    LINK_READ_CLOSED,  // the TCP client closed its end
+    LINK_READ_FAILED   // an error, or the worker was asked to stop; see GetLastError
+};
+
+// Reads exactly nCount bytes. A count of 0 succeeds without touching the link.
+LinkReadResult ReadFromPhoneDetailed(const CPhoneLink& link, void* pBuffer, int nCount);
+bool ReadFromPhone(const CPhoneLink& link, void* pBuffer, int nCount);
+
+// One send or one write; returns the count written, negative on a socket error.
+int WriteToPhone(const CPhoneLink& link, const void* pData, int nCount);
+// Repeats WriteToPhone until all is written or a call fails or writes nothing.
+void WriteAllToPhone(const CPhoneLink& link, const void* pData, int nCount);

@@ -1,0 +1,32 @@
+// Resource and control ids. The numbers are fixed: tests and tools address the
+// controls by them.
+#pragma once
+
+#define IDD_ABOUTBOX 100
+#define IDS_ABOUTBOX 101
+#define IDD_SERVER_DIALOG 102
+#define IDS_SOCKETS_INIT_FAILED 103
+#define IDR_MAINFRAME 128
+#define IDI_TRAY 129
+#define IDD_SETUP_WIZARD 131
+#define IDI_WIZARD 133
+
+#define IDM_ABOUTBOX 0x0010
+
+#define IDC_BROWSE_PATH 1000
+#define IDC_COM_PORT 1001
+#define IDC_CONNECT 1002
+#define IDC_START_APPS 1003
+#define IDC_APP_PATH 1004
+#define IDC_EVENT_LOG 1005
+#define IDC_EXIT 1006
+#define IDC_SELECT_FOLDER 1008
+#define IDC_BROWSE_APP 1009
+#define IDC_START_MINIMISED 1010
+#define IDC_ADD_FOLDER 1011
+#define IDC_CLEAR_FOLDERS 1012
+#define IDC_DEFAULT_APP 1018
+#define IDC_EXTENSIONS 1019
+#define IDC_FIND_PORT 1020
+#define IDC_STOP_WHEN_SWITCHING 1033
+#define IDC_LISTEN_ON_SOCKET 1034

@@ -1,0 +1,79 @@
+#!/bin/bash
+# The test rig: a private Wine prefix, an Xvfb display and a persistent wineserver.
+#   rig.sh up DIR          make the prefix (once) and start the display and wineserver
+#   rig.sh down DIR        stop everything "up" started, by pid
+#   rig.sh run DIR EXE...  run one Windows program in the rig
+set -u
+command=$1
+dir=$(realpath -m "$2")
+shift 2
+envfile=$dir/env
+
+start_display() {
+  for n in $(seq 90 199); do
+    [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ] && continue
+    Xvfb :$n -nolisten tcp -screen 0 1024x768x24 >"$dir/xvfb.log" 2>&1 &
+    echo $! >"$dir/xvfb.pid"
+    for _ in $(seq 50); do
+      [ -e /tmp/.X11-unix/X$n ] && { echo ":$n"; return 0; }
+      kill -0 "$(cat "$dir/xvfb.pid")" 2>/dev/null || break
+      sleep 0.1
+    done
+  done
+  return 1
+}
+
+make_prefix() {
+  [ -f "$WINEPREFIX/system.reg" ] && return 0
+  wineboot -i >"$dir/wineboot.log" 2>&1
+  wineserver -w
+  # A crashing test program must end, not wait for someone at a crash dialog.
+  wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d '' /f >/dev/null 2>&1
+  wineserver -w
+}
+
+up() {
+  down 2>/dev/null
+  mkdir -p "$dir"
+  display=$(start_display) || { echo "rig: no free X display" >&2; exit 1; }
+  cat >"$envfile" <<EOT
+export WINEPREFIX='$dir/prefix'
+export DISPLAY='$display'
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES='mscoree,mshtml='
+EOT
+  . "$envfile"
+  make_prefix
+  wineserver -p
+  # Wine's own services start with the first program and keep its output open;
+  # start them here, detached, so test output pipes close when a test ends.
+  wineboot >/dev/null 2>&1 </dev/null
+  echo "rig: up on display $DISPLAY, prefix $WINEPREFIX"
+}
+
+down() {
+  if [ -f "$envfile" ]; then
+    . "$envfile"
+    wineserver -k 2>/dev/null
+  fi
+  if [ -f "$dir/xvfb.pid" ]; then
+    kill "$(cat "$dir/xvfb.pid")" 2>/dev/null
+    rm -f "$dir/xvfb.pid"
+  fi
+  rm -f "$envfile"
+  return 0
+}
+
+run() {
+  [ -f "$envfile" ] || { echo "rig: not up (run 'rig.sh up $dir' or the ctest fixture)" >&2; exit 1; }
+  . "$envfile"
+  exec wine "$@"
+}
+
+case $command in
+  up) up ;;
+  down) down ;;
+  run) run "$@" ;;
+  *) echo "usage: rig.sh up|down|run DIR [EXE ARGS...]" >&2; exit 2 ;;
+esac

@@ -1,0 +1,42 @@
+// The phone's end of a link to the server: TCP or a COM port. Used by the
+// quorvel-phone tool and by the end-to-end tests.
+#pragma once
+#include <winsock2.h>
+#include <windows.h>
+#include <string>
+
+class CPhoneClient
+{
+public:
+    CPhoneClient();
+    ~CPhoneClient();
+
+    // Retries until the server accepts or nTimeoutMs has passed.
+    bool ConnectTcp(const char* pszHost, unsigned short nPort, DWORD nTimeoutMs);
+    bool OpenComPort(const char* pszName);
+    void Close();
+    bool IsOpen() const { return m_socket != INVALID_SOCKET || m_hPort != INVALID_HANDLE_VALUE; }
+
+    bool Send(const std::string& bytes);
+    // Exactly nCount bytes within nTimeoutMs; false (with what did arrive) otherwise.
+    bool Receive(size_t nCount, std::string& out, DWORD nTimeoutMs);
+    // Whatever arrives until the link has been quiet for nQuietMs.
+    std::string ReceiveUntilQuiet(DWORD nQuietMs, DWORD nTimeoutMs);
+    // True when the server closes the connection within nTimeoutMs.
+    bool WaitForClose(DWORD nTimeoutMs);
+
+private:
+    CPhoneClient(const CPhoneClient&);
+    CPhoneClient& operator=(const CPhoneClient&);
+    // Up to nMax bytes; 0 on time-out, -1 when the link is closed or broken.
+    int ReceiveSome(char* pBuffer, int nMax, DWORD nTimeoutMs);
+
+    SOCKET m_socket;
+    HANDLE m_hPort;
+};
+
+// Parameter encodings of the protocol.
+std::string EncodeBE16(unsigned nValue);
+std::string EncodeBE32(unsigned long nValue);
+// A name parameter: 2-byte big-endian length, then the bytes.
+std::string EncodeName(const std::string& name);
