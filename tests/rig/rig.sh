@@ -25,11 +25,15 @@ start_display() {
 
 make_prefix() {
   [ -f "$WINEPREFIX/system.reg" ] && return 0
-  wineboot -i >"$dir/wineboot.log" 2>&1
+  wineboot -i >"$dir/wineboot.log" 2>&1 </dev/null
   wineserver -w
   # A crashing test program must end, not wait for someone at a crash dialog.
   wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
   wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d '' /f >/dev/null 2>&1
+  # A virtual desktop with its own taskbar: without it every tray icon call waits
+  # for an X11 system tray that Xvfb does not have.
+  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
   wineserver -w
 }
 
@@ -45,7 +49,7 @@ export WINEDLLOVERRIDES='mscoree,mshtml='
 EOT
   . "$envfile"
   make_prefix
-  wineserver -p
+  wineserver -p >/dev/null 2>&1 </dev/null
   # Wine's own services start with the first program and keep its output open;
   # start them here, detached, so test output pipes close when a test ends.
   wineboot >/dev/null 2>&1 </dev/null

@@ -67,6 +67,16 @@ void CPhoneClient::Close()
     m_hPort = INVALID_HANDLE_VALUE;
 }
 
+void CPhoneClient::AbortConnection()
+{
+    if (m_socket == INVALID_SOCKET)
+        return;
+    linger hardClose = {1, 0};
+    setsockopt(m_socket, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&hardClose),
+               sizeof(hardClose));
+    Close();
+}
+
 static bool WaitOverlapped(HANDLE hPort, OVERLAPPED& overlapped, BOOL bStarted, DWORD nTimeoutMs,
                            DWORD& nDone)
 {

@@ -15,6 +15,8 @@ public:
     bool ConnectTcp(const char* pszHost, unsigned short nPort, DWORD nTimeoutMs);
     bool OpenComPort(const char* pszName);
     void Close();
+    // Resets the TCP connection instead of closing it in order.
+    void AbortConnection();
     bool IsOpen() const { return m_socket != INVALID_SOCKET || m_hPort != INVALID_HANDLE_VALUE; }
 
     bool Send(const std::string& bytes);

@@ -1,0 +1,72 @@
+// Runs the real QuorvelServer.exe in a working directory of its own and reads
+// its window: the event log (control 1005) and the other controls.
+#pragma once
+#include <windows.h>
+#include <string>
+
+// The folder of the running test program; the server and the fakes are built beside it.
+std::string TestBinDir();
+
+// A fresh folder under the temporary directory, removed with everything in it.
+class CTempDir
+{
+public:
+    CTempDir();
+    ~CTempDir();
+    const std::string& Path() const { return m_path; }
+    std::string File(const std::string& name) const { return m_path + "\\" + name; }
+    void WriteFile(const std::string& name, const std::string& contents) const;
+    std::string ReadFile(const std::string& name) const;
+    bool Exists(const std::string& name) const;
+
+private:
+    std::string m_path;
+};
+
+void RemoveTree(const std::string& path);
+void WriteBinaryFile(const std::string& path, const std::string& contents);
+bool ReadBinaryFile(const std::string& path, std::string& contents);
+
+class CServerProcess
+{
+public:
+    CServerProcess();
+    ~CServerProcess();
+
+    // Starts the server in pszWorkDir and waits for its window and welcome banner.
+    bool Start(const std::string& workDir);
+    bool IsRunning() const;
+    // Waits for the process to end; its exit code in *pExitCode.
+    bool WaitForExit(DWORD nTimeoutMs, DWORD* pExitCode);
+    void Kill();
+    DWORD ProcessId() const { return m_processInfo.dwProcessId; }
+    HANDLE ProcessHandle() const { return m_processInfo.hProcess; }
+
+    HWND Window() const { return m_hWnd; }
+    HWND Control(int nId) const { return GetDlgItem(m_hWnd, nId); }
+    std::string ControlText(int nId) const;
+    bool IsChecked(int nId) const;
+    // Clicks a button or check box as the user would.
+    void Click(int nId) const;
+
+    // The whole event log, and the log after the two banner lines.
+    std::string Log() const;
+    std::string LogAfterBanner() const;
+    // Waits until the log after the banner contains text; true if it does in time.
+    bool WaitForLog(const std::string& text, DWORD nTimeoutMs = 10000) const;
+    // Waits until the log after the banner equals text exactly.
+    bool WaitForLogToBe(const std::string& text, DWORD nTimeoutMs = 10000) const;
+    // CPU time (user and kernel) the server has used so far, in milliseconds.
+    unsigned long CpuTimeMs() const;
+
+private:
+    CServerProcess(const CServerProcess&);
+    CServerProcess& operator=(const CServerProcess&);
+    HWND FindServerWindow() const;
+
+    PROCESS_INFORMATION m_processInfo;
+    HWND m_hWnd;
+};
+
+// Counts how often needle occurs in haystack.
+int CountOccurrences(const std::string& haystack, const std::string& needle);

@@ -1,0 +1,13 @@
+#!/bin/bash
+# Installs what building and testing need on Debian: the MinGW-w64 cross compiler,
+# Wine, Xvfb, socat, CMake and GoogleTest's sources. Skips apt when all are there.
+set -euo pipefail
+packages="cmake g++ make mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 xvfb socat googletest"
+missing=""
+for p in $packages; do
+  dpkg -s "$p" >/dev/null 2>&1 || missing="$missing $p"
+done
+[ -z "$missing" ] && exit 0
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq $missing
