@@ -14,6 +14,32 @@ void DispatchCommand(CServerDlg& dlg, const CPhoneLink& link);
 // the command was cut off on purpose and nothing is said.
 void LogLinkFailure(CServerDlg& dlg, const CPhoneLink& link, const char* pszFormat, ...);
 
+// Stops the active controller with the mode (0 stop, 1 fade, 2 at the end) and logs it.
+void RunStop(CServerDlg& dlg, int nMode);
+
 void HandleCheck(CServerDlg& dlg, const CPhoneLink& link);
+void HandleStop(CServerDlg& dlg, const CPhoneLink& link);
+void HandleFade(CServerDlg& dlg, const CPhoneLink& link);
+void HandleStopAtEnd(CServerDlg& dlg, const CPhoneLink& link);
+void HandlePlay(CServerDlg& dlg, const CPhoneLink& link);
+void HandlePause(CServerDlg& dlg, const CPhoneLink& link);
+void HandleNext(CServerDlg& dlg, const CPhoneLink& link);
+void HandlePrevious(CServerDlg& dlg, const CPhoneLink& link);
+void HandleFastForward(CServerDlg& dlg, const CPhoneLink& link);
+void HandleRewind(CServerDlg& dlg, const CPhoneLink& link);
+void HandleFullScreen(CServerDlg& dlg, const CPhoneLink& link);
+void HandleRemoveAll(CServerDlg& dlg, const CPhoneLink& link);
+void HandleVolume(CServerDlg& dlg, const CPhoneLink& link);
+void HandleShuffle(CServerDlg& dlg, const CPhoneLink& link);
+void HandleRepeat(CServerDlg& dlg, const CPhoneLink& link);
+void HandleSelect(CServerDlg& dlg, const CPhoneLink& link);
+void HandleSeek(CServerDlg& dlg, const CPhoneLink& link);
+
+void HandleInfo(CServerDlg& dlg, const CPhoneLink& link);
+void HandleInfo2(CServerDlg& dlg, const CPhoneLink& link);
+void HandleDetailedInfo(CServerDlg& dlg, const CPhoneLink& link);
+void HandlePlaylistLength(CServerDlg& dlg, const CPhoneLink& link);
 void HandleVersion(CServerDlg& dlg, const CPhoneLink& link);
+void HandlePlaylist(CServerDlg& dlg, const CPhoneLink& link);
+
 void HandleExit(CServerDlg& dlg, const CPhoneLink& link);
