@@ -5,6 +5,7 @@
 #include <stdlib.h>
 #include <string.h>
 #include "AboutDlg.h"
+#include "ControllerChoice.h"
 #include "../framework/WinApp.h"
 #include "../protocol/BrowseTree.h"
 #include "../protocol/Wire.h"
@@ -127,6 +128,27 @@ void CServerDlg::EndProcessNow()
     exit(0);
 }
 
+void CServerDlg::SyncAppSelection()
+{
+    GetDlgItemTextA(m_hWnd, IDC_EXTENSIONS, m_szExtensions[m_nDefaultApp], PATH_SIZE);
+    GetDlgItemTextA(m_hWnd, IDC_APP_PATH, m_szAppPath[m_nDefaultApp], PATH_SIZE);
+    LRESULT nSelection = SendDlgItemMessageA(m_hWnd, IDC_DEFAULT_APP, CB_GETCURSEL, 0, 0);
+    if (nSelection >= 0 && nSelection < APP_KIND_COUNT)
+        m_nDefaultApp = static_cast<int>(nSelection);
+    SetDlgItemTextA(m_hWnd, IDC_EXTENSIONS, m_szExtensions[m_nDefaultApp]);
+    SetDlgItemTextA(m_hWnd, IDC_APP_PATH, m_szAppPath[m_nDefaultApp]);
+}
+
+CPlayerController* CServerDlg::ControllerForFile(const char* pszName)
+{
+    int nKind = static_cast<int>(
+        SendMessageA(m_hWnd, WM_APP_CHOOSE_CONTROLLER, 0, reinterpret_cast<LPARAM>(pszName)));
+    if (nKind < 0 || nKind >= APP_KIND_COUNT)
+        nKind = m_nDefaultApp;
+    m_nFileApp = nKind;
+    return m_pControllers[nKind];
+}
+
 void CServerDlg::OnExit()
 {
     RemoveTrayIcon();
@@ -158,6 +180,10 @@ bool CServerDlg::OnCommand(WORD nId, WORD nCode)
         if (nCode == BN_CLICKED)
             OnListenOnSocketClicked();
         return true;
+    case IDC_DEFAULT_APP:
+        if (nCode == CBN_SELCHANGE)
+            SyncAppSelection();
+        return true;
     case IDOK:
     case IDCANCEL:
         // Enter and Esc must not end a server the phone relies on.
@@ -175,6 +201,11 @@ bool CServerDlg::OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRe
         return true;
     case WM_APP_REMOVE_TRAY_ICON:
         RemoveTrayIcon();
+        return true;
+    case WM_APP_CHOOSE_CONTROLLER:
+        SyncAppSelection();
+        lResult = ChooseKindForFile(reinterpret_cast<const char*>(lParam), m_szExtensions,
+                                    APP_KIND_COUNT, m_nDefaultApp);
         return true;
     case WM_TIMER:
         GetActive()->Tick();

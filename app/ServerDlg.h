@@ -15,6 +15,7 @@ struct BrowseNode;
 // Private messages by which worker threads have the user-interface thread act.
 const UINT WM_APP_LOG_EVENT = WM_APP + 1;         // lParam: the text to append
 const UINT WM_APP_REMOVE_TRAY_ICON = WM_APP + 2;  // before the process ends on EXIT
+const UINT WM_APP_CHOOSE_CONTROLLER = WM_APP + 3; // lParam: the file name; returns the kind
 const UINT WM_TRAYNOTIFY = WM_USER + 101;
 
 const int COMM_PORT_SIZE = 32;
@@ -38,6 +39,12 @@ public:
     // Makes sure the active controller's application runs (when control 1003 says so).
     void EnsureActiveRunning();
     CPlayerController* GetActive() const { return m_pActive.load(); }
+
+    // The controller for a file, chosen on the user-interface thread, where the
+    // list 1018 and the edits it takes over live; records the kind in m_nFileApp.
+    CPlayerController* ControllerForFile(const char* pszName);
+    // Takes over the edits 1019 and 1004 for the old kind and shows the new one's.
+    void SyncAppSelection();
 
     // Removes the tray icon (from any thread) and ends the process with status 0.
     void EndProcessNow();

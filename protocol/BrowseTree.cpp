@@ -31,3 +31,146 @@ void DestroyBrowseTree(BrowseNode* pNode)
         pNode = pNext;
     }
 }
+
+BrowseNode* CChildAppender::Append(const char* pszName, unsigned char nKind)
+{
+    BrowseNode* pNode = CreateBrowseNode(pszName);
+    if (!pNode)
+        return NULL;
+    pNode->parent = m_pParent;
+    pNode->kind = nKind;
+    if (m_pLast)
+    {
+        pNode->place = 3;
+        m_pLast->next = pNode;
+    }
+    else
+    {
+        pNode->place = 1;
+        m_pParent->child = pNode;
+    }
+    m_pLast = pNode;
+    return pNode;
+}
+
+void FinishFolderChildren(BrowseNode* pLast)
+{
+    if (!pLast)
+        return;
+    pLast->place = pLast->place == 1 ? 2 : 4;
+}
+
+static void RemoveOneTrailingBackslash(char* pszText)
+{
+    size_t nLength = strlen(pszText);
+    if (nLength > 0 && pszText[nLength - 1] == '\\')
+        pszText[nLength - 1] = '\0';
+}
+
+static void AddConfiguredFolders(BrowseNode* pRoot, const char* pszFolders, bool bRecursive,
+                                 CFolderScanner& scanner)
+{
+    CChildAppender children(pRoot);
+    const char* pPart = pszFolders;
+    for (;;)
+    {
+        const char* pEnd = strchr(pPart, ';');
+        size_t nLength = pEnd ? static_cast<size_t>(pEnd - pPart) : strlen(pPart);
+        char szFolder[1024] = {};
+        memcpy(szFolder, pPart, nLength < sizeof(szFolder) ? nLength : sizeof(szFolder) - 1);
+        RemoveOneTrailingBackslash(szFolder);
+        if (szFolder[0] != '\0')
+        {
+            BrowseNode* pNode = children.Append(
+                szFolder, bRecursive ? KIND_FOLDER_LISTED : KIND_FOLDER_NOT_LISTED);
+            if (!pNode)
+                break;
+            if (bRecursive)
+                scanner.ScanFolder(szFolder, pNode, true);
+        }
+        if (!pEnd)
+            break;
+        pPart = pEnd + 1;
+    }
+    // The last configured folder is "last" even when it is the only one.
+    if (children.Last())
+        children.Last()->place = 4;
+}
+
+BrowseNode* BuildBrowseRoot(const char* pszFolders, bool bRecursive, CFolderScanner& scanner)
+{
+    if (pszFolders[0] == '\0')
+        return NULL;
+    bool bSeveral = strchr(pszFolders, ';') != NULL;
+    BrowseNode* pRoot = CreateBrowseNode(bSeveral ? "" : pszFolders);
+    if (!pRoot)
+        return NULL;
+    pRoot->place = 0;
+    pRoot->kind = KIND_FOLDER_LISTED;
+    if (bSeveral)
+        AddConfiguredFolders(pRoot, pszFolders, bRecursive, scanner);
+    else
+        scanner.ScanFolder(pRoot->name, pRoot, bRecursive);
+    return pRoot;
+}
+
+bool SerializeBrowseTree(BrowseNode* pNode, unsigned char** ppWrite, int* pRoom)
+{
+    // Siblings in a loop, children by recursion: the depth is the folders' depth.
+    for (; pNode; pNode = pNode->next)
+    {
+        int nNameLength = static_cast<int>(strlen(pNode->name));
+        int nNeed = nNameLength + 2;
+        if (*pRoom < nNeed)
+            return false;
+        if (!pNode->sent)
+        {
+            unsigned char* pWrite = *ppWrite;
+            pWrite[0] = static_cast<unsigned char>(pNode->place * 16 + pNode->kind);
+            memcpy(pWrite + 1, pNode->name, nNameLength + 1);
+            *ppWrite += nNeed;
+            *pRoom -= nNeed;
+            pNode->sent = 1;
+        }
+        if (pNode->child && !SerializeBrowseTree(pNode->child, ppWrite, pRoom))
+            return false;
+    }
+    return true;
+}
+
+void ClearSentMarks(BrowseNode* pNode)
+{
+    for (; pNode; pNode = pNode->next)
+    {
+        pNode->sent = 0;
+        ClearSentMarks(pNode->child);
+    }
+}
+
+int SendBrowseTreeChunks(BrowseNode* pRoot, CChunkWriter& writer)
+{
+    ClearSentMarks(pRoot);
+    int nTotal = 0;
+    for (;;)
+    {
+        unsigned char chunk[LISTING_CHUNK_SIZE] = {};
+        unsigned char* pWrite = chunk;
+        int nRoom = LISTING_CHUNK_ROOM;
+        bool bComplete = SerializeBrowseTree(pRoot, &pWrite, &nRoom);
+        int nUsed = LISTING_CHUNK_ROOM - nRoom;
+        // Nothing fitted into an empty chunk: that record never will, so end here.
+        if (nUsed == 0)
+            bComplete = true;
+        nTotal += nUsed + 2;
+        int nLength = nUsed;
+        if (bComplete)
+        {
+            chunk[nUsed] = 0xFF;
+            chunk[nUsed + 1] = 0x00;
+            nLength = nUsed + 2;
+        }
+        writer.WriteChunk(chunk, nLength);
+        if (bComplete)
+            return nTotal;
+    }
+}

@@ -1,4 +1,5 @@
-// The folder tree of a listing and its wire form. Plain C++, no platform calls.
+// The folder tree of a listing and its wire form. Plain C++, no platform calls:
+// the file system is reached through CFolderScanner.
 #pragma once
 
 struct BrowseNode
@@ -12,7 +13,63 @@ struct BrowseNode
     BrowseNode* next;     // owned
 };
 
-// A node with every field zero, or NULL when memory runs out.
+const unsigned char KIND_FOLDER_LISTED = 1;
+const unsigned char KIND_FILE = 2;
+const unsigned char KIND_FOLDER_NOT_LISTED = 3;
+
+// Chunks of the listing: at most 1022 bytes of records, and the end mark FF 00.
+const int LISTING_CHUNK_SIZE = 1024;
+const int LISTING_CHUNK_ROOM = 1022;
+
+// A node with every field zero and a copy of the name, or NULL when memory runs out.
 BrowseNode* CreateBrowseNode(const char* pszName);
 // Destroys the node, its children and its following siblings.
 void DestroyBrowseTree(BrowseNode* pNode);
+
+// Appends the children of one folder, one entry at a time, and gives them their places.
+class CChildAppender
+{
+public:
+    explicit CChildAppender(BrowseNode* pParent) : m_pParent(pParent), m_pLast(0) {}
+    // NULL when memory runs out; the tree stays whole.
+    BrowseNode* Append(const char* pszName, unsigned char nKind);
+    BrowseNode* Last() const { return m_pLast; }
+
+private:
+    BrowseNode* m_pParent;
+    BrowseNode* m_pLast;
+};
+
+// Gives the last child of a scanned folder its place: the only one 2, the last of several 4.
+void FinishFolderChildren(BrowseNode* pLast);
+
+// Reads folders from the file system into the tree.
+class CFolderScanner
+{
+public:
+    virtual ~CFolderScanner() {}
+    // Appends the folder's entries as children of pParent, recursing into
+    // subfolders when asked; logs a folder that cannot be opened.
+    virtual void ScanFolder(const char* pszPath, BrowseNode* pParent, bool bRecursive) = 0;
+};
+
+// The tree for a folder list: NULL for an empty text; one folder names the
+// root; several, separated by ";", hang below an empty-named root.
+BrowseNode* BuildBrowseRoot(const char* pszFolders, bool bRecursive, CFolderScanner& scanner);
+
+// Writes the records of nodes not yet sent, in pre-order, into *ppWrite while
+// they fit in *pRoom; true once the whole tree is written.
+bool SerializeBrowseTree(BrowseNode* pNode, unsigned char** ppWrite, int* pRoom);
+void ClearSentMarks(BrowseNode* pNode);
+
+class CChunkWriter
+{
+public:
+    virtual ~CChunkWriter() {}
+    virtual void WriteChunk(const unsigned char* pChunk, int nLength) = 0;
+};
+
+// Sends the tree in chunks, the last one ending with FF 00; returns the byte
+// total for the log (records plus 2 per chunk). A record too long for an
+// empty chunk ends the listing there, so every listing ends.
+int SendBrowseTreeChunks(BrowseNode* pRoot, CChunkWriter& writer);

@@ -8,14 +8,14 @@
 // Handlers by command id; an empty row is a command this build cannot carry out.
 static const CommandHandler s_handlers[CMD_COUNT] = {
     HandleCheck,          // CHCK
-    NULL,                 // LIST
-    NULL,                 // DLST
+    HandleList,           // LIST
+    HandleFolderList,     // DLST
     HandleInfo,           // INFO
     HandleInfo2,          // INF2
-    NULL,                 // PLAY
-    NULL,                 // LADD
-    NULL,                 // FINF
-    NULL,                 // DOWN
+    HandlePlayFile,       // PLAY
+    HandleAddFile,        // LADD
+    HandleFileInfo,       // FINF
+    HandleDownload,       // DOWN
     HandleVolume,         // VOLM
     HandleStop,           // STOP
     HandleFade,           // FADE

@@ -42,4 +42,11 @@ void HandlePlaylistLength(CServerDlg& dlg, const CPhoneLink& link);
 void HandleVersion(CServerDlg& dlg, const CPhoneLink& link);
 void HandlePlaylist(CServerDlg& dlg, const CPhoneLink& link);
 
+void HandleList(CServerDlg& dlg, const CPhoneLink& link);
+void HandleFolderList(CServerDlg& dlg, const CPhoneLink& link);
+void HandlePlayFile(CServerDlg& dlg, const CPhoneLink& link);
+void HandleAddFile(CServerDlg& dlg, const CPhoneLink& link);
+void HandleFileInfo(CServerDlg& dlg, const CPhoneLink& link);
+void HandleDownload(CServerDlg& dlg, const CPhoneLink& link);
+
 void HandleExit(CServerDlg& dlg, const CPhoneLink& link);

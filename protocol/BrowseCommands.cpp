@@ -1,0 +1,89 @@
+// LIST and DLST: the configured folders as a tree, or one folder one level deep.
+#include "CommandHandlers.h"
+#include "BrowseTree.h"
+#include "FolderScanner.h"
+#include "NameParameter.h"
+#include "Wire.h"
+#include "../app/ServerDlg.h"
+#include "../app/SettingsRules.h"
+#include "../framework/ScopedHandle.h"
+
+class CLinkChunkWriter : public CChunkWriter
+{
+public:
+    explicit CLinkChunkWriter(const CPhoneLink& link) : m_link(link) {}
+    void WriteChunk(const unsigned char* pChunk, int nLength) override
+    {
+        WriteAllToPhone(m_link, pChunk, nLength);
+    }
+
+private:
+    const CPhoneLink& m_link;
+};
+
+static void BuildBrowseTree(CServerDlg& dlg, const char* pszFolders, bool bRecursive)
+{
+    DestroyBrowseTree(dlg.m_pBrowseRoot);
+    dlg.m_pBrowseRoot = NULL;
+    CWin32FolderScanner scanner(dlg);
+    dlg.m_pBrowseRoot = BuildBrowseRoot(pszFolders, bRecursive, scanner);
+}
+
+static bool WriteListingTag(CServerDlg& dlg, const CPhoneLink& link)
+{
+    int nWritten = WriteToPhone(link, "LISTACK", REPLY_TAG_LENGTH);
+    if (nWritten >= REPLY_TAG_LENGTH)
+        return true;
+    dlg.LogEvent("Couldn't write list to phone (error %d)\r\n", static_cast<int>(GetLastError()));
+    return false;
+}
+
+static const unsigned char END_MARK[2] = {0xFF, 0x00};
+
+void HandleList(CServerDlg& dlg, const CPhoneLink& link)
+{
+    char szFolders[256];
+    dlg.ReadBrowseFolders(szFolders, sizeof(szFolders));
+    RemoveTrailingBackslash(szFolders);
+
+    // One tree for both links: never built or sent by two at once.
+    CMutexLock lock(dlg.m_hBrowseMutex);
+    BuildBrowseTree(dlg, szFolders, true);
+    if (!WriteListingTag(dlg, link))
+        return;
+    if (!dlg.m_pBrowseRoot)
+    {
+        WriteToPhone(link, END_MARK, 2);
+        return;
+    }
+    CLinkChunkWriter writer(link);
+    int nTotal = SendBrowseTreeChunks(dlg.m_pBrowseRoot, writer);
+    dlg.LogEvent("Wrote song list to phone (%d bytes)\r\n", nTotal);
+}
+
+void HandleFolderList(CServerDlg& dlg, const CPhoneLink& link)
+{
+    char szName[NAME_BUFFER_SIZE];
+    if (!ReadNameParameter(dlg, link, szName, FOLDER_NAME_FAILURES))
+        return;
+    if (szName[0] == '\0')
+    {
+        dlg.ReadBrowseFolders(szName, sizeof(szName));
+        RemoveTrailingBackslash(szName);
+    }
+    dlg.LogEvent("Listing \"%s\": ", szName);
+
+    CMutexLock lock(dlg.m_hBrowseMutex);
+    BuildBrowseTree(dlg, szName, false);
+    if (!WriteListingTag(dlg, link))
+        return;
+    if (!dlg.m_pBrowseRoot)
+    {
+        WriteToPhone(link, END_MARK, 2);
+        dlg.LogEvent("no files to list\r\n");
+        return;
+    }
+    CLinkChunkWriter writer(link);
+    int nTotal = SendBrowseTreeChunks(dlg.m_pBrowseRoot, writer);
+    dlg.LogEvent("wrote list to phone (%d bytes)\r\n", nTotal);
+}

@@ -1,0 +1,94 @@
+// PLAY and LADD (in the application that handles the file's type), FINF and DOWN.
+#include <stdio.h>
+#include "CommandHandlers.h"
+#include "NameParameter.h"
+#include "Wire.h"
+#include "../app/ServerDlg.h"
+#include "../framework/ScopedHandle.h"
+
+static void PlayOrAdd(CServerDlg& dlg, const CPhoneLink& link, bool bAdd)
+{
+    char szName[NAME_BUFFER_SIZE];
+    if (!ReadNameParameter(dlg, link, szName, PLAY_NAME_FAILURES))
+        return;
+    CPlayerController* pChosen = dlg.ControllerForFile(szName);
+    if (pChosen != dlg.GetActive() && dlg.IsStopWhenSwitchingTicked())
+        RunStop(dlg, 0);
+    dlg.m_pActive = pChosen;
+    dlg.EnsureActiveRunning();
+    if (bAdd)
+    {
+        dlg.LogEvent("Adding \"%s\" to playlist\r\n", szName);
+        dlg.GetActive()->AddFile(szName);
+        return;
+    }
+    dlg.LogEvent("Playing \"%s\"\r\n", szName);
+    dlg.GetActive()->PlayFile(szName);
+}
+
+void HandlePlayFile(CServerDlg& dlg, const CPhoneLink& link)
+{
+    PlayOrAdd(dlg, link, false);
+}
+
+void HandleAddFile(CServerDlg& dlg, const CPhoneLink& link)
+{
+    PlayOrAdd(dlg, link, true);
+}
+
+static HANDLE OpenForReading(const char* pszPath)
+{
+    return CreateFileA(pszPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+}
+
+// The reply has 32 bits for the length; a file of 2 GiB or more is reported as
+// -1 (FF FF FF FF), the protocol's "cannot tell".
+static int ReportedFileLength(HANDLE hFile)
+{
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(hFile, &size) || size.QuadPart > 0x7FFFFFFF)
+        return -1;
+    return static_cast<int>(size.QuadPart);
+}
+
+void HandleFileInfo(CServerDlg& dlg, const CPhoneLink& link)
+{
+    char szName[NAME_BUFFER_SIZE];
+    if (!ReadNameParameter(dlg, link, szName, FILE_NAME_FAILURES))
+        return;
+    dlg.LogEvent("Returning info about \"%s\": ", szName);
+    CScopedHandle file(OpenForReading(szName));
+    if (!file.IsValid())
+    {
+        dlg.LogEvent("couldn't open file\r\n");
+        return;
+    }
+    int nLength = ReportedFileLength(file.Get());
+    dlg.LogEvent("length is %d\r\n", nLength);
+    unsigned char reply[REPLY_TAG_LENGTH + 4];
+    WriteReplyTag("FINF", reply);
+    PackBE32(static_cast<uint32_t>(nLength), reply + REPLY_TAG_LENGTH);
+    WriteToPhone(link, reply, sizeof(reply));
+}
+
+void HandleDownload(CServerDlg& dlg, const CPhoneLink& link)
+{
+    char szName[NAME_BUFFER_SIZE];
+    if (!ReadNameParameter(dlg, link, szName, FILE_NAME_FAILURES))
+        return;
+    dlg.LogEvent("Uploading \"%s\"... ", szName);
+    CScopedHandle file(OpenForReading(szName));
+    if (!file.IsValid())
+    {
+        dlg.LogEvent("couldn't open file\r\n");
+        return;
+    }
+    WriteToPhone(link, "DOWNACK", REPLY_TAG_LENGTH);
+    // One block at a time, whatever the link does with it: the file is never loaded whole.
+    char block[1024];
+    DWORD nRead = 0;
+    while (ReadFile(file.Get(), block, sizeof(block), &nRead, NULL) && nRead > 0)
+        WriteAllToPhone(link, block, static_cast<int>(nRead));
+    dlg.LogEvent("finished\r\n");
+}

@@ -1,0 +1,302 @@
+// Browsing the PC's folders and naming files from the phone: LIST, DLST, FINF,
+// DOWN, and PLAY/LADD choosing the application by the file's extension.
+#include "FakeWinamp.h"
+#include "ServerTest.h"
+
+static const std::string CONNECTED = "Client connected on Internet socket\r\n";
+static const std::string ACK = "Sent ACK to phone\r\n";
+static const std::string END_MARK("\xFF\x00", 2);
+
+static std::string Record(int nPlace, int nKind, const std::string& name)
+{
+    return std::string(1, static_cast<char>(nPlace * 16 + nKind)) + name + std::string(1, '\0');
+}
+
+// The entries of a folder in the order the file system returns them here.
+static std::vector<std::string> Entries(const std::string& folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE hFind = FindFirstFileA((folder + "\\*.*").c_str(), &found);
+    if (hFind == INVALID_HANDLE_VALUE)
+        return names;
+    do
+    {
+        std::string name = found.cFileName;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    } while (FindNextFileA(hFind, &found));
+    FindClose(hFind);
+    return names;
+}
+
+// The records of a folder's contents as the server must send them.
+static std::string ExpectedContents(const std::string& folder, bool bRecursive)
+{
+    std::vector<std::string> names = Entries(folder);
+    std::string records;
+    for (size_t i = 0; i < names.size(); i++)
+    {
+        int nPlace = names.size() == 1 ? 2 : i == 0 ? 1 : i + 1 == names.size() ? 4 : 3;
+        std::string path = folder + "\\" + names[i];
+        bool bFolder = (GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        int nKind = !bFolder ? 2 : bRecursive ? 1 : 3;
+        records += Record(nPlace, nKind, names[i]);
+        if (nKind == 1)
+            records += ExpectedContents(path, true);
+    }
+    return records;
+}
+
+class FilesAndFolders : public CServerTest
+{
+protected:
+    FilesAndFolders() : m_winamp(m_dir) {}
+
+    void SetUp() override
+    {
+        CreateDirectoryA(m_dir.File("Music").c_str(), NULL);
+        CreateDirectoryA(m_dir.File("Music\\Rock").c_str(), NULL);
+        m_dir.WriteFile("Music\\a.mp3", "A");
+        m_dir.WriteFile("Music\\Rock\\b.mp3", "BB");
+        m_music = m_dir.File("Music");
+    }
+
+    // Reads a listing: the tag, records up to the end mark.
+    std::string ReadListing()
+    {
+        std::string listing, byte;
+        if (!m_phone.Receive(7, listing, REPLY_TIMEOUT_MS))
+            return listing;
+        for (;;)
+        {
+            if (!m_phone.Receive(1, byte, REPLY_TIMEOUT_MS))
+                return listing;
+            listing += byte;
+            if (byte[0] == '\xFF')
+            {
+                m_phone.Receive(1, byte, REPLY_TIMEOUT_MS);
+                return listing + byte;
+            }
+            do
+            {
+                if (!m_phone.Receive(1, byte, REPLY_TIMEOUT_MS))
+                    return listing;
+                listing += byte;
+            } while (byte[0] != '\0');
+        }
+    }
+
+    static std::string Total(size_t nBytes)
+    {
+        return "(" + std::to_string(nBytes) + " bytes)\r\n";
+    }
+
+    CFakeWinamp m_winamp;
+    std::string m_music;
+};
+
+TEST_F(FilesAndFolders, ListSendsTheWholeTreeInPreOrder)
+{
+    StartServer("ListenOnSocket=1\r\nPath=" + m_music + "\\\r\n");
+    ConnectPhone(m_phone);
+    ASSERT_TRUE(m_phone.Send("LIST"));
+    std::string records = Record(0, 1, m_music) + ExpectedContents(m_music, true);
+    EXPECT_EQ(HexBytes("LISTACK" + records + END_MARK), HexBytes(ReadListing()));
+    ExpectNothingBeforeCheck(m_phone);
+    EXPECT_TRUE(m_server.WaitForLogToBe(CONNECTED + "Wrote song list to phone " +
+                                        Total(records.size() + 2) + ACK))
+        << m_server.LogAfterBanner();
+}
+
+TEST_F(FilesAndFolders, FolderListWithAnEmptyNameListsTheSettingOneLevelDeep)
+{
+    StartServer("ListenOnSocket=1\r\nPath=" + m_music + "\r\n");
+    ConnectPhone(m_phone);
+    ASSERT_TRUE(m_phone.Send(std::string("DLST\x00\x00", 6)));
+    std::string records = Record(0, 1, m_music) + ExpectedContents(m_music, false);
+    EXPECT_NE(std::string::npos, records.find(Record(4, 3, "Rock")) + records.find(Record(1, 3, "Rock")));
+    EXPECT_EQ(HexBytes("LISTACK" + records + END_MARK), HexBytes(ReadListing()));
+    ExpectNothingBeforeCheck(m_phone);
+    EXPECT_TRUE(m_server.WaitForLogToBe(CONNECTED + "Listing \"" + m_music +
+                                        "\": wrote list to phone " + Total(records.size() + 2) +
+                                        ACK))
+        << m_server.LogAfterBanner();
+}
+
+TEST_F(FilesAndFolders, AMissingFolderGivesItsRecordTheEndMarkAndALogLine)
+{
+    StartServer();
+    ConnectPhone(m_phone);
+    std::string missing = m_dir.File("Missing");
+    ASSERT_TRUE(m_phone.Send("DLST" + EncodeName(missing)));
+    std::string records = Record(0, 1, missing);
+    EXPECT_EQ(HexBytes("LISTACK" + records + END_MARK), HexBytes(ReadListing()));
+    ExpectNothingBeforeCheck(m_phone);
+    EXPECT_TRUE(m_server.WaitForLogToBe(CONNECTED + "Listing \"" + missing + "\": Couldn't open \"" +
+                                        missing + "\"\r\nwrote list to phone " +
+                                        Total(records.size() + 2) + ACK))
+        << m_server.LogAfterBanner();
+}
+
+TEST_F(FilesAndFolders, SeveralFoldersAndATrailingSemicolonHangBelowAnEmptyRoot)
+{
+    CreateDirectoryA(m_dir.File("Other").c_str(), NULL);
+    std::string other = m_dir.File("Other");
+    StartServer("ListenOnSocket=1\r\nPath=" + m_music + ";" + other + ";\r\n");
+    ConnectPhone(m_phone);
+    ASSERT_TRUE(m_phone.Send("LIST"));
+    std::string records = Record(0, 1, "") + Record(1, 1, m_music) +
+                          ExpectedContents(m_music, true) + Record(4, 1, other);
+    EXPECT_EQ(HexBytes("LISTACK" + records + END_MARK), HexBytes(ReadListing()));
+    ExpectNothingBeforeCheck(m_phone);
+}
+
+TEST_F(FilesAndFolders, AnEmptySettingListsNothing)
+{
+    StartServer();
+    ConnectPhone(m_phone);
+    ASSERT_TRUE(m_phone.Send("LIST"));
+    ExpectReply(m_phone, "LISTACK" + END_MARK);
+    ASSERT_TRUE(m_phone.Send(std::string("DLST\x00\x00", 6)));
+    ExpectReply(m_phone, "LISTACK" + END_MARK);
+    ExpectNothingBeforeCheck(m_phone);
+    EXPECT_TRUE(m_server.WaitForLogToBe(CONNECTED + "Listing \"\": no files to list\r\n" + ACK))
+        << m_server.LogAfterBanner();
+}
+
+TEST_F(FilesAndFolders, ALongListingArrivesInChunksThatReadAsOneStream)
+{
+    CreateDirectoryA(m_dir.File("Big").c_str(), NULL);
+    for (int i = 0; i < 120; i++)
+        m_dir.WriteFile("Big\\a-rather-long-file-name-for-chunking-" + std::to_string(100 + i) + ".mp3", "");
+    std::string big = m_dir.File("Big");
+    StartServer("ListenOnSocket=1\r\nPath=" + big + "\r\n");
+    ConnectPhone(m_phone);
+    ASSERT_TRUE(m_phone.Send("LIST"));
+    std::string records = Record(0, 1, big) + ExpectedContents(big, true);
+    ASSERT_GT(records.size(), 5000u);
+    EXPECT_EQ(HexBytes("LISTACK" + records + END_MARK), HexBytes(ReadListing()));
+    ExpectNothingBeforeCheck(m_phone);
+    // Each chunk of at most 1022 bytes of records adds 2 to the logged total.
+    EXPECT_TRUE(m_server.WaitForLog("Wrote song list to phone ("));
+    std::string log = m_server.LogAfterBanner();
+    size_t nAt = log.find("Wrote song list to phone (") + 26;
+    int nTotal = atoi(log.c_str() + nAt);
+    EXPECT_GE(nTotal, static_cast<int>(records.size() + 2 * ((records.size() + 1021) / 1022)));
+    EXPECT_LE(nTotal, static_cast<int>(records.size() + 2 * (records.size() / 900 + 1)));
+}
+
+TEST_F(FilesAndFolders, FileInfoGivesTheLength)
+{
+    m_dir.WriteFile("five.bin", std::string(5000, 'x'));
+    StartServer();
+    ConnectPhone(m_phone);
+    std::string path = m_dir.File("five.bin");
+    ASSERT_TRUE(m_phone.Send("FINF" + EncodeName(path)));
+    ExpectReply(m_phone, std::string("FINFACK\x00\x00\x13\x88", 11));
+    ExpectNothingBeforeCheck(m_phone);
+    EXPECT_TRUE(m_server.WaitForLogToBe(CONNECTED + "Returning info about \"" + path +
+                                        "\": length is 5000\r\n" + ACK));
+}
+
+TEST_F(FilesAndFolders, DownloadSendsTheTagAndEveryByte)
+{
+    std::string contents;
+    for (int i = 0; i < 2500; i++)
+        contents += static_cast<char>(i * 7);
+    m_dir.WriteFile("song.mp3", contents);
+    m_dir.WriteFile("empty.mp3", "");
+    StartServer();
+    ConnectPhone(m_phone);
+    std::string path = m_dir.File("song.mp3");
+    ASSERT_TRUE(m_phone.Send("DOWN" + EncodeName(path)));
+    ExpectReply(m_phone, "DOWNACK" + contents);
+    ASSERT_TRUE(m_phone.Send("DOWN" + EncodeName(m_dir.File("empty.mp3"))));
+    ExpectReply(m_phone, "DOWNACK");
+    ExpectNothingBeforeCheck(m_phone);
+    EXPECT_TRUE(m_server.WaitForLogToBe(CONNECTED + "Uploading \"" + path + "\"... finished\r\n" +
+                                        "Uploading \"" + m_dir.File("empty.mp3") +
+                                        "\"... finished\r\n" + ACK));
+}
+
+TEST_F(FilesAndFolders, AMissingFileSendsNothing)
+{
+    StartServer();
+    ConnectPhone(m_phone);
+    std::string missing = m_dir.File("missing.mp3");
+    ASSERT_TRUE(m_phone.Send("FINF" + EncodeName(missing) + "DOWN" + EncodeName(missing)));
+    ExpectNothingBeforeCheck(m_phone);
+    EXPECT_TRUE(m_server.WaitForLogToBe(CONNECTED + "Returning info about \"" + missing +
+                                        "\": couldn't open file\r\n" + "Uploading \"" + missing +
+                                        "\"... couldn't open file\r\n" + ACK));
+}
+
+TEST_F(FilesAndFolders, ATooLongNameIsRefusedAndItsBytesReadAsCommands)
+{
+    StartServer();
+    ConnectPhone(m_phone);
+    std::string checks;
+    for (int i = 0; i < 500; i++)
+        checks += "CHCK";
+    ASSERT_TRUE(m_phone.Send(std::string("FINF\x07\xD0", 6) + checks + "VERS"));
+    ExpectReply(m_phone, std::string(500, 'Y') + std::string("VERSACK\x01\x48", 9));
+    std::string acks;
+    for (int i = 0; i < 500; i++)
+        acks += ACK;
+    EXPECT_TRUE(m_server.WaitForLogToBe(CONNECTED + "Filename length (2000) too long" + acks, 30000));
+}
+
+TEST_F(FilesAndFolders, PlayingAPresentationStopsWinampWhenTicked)
+{
+    m_winamp.Prepare("");
+    ASSERT_TRUE(m_winamp.Start());
+    StartServer("ListenOnSocket=1\r\nStopWhenSwitching=1\r\nExtensionsHandled3=ppt;pps\r\n"
+                "PathToApplication0=" + m_winamp.ExePath() + "\r\n");
+    ConnectPhone(m_phone);
+    ASSERT_TRUE(m_phone.Send("STRT"));  // Winamp 2 is found and active
+    ExpectNothingBeforeCheck(m_phone);
+    m_winamp.ForgetMessages();
+
+    ASSERT_TRUE(m_phone.Send("PLAY" + EncodeName("D:\\talk.ppt") + "NEXT"));
+    ExpectNothingBeforeCheck(m_phone);
+    EXPECT_EQ("WM_COMMAND 40047 0\n", JoinLines(m_winamp.Messages()))
+        << "stopped once; NEXT went to the presentation's controller";
+    EXPECT_TRUE(m_server.WaitForLogToBe(CONNECTED + "Playing\r\n" + ACK + "Stopping\r\n" +
+                                        "Playing \"D:\\talk.ppt\"\r\n" + "Next track\r\n" + ACK))
+        << m_server.LogAfterBanner();
+}
+
+TEST_F(FilesAndFolders, WithoutTheTickTheSwitchSendsWinampNothing)
+{
+    m_winamp.Prepare("");
+    ASSERT_TRUE(m_winamp.Start());
+    StartServer("ListenOnSocket=1\r\nExtensionsHandled3=ppt;pps\r\nPathToApplication0=" +
+                m_winamp.ExePath() + "\r\n");
+    ConnectPhone(m_phone);
+    ASSERT_TRUE(m_phone.Send("STRT"));
+    ExpectNothingBeforeCheck(m_phone);
+    m_winamp.ForgetMessages();
+    ASSERT_TRUE(m_phone.Send("PLAY" + EncodeName("D:\\talk.ppt")));
+    ExpectNothingBeforeCheck(m_phone);
+    EXPECT_EQ("", JoinLines(m_winamp.Messages()));
+}
+
+TEST_F(FilesAndFolders, PlayAndAddOfAnUpperCaseExtensionStayWithTheDefault)
+{
+    m_winamp.Prepare("");
+    ASSERT_TRUE(m_winamp.Start());
+    StartServer("ListenOnSocket=1\r\nStopWhenSwitching=1\r\nPathToApplication0=" +
+                m_winamp.ExePath() + "\r\n");
+    ConnectPhone(m_phone);
+    m_winamp.ForgetMessages();
+    std::string song = "D:\\song.MP3";
+    ASSERT_TRUE(m_phone.Send("PLAY" + EncodeName(song) + "LADD" + EncodeName(song)));
+    ExpectNothingBeforeCheck(m_phone);
+    // cbData 12 counts the name's terminating zero.
+    EXPECT_EQ("WM_USER 0 0\nWM_USER 0 101\nWM_COPYDATA 100 12 " + song + "\nWM_USER 0 102\n" +
+                  "WM_USER 0 0\nWM_USER 0 0\nWM_COPYDATA 100 12 " + song + "\nWM_USER 0 120\n",
+              JoinLines(m_winamp.Messages()));
+    EXPECT_TRUE(m_server.WaitForLogToBe(CONNECTED + "Playing \"" + song + "\"\r\n" + "Adding \"" +
+                                        song + "\" to playlist\r\n" + ACK));
+}
