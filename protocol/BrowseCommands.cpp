@@ -39,26 +39,36 @@ static bool WriteListingTag(CServerDlg& dlg, const CPhoneLink& link)
 }
 
 static const unsigned char END_MARK[2] = {0xFF, 0x00};
+static const int LISTING_TAG_FAILED = -1;
+static const int LISTING_EMPTY = 0;
+
+// Builds the tree and sends "LISTACK", its records and the end mark; returns the
+// byte total, LISTING_EMPTY for no tree or LISTING_TAG_FAILED.
+static int BuildAndSendListing(CServerDlg& dlg, const CPhoneLink& link, const char* pszFolders,
+                               bool bRecursive)
+{
+    // One tree for both links: never built or sent by two at once.
+    CMutexLock lock(dlg.m_hBrowseMutex);
+    BuildBrowseTree(dlg, pszFolders, bRecursive);
+    if (!WriteListingTag(dlg, link))
+        return LISTING_TAG_FAILED;
+    if (!dlg.m_pBrowseRoot)
+    {
+        WriteToPhone(link, END_MARK, 2);
+        return LISTING_EMPTY;
+    }
+    CLinkChunkWriter writer(link);
+    return SendBrowseTreeChunks(dlg.m_pBrowseRoot, writer);
+}
 
 void HandleList(CServerDlg& dlg, const CPhoneLink& link)
 {
     char szFolders[256];
     dlg.ReadBrowseFolders(szFolders, sizeof(szFolders));
     RemoveTrailingBackslash(szFolders);
-
-    // One tree for both links: never built or sent by two at once.
-    CMutexLock lock(dlg.m_hBrowseMutex);
-    BuildBrowseTree(dlg, szFolders, true);
-    if (!WriteListingTag(dlg, link))
-        return;
-    if (!dlg.m_pBrowseRoot)
-    {
-        WriteToPhone(link, END_MARK, 2);
-        return;
-    }
-    CLinkChunkWriter writer(link);
-    int nTotal = SendBrowseTreeChunks(dlg.m_pBrowseRoot, writer);
-    dlg.LogEvent("Wrote song list to phone (%d bytes)\r\n", nTotal);
+    int nTotal = BuildAndSendListing(dlg, link, szFolders, true);
+    if (nTotal > LISTING_EMPTY)
+        dlg.LogEvent("Wrote song list to phone (%d bytes)\r\n", nTotal);
 }
 
 void HandleFolderList(CServerDlg& dlg, const CPhoneLink& link)
@@ -72,18 +82,9 @@ void HandleFolderList(CServerDlg& dlg, const CPhoneLink& link)
         RemoveTrailingBackslash(szName);
     }
     dlg.LogEvent("Listing \"%s\": ", szName);
-
-    CMutexLock lock(dlg.m_hBrowseMutex);
-    BuildBrowseTree(dlg, szName, false);
-    if (!WriteListingTag(dlg, link))
-        return;
-    if (!dlg.m_pBrowseRoot)
-    {
-        WriteToPhone(link, END_MARK, 2);
+    int nTotal = BuildAndSendListing(dlg, link, szName, false);
+    if (nTotal == LISTING_EMPTY)
         dlg.LogEvent("no files to list\r\n");
-        return;
-    }
-    CLinkChunkWriter writer(link);
-    int nTotal = SendBrowseTreeChunks(dlg.m_pBrowseRoot, writer);
-    dlg.LogEvent("wrote list to phone (%d bytes)\r\n", nTotal);
+    else if (nTotal > LISTING_EMPTY)
+        dlg.LogEvent("wrote list to phone (%d bytes)\r\n", nTotal);
 }

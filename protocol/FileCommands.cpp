@@ -52,18 +52,27 @@ static int ReportedFileLength(HANDLE hFile)
     return static_cast<int>(size.QuadPart);
 }
 
-void HandleFileInfo(CServerDlg& dlg, const CPhoneLink& link)
+// Reads the name, opens the line with pszOpening and opens the file; false
+// (with the line completed) when either fails.
+static bool OpenNamedFile(CServerDlg& dlg, const CPhoneLink& link, const char* pszOpening,
+                          CScopedHandle& file)
 {
     char szName[NAME_BUFFER_SIZE];
     if (!ReadNameParameter(dlg, link, szName, FILE_NAME_FAILURES))
+        return false;
+    dlg.LogEvent(pszOpening, szName);
+    file.Reset(OpenForReading(szName));
+    if (file.IsValid())
+        return true;
+    dlg.LogEvent("couldn't open file\r\n");
+    return false;
+}
+
+void HandleFileInfo(CServerDlg& dlg, const CPhoneLink& link)
+{
+    CScopedHandle file;
+    if (!OpenNamedFile(dlg, link, "Returning info about \"%s\": ", file))
         return;
-    dlg.LogEvent("Returning info about \"%s\": ", szName);
-    CScopedHandle file(OpenForReading(szName));
-    if (!file.IsValid())
-    {
-        dlg.LogEvent("couldn't open file\r\n");
-        return;
-    }
     int nLength = ReportedFileLength(file.Get());
     dlg.LogEvent("length is %d\r\n", nLength);
     unsigned char reply[REPLY_TAG_LENGTH + 4];
@@ -74,16 +83,9 @@ void HandleFileInfo(CServerDlg& dlg, const CPhoneLink& link)
 
 void HandleDownload(CServerDlg& dlg, const CPhoneLink& link)
 {
-    char szName[NAME_BUFFER_SIZE];
-    if (!ReadNameParameter(dlg, link, szName, FILE_NAME_FAILURES))
+    CScopedHandle file;
+    if (!OpenNamedFile(dlg, link, "Uploading \"%s\"... ", file))
         return;
-    dlg.LogEvent("Uploading \"%s\"... ", szName);
-    CScopedHandle file(OpenForReading(szName));
-    if (!file.IsValid())
-    {
-        dlg.LogEvent("couldn't open file\r\n");
-        return;
-    }
     WriteToPhone(link, "DOWNACK", REPLY_TAG_LENGTH);
     // One block at a time, whatever the link does with it: the file is never loaded whole.
     char block[1024];
