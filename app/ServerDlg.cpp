@@ -62,6 +62,7 @@ BOOL CServerDlg::OnInitDialog()
     LoadSettings();
     CreateControllers();
 
+    OpenConfiguredSerialPort();
     if (m_bListenOnSocket)
         StartSocketListener();
     SetTimer(m_hWnd, 1, 1000, NULL);
@@ -166,6 +167,8 @@ void CServerDlg::OnListenOnSocketClicked()
 
 void CServerDlg::StopLinks()
 {
+    StopSerialReader();
+    CloseSerialPort();
     StopSocketListener();
 }
 
@@ -175,6 +178,12 @@ bool CServerDlg::OnCommand(WORD nId, WORD nCode)
     {
     case IDC_EXIT:
         OnExit();
+        return true;
+    case IDC_CONNECT:
+        OnConnect();
+        return true;
+    case IDC_FIND_PORT:
+        FindComPort();
         return true;
     case IDC_LISTEN_ON_SOCKET:
         if (nCode == BN_CLICKED)

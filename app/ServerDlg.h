@@ -19,6 +19,7 @@ const UINT WM_APP_CHOOSE_CONTROLLER = WM_APP + 3; // lParam: the file name; retu
 const UINT WM_TRAYNOTIFY = WM_USER + 101;
 
 const int COMM_PORT_SIZE = 32;
+const int COMM_PORT_DEVICE_SIZE = 260;
 const int PATH_SIZE = 260;
 
 class CServerDlg : public CDialog
@@ -52,6 +53,9 @@ public:
     void LoadSettings();
     void StartSocketListener();
     void StopSocketListener();
+    void OpenSerialPort(const char* pszName);
+    // The port number proposed from the Bluetooth stack's records, or 0.
+    int FindComPort();
 
     // Fields shared by the subsystems.
     HICON m_hIcon;
@@ -95,6 +99,11 @@ private:
     void AppendToEventLog(const char* pszText);
     void OnExit();
     void OnListenOnSocketClicked();
+    void OnConnect();
+    void OpenConfiguredSerialPort();
+    void CloseSerialPort();
+    void StartSerialReader();
+    void StopSerialReader();
     void StopLinks();
 
     bool m_bTrayIconShown;

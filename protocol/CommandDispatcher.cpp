@@ -72,12 +72,12 @@ static bool ReadCommand(CServerDlg& dlg, const CPhoneLink& link, char* pCommand)
     return false;
 }
 
-void DispatchCommand(CServerDlg& dlg, const CPhoneLink& link)
+bool DispatchCommand(CServerDlg& dlg, const CPhoneLink& link)
 {
     char command[COMMAND_LENGTH + 1];
     memset(command, 0, sizeof(command));
     if (!ReadCommand(dlg, link, command))
-        return;
+        return false;
 
     if (NeedsEnsureRunning(command))
         dlg.EnsureActiveRunning();
@@ -86,14 +86,15 @@ void DispatchCommand(CServerDlg& dlg, const CPhoneLink& link)
     if (nId == CMD_UNKNOWN)
     {
         dlg.LogEvent("Read unknown command \"%s\"\r\n", command);
-        return;
+        return true;
     }
     if (!s_handlers[nId])
     {
         dlg.LogEvent("Command \"%s\" is not available in this version\r\n", command);
-        return;
+        return true;
     }
     s_handlers[nId](dlg, link);
+    return true;
 }
 
 void HandleExit(CServerDlg& dlg, const CPhoneLink&)

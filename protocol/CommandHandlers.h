@@ -7,8 +7,8 @@ class CServerDlg;
 
 typedef void (*CommandHandler)(CServerDlg& dlg, const CPhoneLink& link);
 
-// Reads one command from the link and runs it.
-void DispatchCommand(CServerDlg& dlg, const CPhoneLink& link);
+// Reads one command from the link and runs it; false when no command could be read.
+bool DispatchCommand(CServerDlg& dlg, const CPhoneLink& link);
 
 // Logs a failure of the link unless the worker is being stopped, in which case
 // the command was cut off on purpose and nothing is said.

@@ -194,6 +194,11 @@ std::string CServerProcess::ControlText(int nId) const
     return text;
 }
 
+void CServerProcess::SetControlText(int nId, const std::string& text) const
+{
+    SendMessageA(Control(nId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
 bool CServerProcess::IsChecked(int nId) const
 {
     DWORD_PTR nState = 0;

@@ -45,6 +45,7 @@ public:
     HWND Window() const { return m_hWnd; }
     HWND Control(int nId) const { return GetDlgItem(m_hWnd, nId); }
     std::string ControlText(int nId) const;
+    void SetControlText(int nId, const std::string& text) const;
     bool IsChecked(int nId) const;
     // Clicks a button or check box as the user would.
     void Click(int nId) const;

@@ -3,6 +3,10 @@
 #   rig.sh up DIR          make the prefix (once) and start the display and wineserver
 #   rig.sh down DIR        stop everything "up" started, by pid
 #   rig.sh run DIR EXE...  run one Windows program in the rig
+# It also makes serial links for the tests: socat pty pairs whose ends are the
+# COM ports COM3 <-> COM13 and COM12 <-> COM22 (server end <-> phone end). A
+# pair whose phone end is closed ends, like a dropped Bluetooth link, and is
+# made again at once under the same names, so a Connect can bring it back.
 set -u
 command=$1
 dir=$(realpath -m "$2")
@@ -37,6 +41,32 @@ make_prefix() {
   wineserver -w
 }
 
+# Keeps one pty pair alive until the rig goes down.
+serial_pair() {
+  local server=$1 phone=$2
+  while [ -f "$dir/serial.on" ]; do
+    socat pty,raw,echo=0,link="$dir/com$server" pty,raw,echo=0,link="$dir/com$phone" 2>/dev/null
+    sleep 0.2
+  done
+}
+
+start_serial_links() {
+  touch "$dir/serial.on"
+  for pair in 3:13 12:22; do
+    server=${pair%:*} phone=${pair#*:}
+    ln -sfn "$dir/com$server" "$WINEPREFIX/dosdevices/com$server"
+    ln -sfn "$dir/com$phone" "$WINEPREFIX/dosdevices/com$phone"
+    serial_pair "$server" "$phone" </dev/null >/dev/null 2>&1 &
+    echo $! >>"$dir/serial.pids"
+  done
+  # COM9 stays missing, for the tests of a port that does not exist.
+  rm -f "$WINEPREFIX/dosdevices/com9"
+  for _ in $(seq 50); do
+    [ -e "$dir/com3" ] && [ -e "$dir/com12" ] && return 0
+    sleep 0.1
+  done
+}
+
 up() {
   down 2>/dev/null
   mkdir -p "$dir"
@@ -53,10 +83,19 @@ EOT
   # Wine's own services start with the first program and keep its output open;
   # start them here, detached, so test output pipes close when a test ends.
   wineboot >/dev/null 2>&1 </dev/null
+  start_serial_links
   echo "rig: up on display $DISPLAY, prefix $WINEPREFIX"
 }
 
 down() {
+  rm -f "$dir/serial.on"
+  if [ -f "$dir/serial.pids" ]; then
+    for pid in $(cat "$dir/serial.pids"); do
+      children=$(ps -o pid= --ppid "$pid" 2>/dev/null)
+      kill "$pid" $children 2>/dev/null
+    done
+    rm -f "$dir/serial.pids"
+  fi
   if [ -f "$envfile" ]; then
     . "$envfile"
     wineserver -k 2>/dev/null

@@ -1,0 +1,200 @@
+// The serial link over the rig's pty COM ports (COM3 is the server's end of
+// COM13, COM12 of COM22): commands, Connect, a dropped link, and the Bluetooth
+// stack's registry records behind "Find".
+#include "FakeWinamp.h"
+#include "ServerTest.h"
+
+static const std::string ACK = "Sent ACK to phone\r\n";
+static const std::string CONNECTED_COM3 = "Connected to port COM3\r\n";
+
+class SerialLink : public CServerTest
+{
+protected:
+    SerialLink() : m_winamp(m_dir) {}
+    void SetUp() override { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Widcomm"); }
+    void TearDown() override
+    {
+        m_serialPhone.Close();
+        CServerTest::TearDown();
+        RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Widcomm");
+    }
+
+    void OpenPhoneEnd(const char* pszPort = "COM13")
+    {
+        ASSERT_TRUE(m_serialPhone.OpenComPort(pszPort)) << pszPort;
+    }
+
+    void Connect(const std::string& typed)
+    {
+        m_server.SetControlText(1001, typed);
+        m_server.Click(1002);
+    }
+
+    static void AddService(int nNumber, const char* pszName, int nPort)
+    {
+        char szKey[128];
+        snprintf(szKey, sizeof(szKey), "Software\\Widcomm\\BTConfig\\Services\\%04d", nNumber);
+        HKEY hKey = NULL;
+        RegCreateKeyExA(HKEY_CURRENT_USER, szKey, 0, NULL, 0, KEY_WRITE, NULL, &hKey, NULL);
+        RegSetValueExA(hKey, "Name", 0, REG_SZ, reinterpret_cast<const BYTE*>(pszName),
+                       static_cast<DWORD>(strlen(pszName) + 1));
+        if (nPort >= 0)
+        {
+            DWORD nValue = static_cast<DWORD>(nPort);
+            RegSetValueExA(hKey, "ComPortNumber", 0, REG_DWORD,
+                           reinterpret_cast<const BYTE*>(&nValue), sizeof(nValue));
+        }
+        RegCloseKey(hKey);
+    }
+
+    CFakeWinamp m_winamp;
+    CPhoneClient m_serialPhone;
+};
+
+TEST_F(SerialLink, CommandsWorkOverTheComPort)
+{
+    m_winamp.Prepare("caption=Song - Winamp\nstate=1\nlength=180\nposition_ms=65000\nshuffle=1\n");
+    ASSERT_TRUE(m_winamp.Start());
+    CreateDirectoryA(m_dir.File("Empty").c_str(), NULL);
+    StartServer("CommPort=COM3\r\nPath=" + m_dir.File("Empty") + "\r\nPathToApplication0=" +
+                m_winamp.ExePath() + "\r\n");
+    OpenPhoneEnd();
+    ExpectNothingBeforeCheck(m_serialPhone);
+    ASSERT_TRUE(m_serialPhone.Send("VERS"));
+    ExpectReply(m_serialPhone, std::string("VERSACK\x01\x48", 9));
+    ASSERT_TRUE(m_serialPhone.Send("INFO"));
+    ExpectReply(m_serialPhone,
+                std::string("INFOACK\x01\x00\x00\x00\xB4\x00\x00\x00\x41\x01\x00Song", 22));
+    ASSERT_TRUE(m_serialPhone.Send(std::string("DLST\x00\x00", 6)));
+    ExpectReply(m_serialPhone, "LISTACK\x01" + m_dir.File("Empty") + std::string("\0\xFF\x00", 3));
+
+    m_winamp.ForgetMessages();
+    ASSERT_TRUE(m_serialPhone.Send(std::string("SLCT\x01", 5)));
+    Sleep(300);
+    EXPECT_EQ("WM_USER 0 0\n", JoinLines(m_winamp.Messages())) << "waits for the second byte";
+    ASSERT_TRUE(m_serialPhone.Send(std::string("\x02", 1)));
+    ExpectNothingBeforeCheck(m_serialPhone);
+    EXPECT_EQ("WM_USER 0 0\nWM_USER 258 121\nWM_COMMAND 40045 0\n", JoinLines(m_winamp.Messages()));
+    EXPECT_TRUE(m_server.WaitForLogToBe(CONNECTED_COM3 + ACK + "Listing \"" + m_dir.File("Empty") +
+                                        "\": wrote list to phone (" +
+                                        std::to_string(m_dir.File("Empty").size() + 4) +
+                                        " bytes)\r\n" + "Selected song 258 in playlist\r\n" + ACK))
+        << m_server.LogAfterBanner();
+}
+
+TEST_F(SerialLink, SerialAndTcpAreServedAtTheSameTime)
+{
+    StartServer("CommPort=COM3\r\nListenOnSocket=1\r\n");
+    OpenPhoneEnd();
+    ConnectPhone(m_phone);
+    ASSERT_TRUE(m_serialPhone.Send(std::string("SEEK\x00", 5)));  // the serial link waits inside a command
+    ExpectNothingBeforeCheck(m_phone);
+    ASSERT_TRUE(m_phone.Send("VERS"));
+    ExpectReply(m_phone, std::string("VERSACK\x01\x48", 9));
+    ASSERT_TRUE(m_serialPhone.Send(std::string("\x00\x00\x0A", 3)));
+    ExpectNothingBeforeCheck(m_serialPhone);
+    EXPECT_TRUE(m_server.WaitForLog("Set seek to 10 seconds\r\n"));
+}
+
+TEST_F(SerialLink, ConnectNormalisesWhatWasTyped)
+{
+    StartServer("");
+    OpenPhoneEnd();
+    const char* const typed[] = {"3", "com 3", "COM03"};
+    std::string expected;
+    for (const char* pszTyped : typed)
+    {
+        Connect(pszTyped);
+        expected += CONNECTED_COM3;
+        ASSERT_TRUE(m_server.WaitForLogToBe(expected)) << pszTyped << "\n"
+                                                       << m_server.LogAfterBanner();
+        EXPECT_EQ(pszTyped, m_server.ControlText(1001)) << "the edit keeps what was typed";
+        ExpectNothingBeforeCheck(m_serialPhone);
+        expected += ACK;
+    }
+}
+
+TEST_F(SerialLink, PortsAboveCom9Open)
+{
+    StartServer("CommPort=COM12\r\n");
+    OpenPhoneEnd("COM22");
+    ExpectNothingBeforeCheck(m_serialPhone);
+    EXPECT_TRUE(m_server.WaitForLogToBe("Connected to port COM12\r\n" + ACK));
+}
+
+TEST_F(SerialLink, AMissingPortIsReportedAndNothingIsOpened)
+{
+    StartServer("CommPort=COM9\r\n");
+    Connect("COM0");
+    const std::string help =
+        "\".\r\nDid you enter a valid COM port in the format \"COMn\" (where n is a number)?\r\n";
+    EXPECT_TRUE(m_server.WaitForLogToBe("Couldn't find port \"COM9" + help +
+                                        "Couldn't find port \"COM0" + help))
+        << m_server.LogAfterBanner();
+}
+
+TEST_F(SerialLink, ADroppedLinkBurnsNoProcessorAndConnectBringsItBack)
+{
+    StartServer("CommPort=COM3\r\n");
+    OpenPhoneEnd();
+    ExpectNothingBeforeCheck(m_serialPhone);
+    m_serialPhone.Close();  // the rig's pair ends, as a Bluetooth link that has gone
+    Sleep(1500);
+    unsigned long nBefore = m_server.CpuTimeMs();
+    Sleep(2000);
+    EXPECT_LT(m_server.CpuTimeMs() - nBefore, 300u);
+
+    // The rig makes the pair again; Connect opens it.
+    std::string expected = CONNECTED_COM3 + ACK;
+    bool bConnected = false;
+    for (int nTry = 0; nTry < 20 && !bConnected; nTry++)
+    {
+        Connect("COM3");
+        bConnected = m_server.WaitForLog(ACK + CONNECTED_COM3, 1000);
+    }
+    ASSERT_TRUE(bConnected) << m_server.LogAfterBanner();
+    OpenPhoneEnd();
+    ExpectNothingBeforeCheck(m_serialPhone);
+}
+
+TEST_F(SerialLink, FindProposesTheLastMatchingServiceAndConnectsNothing)
+{
+    AddService(1, "Serial Port", 5);
+    AddService(2, "SERIAL", 8);
+    AddService(3, "Quorvel", 7);
+    AddService(4, "quorvel server", -1);  // no ComPortNumber: skipped
+    AddService(20, "Quorvel", 9);         // beyond the services looked at
+    StartServer("");
+    m_server.Click(1020);
+    EXPECT_TRUE(m_server.WaitForLogToBe("COM5 might be the port that Quorvel should use\r\n"
+                                        "COM7 might be the port that Quorvel should use\r\n"))
+        << m_server.LogAfterBanner();
+    EXPECT_EQ("COM7", m_server.ControlText(1001));
+}
+
+TEST_F(SerialLink, FindWithoutTheBluetoothStackSaysSo)
+{
+    StartServer("CommPort=COM4\r\n");
+    std::string log = m_server.LogAfterBanner();
+    m_server.Click(1020);
+    EXPECT_TRUE(m_server.WaitForLogToBe(log + "Couldn't automatically find which COM port to use\r\n"));
+    EXPECT_EQ("COM4", m_server.ControlText(1001));
+
+    AddService(1, "Modem", 3);
+    AddService(2, "Quorvel", -1);
+    log = m_server.LogAfterBanner();
+    m_server.Click(1020);
+    EXPECT_TRUE(m_server.WaitForLogToBe(log + "Couldn't automatically find which COM port to use\r\n"));
+}
+
+TEST_F(SerialLink, ANameThatFillsTheWholeBufferIsReadSafely)
+{
+    std::string name(300, 'x');
+    name.replace(250, 6, "Serial");
+    AddService(1, name.c_str(), 6);
+    AddService(2, std::string(256, 'y').c_str(), 9);
+    StartServer("");
+    m_server.Click(1020);
+    EXPECT_TRUE(m_server.WaitForLogToBe("Couldn't automatically find which COM port to use\r\n"))
+        << "names longer than the 256-byte buffer are cut there; no match in the first 256 bytes";
+}
