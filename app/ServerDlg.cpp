@@ -241,6 +241,5 @@ bool CServerDlg::OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRe
         lResult = reinterpret_cast<LRESULT>(m_hIcon);
         return true;
     }
-    (void)lParam;
     return false;
 }

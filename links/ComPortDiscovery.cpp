@@ -13,8 +13,8 @@ static bool ReadServiceName(HKEY hService, char* pName, DWORD nSize)
 {
     DWORD nType = 0;
     DWORD nRead = nSize - 1;
-    if (RegQueryValueExA(hService, "Name", NULL, &nType, reinterpret_cast<BYTE*>(pName),
-                         &nRead) != ERROR_SUCCESS)
+    if (RegQueryValueExA(hService, "Name", NULL, &nType, reinterpret_cast<BYTE*>(pName), &nRead) !=
+        ERROR_SUCCESS)
         return false;
     pName[nRead < nSize ? nRead : nSize - 1] = '\0';
     return true;

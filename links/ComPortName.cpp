@@ -40,8 +40,7 @@ bool BuildComDevicePath(const char* pszName, char* pOut, size_t nOutSize)
     return nWritten >= 0 && static_cast<size_t>(nWritten) < nOutSize;
 }
 
-void FormatSerialOpenFailure(char* pOut, size_t nOutSize, const char* pszName,
-                             unsigned long nError)
+void FormatSerialOpenFailure(char* pOut, size_t nOutSize, const char* pszName, unsigned long nError)
 {
     if (nError == 2)
         snprintf(pOut, nOutSize,

@@ -22,9 +22,9 @@ void CServerDlg::OpenSerialPort(const char* pszName)
         return;
     }
     // Overlapped, so that a read waiting for the phone can be cut off at once.
-    m_hComPort = CreateFileA(szDevice, GENERIC_READ | GENERIC_WRITE,
-                             FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
-                             FILE_FLAG_OVERLAPPED, NULL);
+    m_hComPort =
+        CreateFileA(szDevice, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    NULL, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, NULL);
     if (m_hComPort == INVALID_HANDLE_VALUE)
     {
         char szLine[512];

@@ -54,9 +54,10 @@ void CServerDlg::StartSocketListener()
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_ANY);
     address.sin_port = htons(LISTEN_PORT);
-    int nResult = m_listenSocket == INVALID_SOCKET
-                      ? SOCKET_ERROR
-                      : bind(m_listenSocket, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+    int nResult =
+        m_listenSocket == INVALID_SOCKET
+            ? SOCKET_ERROR
+            : bind(m_listenSocket, reinterpret_cast<sockaddr*>(&address), sizeof(address));
     if (nResult != 0)
     {
         LogEvent("Bind failed with %d", nResult);

@@ -98,9 +98,8 @@ int CWinamp2Controller::QueryVersion()
     return m_nVersion;
 }
 
-void CWinamp2Controller::GetStatus(PlayState* pState, int* pLength, int* pPosition,
-                                   int* pShuffle, int* pRepeat, char* pszTitle,
-                                   unsigned nTitleSize, int bWait)
+void CWinamp2Controller::GetStatus(PlayState* pState, int* pLength, int* pPosition, int* pShuffle,
+                                   int* pRepeat, char* pszTitle, unsigned nTitleSize, int bWait)
 {
     *pState = static_cast<PlayState>(SendUser(0, IPC_ISPLAYING) & 0xFF);
 
@@ -223,8 +222,8 @@ void CWinamp2Controller::GetPlaylist(char** ppText, int* pSize, int* pIndex)
         nLength = ftell(pFile);
     fseek(pFile, 0, SEEK_SET);
     // The phone's playlist is one block of text; a file beyond 2 GiB is not one.
-    char* pText = nLength >= 0 && nLength < 0x7FFFFFFF ? static_cast<char*>(malloc(nLength + 1))
-                                                       : NULL;
+    char* pText =
+        nLength >= 0 && nLength < 0x7FFFFFFF ? static_cast<char*>(malloc(nLength + 1)) : NULL;
     if (pText)
     {
         size_t nRead = fread(pText, 1, static_cast<size_t>(nLength), pFile);

@@ -81,8 +81,8 @@ static void AddConfiguredFolders(BrowseNode* pRoot, const char* pszFolders, bool
         RemoveOneTrailingBackslash(szFolder);
         if (szFolder[0] != '\0')
         {
-            BrowseNode* pNode = children.Append(
-                szFolder, bRecursive ? KIND_FOLDER_LISTED : KIND_FOLDER_NOT_LISTED);
+            BrowseNode* pNode =
+                children.Append(szFolder, bRecursive ? KIND_FOLDER_LISTED : KIND_FOLDER_NOT_LISTED);
             if (!pNode)
                 break;
             if (bRecursive)

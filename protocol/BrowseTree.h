@@ -4,13 +4,13 @@
 
 struct BrowseNode
 {
-    unsigned char place;  // 0 root, 1 first of several, 2 only one, 3 middle, 4 last of several
-    unsigned char kind;   // 1 folder listed, 2 file, 3 folder not listed
-    char* name;           // owned
-    int sent;             // the record is already in a chunk
-    BrowseNode* parent;   // not owned
-    BrowseNode* child;    // owned
-    BrowseNode* next;     // owned
+    unsigned char place; // 0 root, 1 first of several, 2 only one, 3 middle, 4 last of several
+    unsigned char kind;  // 1 folder listed, 2 file, 3 folder not listed
+    char* name;          // owned
+    int sent;            // the record is already in a chunk
+    BrowseNode* parent;  // not owned
+    BrowseNode* child;   // owned
+    BrowseNode* next;    // owned
 };
 
 const unsigned char KIND_FOLDER_LISTED = 1;

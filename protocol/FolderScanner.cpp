@@ -41,7 +41,7 @@ void CWin32FolderScanner::ScanFolder(const char* pszPath, BrowseNode* pParent, b
                                            : KIND_FOLDER_NOT_LISTED;
         BrowseNode* pNode = children.Append(found.cFileName, nKind);
         if (!pNode)
-            break;  // out of memory: the listing keeps what it has
+            break; // out of memory: the listing keeps what it has
         if (nKind != KIND_FOLDER_LISTED)
             continue;
         char szFullPath[NAME_BUFFER_SIZE];

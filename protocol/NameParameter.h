@@ -7,8 +7,8 @@ class CServerDlg;
 
 struct NameFailureLines
 {
-    const char* pszLengthFailure;  // "...: %d\r\n" with the error code
-    const char* pszNameFailure;    // with the error code, or the length and the error code
+    const char* pszLengthFailure; // "...: %d\r\n" with the error code
+    const char* pszNameFailure;   // with the error code, or the length and the error code
     bool bNameFailureHasLength;
 };
 

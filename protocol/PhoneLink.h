@@ -5,9 +5,9 @@
 
 struct CPhoneLink
 {
-    HANDLE hSerial;     // the COM port (opened for overlapped I/O), or INVALID_HANDLE_VALUE
-    SOCKET client;      // the TCP client, or INVALID_SOCKET for the serial link
-    HANDLE hStopEvent;  // the worker's stop request: cuts off waits and further writes
+    HANDLE hSerial;    // the COM port (opened for overlapped I/O), or INVALID_HANDLE_VALUE
+    SOCKET client;     // the TCP client, or INVALID_SOCKET for the serial link
+    HANDLE hStopEvent; // the worker's stop request: cuts off waits and further writes
 
     bool IsTcp() const { return client != INVALID_SOCKET; }
     bool IsStopping() const { return WaitForSingleObject(hStopEvent, 0) == WAIT_OBJECT_0; }
@@ -16,8 +16,8 @@ struct CPhoneLink
 enum LinkReadResult
 {
     LINK_READ_OK,
-    LINK_READ_CLOSED,  // the TCP client closed its end
-    LINK_READ_FAILED   // an error, or the worker was asked to stop; see GetLastError
+    LINK_READ_CLOSED, // the TCP client closed its end
+    LINK_READ_FAILED  // an error, or the worker was asked to stop; see GetLastError
 };
 
 // Reads exactly nCount bytes. A count of 0 succeeds without touching the link.

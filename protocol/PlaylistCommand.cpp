@@ -17,7 +17,8 @@ void HandlePlaylist(CServerDlg& dlg, const CPhoneLink& link)
     if (!pText)
     {
         // Phones expect the header again and one zero byte when there is no playlist.
-        dlg.LogEvent("Couldn't get playlist! Playlist retrieval is only supported for Winamp 2.\r\n");
+        dlg.LogEvent(
+            "Couldn't get playlist! Playlist retrieval is only supported for Winamp 2.\r\n");
         header[9] = 0;
         WriteToPhone(link, header, 10);
         return;

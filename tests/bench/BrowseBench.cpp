@@ -180,7 +180,8 @@ int main()
            TOP_FOLDERS * SUB_FOLDERS);
     MakeCollection(root);
 
-    dir.WriteFile("QuorvelServer.ini", "[QuorvelServer]\r\nListenOnSocket=1\r\nPath=" + root + "\r\n");
+    dir.WriteFile("QuorvelServer.ini",
+                  "[QuorvelServer]\r\nListenOnSocket=1\r\nPath=" + root + "\r\n");
     CServerProcess server;
     CPhoneClient phone;
     if (!server.Start(dir.Path()) || !phone.ConnectTcp("127.0.0.1", 7654, 10000))

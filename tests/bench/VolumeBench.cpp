@@ -25,8 +25,9 @@ int main(int argc, char** argv)
     winamp.Prepare("record=0\n");
     if (!winamp.Start())
         return fprintf(stderr, "bench: the fake Winamp did not start\n"), 1;
-    dir.WriteFile("QuorvelServer.ini", "[QuorvelServer]\r\nListenOnSocket=1\r\nPathToApplication0=" +
-                                           winamp.ExePath() + "\r\n");
+    dir.WriteFile("QuorvelServer.ini",
+                  "[QuorvelServer]\r\nListenOnSocket=1\r\nPathToApplication0=" + winamp.ExePath() +
+                      "\r\n");
     CServerProcess server;
     if (!server.Start(dir.Path()))
         return fprintf(stderr, "bench: the server did not start\n"), 1;

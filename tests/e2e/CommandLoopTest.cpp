@@ -81,7 +81,7 @@ TEST_F(CommandLoop, ASecondClientWaitsUntilTheFirstCloses)
     ExpectNothingBeforeCheck(m_phone);
 
     CPhoneClient second;
-    ConnectPhone(second);  // taken into the backlog, not yet served
+    ConnectPhone(second); // taken into the backlog, not yet served
     ASSERT_TRUE(second.Send("CHCK"));
     std::string early;
     EXPECT_FALSE(second.Receive(1, early, 700)) << "served while the first client was";
@@ -109,11 +109,11 @@ TEST_F(CommandLoop, RandomBytesAndAResetLeaveTheServerServing)
     srand(7654);
     std::string noise;
     for (int i = 0; i < 2000; i++)
-        noise += static_cast<char>('A' + rand() % 26);  // letters, so never "EXIT" by chance below
+        noise += static_cast<char>('A' + rand() % 26); // letters, so never "EXIT" by chance below
     ASSERT_EQ(std::string::npos, noise.find("EXIT"));
     ASSERT_TRUE(m_phone.Send(noise));
     ExpectNothingBeforeCheck(m_phone);
-    ASSERT_TRUE(m_phone.Send("SE"));  // a command cut off by a reset
+    ASSERT_TRUE(m_phone.Send("SE")); // a command cut off by a reset
     Sleep(100);
     m_phone.AbortConnection();
     ASSERT_TRUE(m_server.WaitForLog("Couldn't read command: ", 10000) ||

@@ -87,10 +87,7 @@ protected:
         }
     }
 
-    static std::string Total(size_t nBytes)
-    {
-        return "(" + std::to_string(nBytes) + " bytes)\r\n";
-    }
+    static std::string Total(size_t nBytes) { return "(" + std::to_string(nBytes) + " bytes)\r\n"; }
 
     CFakeWinamp m_winamp;
     std::string m_music;
@@ -115,7 +112,8 @@ TEST_F(FilesAndFolders, FolderListWithAnEmptyNameListsTheSettingOneLevelDeep)
     ConnectPhone(m_phone);
     ASSERT_TRUE(m_phone.Send(std::string("DLST\x00\x00", 6)));
     std::string records = Record(0, 1, m_music) + ExpectedContents(m_music, false);
-    EXPECT_NE(std::string::npos, records.find(Record(4, 3, "Rock")) + records.find(Record(1, 3, "Rock")));
+    EXPECT_NE(std::string::npos,
+              records.find(Record(4, 3, "Rock")) + records.find(Record(1, 3, "Rock")));
     EXPECT_EQ(HexBytes("LISTACK" + records + END_MARK), HexBytes(ReadListing()));
     ExpectNothingBeforeCheck(m_phone);
     EXPECT_TRUE(m_server.WaitForLogToBe(CONNECTED + "Listing \"" + m_music +
@@ -133,9 +131,9 @@ TEST_F(FilesAndFolders, AMissingFolderGivesItsRecordTheEndMarkAndALogLine)
     std::string records = Record(0, 1, missing);
     EXPECT_EQ(HexBytes("LISTACK" + records + END_MARK), HexBytes(ReadListing()));
     ExpectNothingBeforeCheck(m_phone);
-    EXPECT_TRUE(m_server.WaitForLogToBe(CONNECTED + "Listing \"" + missing + "\": Couldn't open \"" +
-                                        missing + "\"\r\nwrote list to phone " +
-                                        Total(records.size() + 2) + ACK))
+    EXPECT_TRUE(m_server.WaitForLogToBe(
+        CONNECTED + "Listing \"" + missing + "\": Couldn't open \"" + missing +
+        "\"\r\nwrote list to phone " + Total(records.size() + 2) + ACK))
         << m_server.LogAfterBanner();
 }
 
@@ -169,7 +167,8 @@ TEST_F(FilesAndFolders, ALongListingArrivesInChunksThatReadAsOneStream)
 {
     CreateDirectoryA(m_dir.File("Big").c_str(), NULL);
     for (int i = 0; i < 120; i++)
-        m_dir.WriteFile("Big\\a-rather-long-file-name-for-chunking-" + std::to_string(100 + i) + ".mp3", "");
+        m_dir.WriteFile(
+            "Big\\a-rather-long-file-name-for-chunking-" + std::to_string(100 + i) + ".mp3", "");
     std::string big = m_dir.File("Big");
     StartServer("ListenOnSocket=1\r\nPath=" + big + "\r\n");
     ConnectPhone(m_phone);
@@ -244,7 +243,8 @@ TEST_F(FilesAndFolders, ATooLongNameIsRefusedAndItsBytesReadAsCommands)
     std::string acks;
     for (int i = 0; i < 500; i++)
         acks += ACK;
-    EXPECT_TRUE(m_server.WaitForLogToBe(CONNECTED + "Filename length (2000) too long" + acks, 30000));
+    EXPECT_TRUE(
+        m_server.WaitForLogToBe(CONNECTED + "Filename length (2000) too long" + acks, 30000));
 }
 
 TEST_F(FilesAndFolders, PlayingAPresentationStopsWinampWhenTicked)
@@ -252,9 +252,10 @@ TEST_F(FilesAndFolders, PlayingAPresentationStopsWinampWhenTicked)
     m_winamp.Prepare("");
     ASSERT_TRUE(m_winamp.Start());
     StartServer("ListenOnSocket=1\r\nStopWhenSwitching=1\r\nExtensionsHandled3=ppt;pps\r\n"
-                "PathToApplication0=" + m_winamp.ExePath() + "\r\n");
+                "PathToApplication0=" +
+                m_winamp.ExePath() + "\r\n");
     ConnectPhone(m_phone);
-    ASSERT_TRUE(m_phone.Send("STRT"));  // Winamp 2 is found and active
+    ASSERT_TRUE(m_phone.Send("STRT")); // Winamp 2 is found and active
     ExpectNothingBeforeCheck(m_phone);
     m_winamp.ForgetMessages();
 

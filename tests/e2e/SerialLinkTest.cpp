@@ -56,8 +56,8 @@ TEST_F(SerialLink, CommandsWorkOverTheComPort)
     m_winamp.Prepare("caption=Song - Winamp\nstate=1\nlength=180\nposition_ms=65000\nshuffle=1\n");
     ASSERT_TRUE(m_winamp.Start());
     CreateDirectoryA(m_dir.File("Empty").c_str(), NULL);
-    StartServer("CommPort=COM3\r\nPath=" + m_dir.File("Empty") + "\r\nPathToApplication0=" +
-                m_winamp.ExePath() + "\r\n");
+    StartServer("CommPort=COM3\r\nPath=" + m_dir.File("Empty") +
+                "\r\nPathToApplication0=" + m_winamp.ExePath() + "\r\n");
     OpenPhoneEnd();
     ExpectNothingBeforeCheck(m_serialPhone);
     ASSERT_TRUE(m_serialPhone.Send("VERS"));
@@ -87,7 +87,8 @@ TEST_F(SerialLink, SerialAndTcpAreServedAtTheSameTime)
     StartServer("CommPort=COM3\r\nListenOnSocket=1\r\n");
     OpenPhoneEnd();
     ConnectPhone(m_phone);
-    ASSERT_TRUE(m_serialPhone.Send(std::string("SEEK\x00", 5)));  // the serial link waits inside a command
+    ASSERT_TRUE(
+        m_serialPhone.Send(std::string("SEEK\x00", 5))); // the serial link waits inside a command
     ExpectNothingBeforeCheck(m_phone);
     ASSERT_TRUE(m_phone.Send("VERS"));
     ExpectReply(m_phone, std::string("VERSACK\x01\x48", 9));
@@ -138,7 +139,7 @@ TEST_F(SerialLink, ADroppedLinkBurnsNoProcessorAndConnectBringsItBack)
     StartServer("CommPort=COM3\r\n");
     OpenPhoneEnd();
     ExpectNothingBeforeCheck(m_serialPhone);
-    m_serialPhone.Close();  // the rig's pair ends, as a Bluetooth link that has gone
+    m_serialPhone.Close(); // the rig's pair ends, as a Bluetooth link that has gone
     Sleep(1500);
     unsigned long nBefore = m_server.CpuTimeMs();
     Sleep(2000);
@@ -162,8 +163,8 @@ TEST_F(SerialLink, FindProposesTheLastMatchingServiceAndConnectsNothing)
     AddService(1, "Serial Port", 5);
     AddService(2, "SERIAL", 8);
     AddService(3, "Quorvel", 7);
-    AddService(4, "quorvel server", -1);  // no ComPortNumber: skipped
-    AddService(20, "Quorvel", 9);         // beyond the services looked at
+    AddService(4, "quorvel server", -1); // no ComPortNumber: skipped
+    AddService(20, "Quorvel", 9);        // beyond the services looked at
     StartServer("");
     m_server.Click(1020);
     EXPECT_TRUE(m_server.WaitForLogToBe("COM5 might be the port that Quorvel should use\r\n"
@@ -177,14 +178,16 @@ TEST_F(SerialLink, FindWithoutTheBluetoothStackSaysSo)
     StartServer("CommPort=COM4\r\n");
     std::string log = m_server.LogAfterBanner();
     m_server.Click(1020);
-    EXPECT_TRUE(m_server.WaitForLogToBe(log + "Couldn't automatically find which COM port to use\r\n"));
+    EXPECT_TRUE(
+        m_server.WaitForLogToBe(log + "Couldn't automatically find which COM port to use\r\n"));
     EXPECT_EQ("COM4", m_server.ControlText(1001));
 
     AddService(1, "Modem", 3);
     AddService(2, "Quorvel", -1);
     log = m_server.LogAfterBanner();
     m_server.Click(1020);
-    EXPECT_TRUE(m_server.WaitForLogToBe(log + "Couldn't automatically find which COM port to use\r\n"));
+    EXPECT_TRUE(
+        m_server.WaitForLogToBe(log + "Couldn't automatically find which COM port to use\r\n"));
 }
 
 TEST_F(SerialLink, ANameThatFillsTheWholeBufferIsReadSafely)

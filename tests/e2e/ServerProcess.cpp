@@ -153,8 +153,7 @@ HWND CServerProcess::FindServerWindow() const
 
 bool CServerProcess::IsRunning() const
 {
-    return m_processInfo.hProcess &&
-           WaitForSingleObject(m_processInfo.hProcess, 0) == WAIT_TIMEOUT;
+    return m_processInfo.hProcess && WaitForSingleObject(m_processInfo.hProcess, 0) == WAIT_TIMEOUT;
 }
 
 bool CServerProcess::WaitForExit(DWORD nTimeoutMs, DWORD* pExitCode)

@@ -34,7 +34,8 @@ TEST_F(SettingsLoad, KeysFillTheControls)
     EXPECT_TRUE(m_server.IsChecked(1003));
     EXPECT_TRUE(m_server.IsChecked(1033));
     EXPECT_EQ("PowerPoint Viewer 97", m_server.ControlText(1018));
-    EXPECT_EQ("ppt", m_server.ControlText(1019)) << "the default when ExtensionsHandled3 is missing";
+    EXPECT_EQ("ppt", m_server.ControlText(1019))
+        << "the default when ExtensionsHandled3 is missing";
     EXPECT_EQ("C:\\Viewer\\pptview.exe", m_server.ControlText(1004));
 }
 

@@ -5,7 +5,7 @@
 
 static const std::string CONNECTED = "Client connected on Internet socket\r\n";
 static const std::string ACK = "Sent ACK to phone\r\n";
-static const std::string VERSION_QUERY = "WM_USER 0 0\n";  // every EnsureRunning that finds it
+static const std::string VERSION_QUERY = "WM_USER 0 0\n"; // every EnsureRunning that finds it
 
 static const std::string PLAYING_SONG = "caption=Song - Winamp\nstate=1\nlength=180\n"
                                         "position_ms=65000\nshuffle=1\nrepeat=0\n";
@@ -62,8 +62,9 @@ TEST_F(Winamp2, Info2EndsTheTitleWithAZeroByte)
 {
     StartWith(PLAYING_SONG);
     std::string reply = ReplyTo("INF2", 23);
-    EXPECT_EQ(HexBytes(std::string("INF2ACK\x01\x00\x00\x00\xB4\x00\x00\x00\x41\x01\x00Song\x00", 23)),
-              HexBytes(reply));
+    EXPECT_EQ(
+        HexBytes(std::string("INF2ACK\x01\x00\x00\x00\xB4\x00\x00\x00\x41\x01\x00Song\x00", 23)),
+        HexBytes(reply));
     ExpectNothingBeforeCheck(m_phone);
 }
 
@@ -129,7 +130,7 @@ TEST_F(Winamp2, PlaylistSendsTheFileWithItsIndexAndAZeroByte)
 {
     std::string playlist;
     for (int i = 0; i < 10; i++)
-        playlist += "song" + std::to_string(i) + ".mp3\n";  // 10 lines of 10 bytes
+        playlist += "song" + std::to_string(i) + ".mp3\n"; // 10 lines of 10 bytes
     ASSERT_EQ(100u, playlist.size());
     m_dir.WriteFile("source.m3u", playlist);
     StartWith("playlist_index=3\nm3u_source=" + m_dir.File("source.m3u") + "\n");

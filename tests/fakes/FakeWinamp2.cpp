@@ -88,8 +88,9 @@ static LRESULT AnswerUser(WPARAM wParam, LPARAM lParam)
     case 124:
         return Number("list_length", 0);
     case 126:
-        return nData == 0 ? Number("sample_rate", 0)
-                          : nData == 1 ? Number("bit_rate", 0) : Number("channels", 0);
+        return nData == 0   ? Number("sample_rate", 0)
+               : nData == 1 ? Number("bit_rate", 0)
+                            : Number("channels", 0);
     case 250:
         return Number("shuffle", 0);
     case 251:

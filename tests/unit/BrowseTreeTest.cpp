@@ -141,7 +141,7 @@ TEST_F(BrowseTree, ALongListingIsCutIntoChunksThatReadAsOneStream)
     std::string expected = Record(0x01, "C:\\Big");
     for (int i = 0; i < 300; i++)
     {
-        std::string name = "track" + std::to_string(1000 + i) + ".mp3";  // 13 bytes, 15 on the wire
+        std::string name = "track" + std::to_string(1000 + i) + ".mp3"; // 13 bytes, 15 on the wire
         entries.push_back({name, false});
         unsigned char nPlace = i == 0 ? 1 : i == 299 ? 4 : 3;
         expected += Record(static_cast<unsigned char>(nPlace * 16 + 2), name);

@@ -46,8 +46,8 @@ TEST(ComPortName, OpenFailureLinesByErrorCode)
                  "\"COMn\" (where n is a number)?\r\n",
                  line);
     FormatSerialOpenFailure(line, sizeof(line), "COM3", 5);
-    EXPECT_STREQ("Couldn't open port COM3: it appears to be in use. Is PC Suite using this port?\r\n",
-                 line);
+    EXPECT_STREQ(
+        "Couldn't open port COM3: it appears to be in use. Is PC Suite using this port?\r\n", line);
     FormatSerialOpenFailure(line, sizeof(line), "COM3", 31);
     EXPECT_STREQ("Couldn't open port COM3 (error 31).\r\nChoose a different port and press "
                  "\"Connect\".\r\n",

@@ -31,7 +31,8 @@ TEST(WinampRules, NewerVersionsReportMicroseconds)
 TEST(WinampRules, PlaylistFileSitsBesideTheApplication)
 {
     char path[260];
-    ASSERT_TRUE(BuildWinampPlaylistPath("C:\\Program Files\\Winamp\\winamp.exe", path, sizeof(path)));
+    ASSERT_TRUE(
+        BuildWinampPlaylistPath("C:\\Program Files\\Winamp\\winamp.exe", path, sizeof(path)));
     EXPECT_STREQ("C:\\Program Files\\Winamp\\Winamp.m3u", path);
     EXPECT_FALSE(BuildWinampPlaylistPath("winamp.exe", path, sizeof(path)));
     EXPECT_STREQ("", path);

@@ -33,7 +33,7 @@ TEST(Wire, SeekBytesAllOnesAreMinusOne)
 TEST(Wire, SixteenBitValuesKeepTheLowestBits)
 {
     unsigned char packed[2] = {};
-    PackBE16(70000, packed);  // 70000 - 65536 = 4464 = 0x1170
+    PackBE16(70000, packed); // 70000 - 65536 = 4464 = 0x1170
     EXPECT_EQ(0x11, packed[0]);
     EXPECT_EQ(0x70, packed[1]);
     const unsigned char index[2] = {0x01, 0x02};

@@ -86,7 +86,7 @@ static bool WaitOverlapped(HANDLE hPort, OVERLAPPED& overlapped, BOOL bStarted, 
     {
         CancelIo(hPort);
         GetOverlappedResult(hPort, &overlapped, &nDone, TRUE);
-        return true;  // what arrived before the time-out, possibly nothing
+        return true; // what arrived before the time-out, possibly nothing
     }
     return GetOverlappedResult(hPort, &overlapped, &nDone, FALSE) != FALSE;
 }
@@ -110,8 +110,8 @@ bool CPhoneClient::Send(const std::string& bytes)
     OVERLAPPED overlapped = {};
     overlapped.hEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
     DWORD nDone = 0;
-    BOOL bStarted = WriteFile(m_hPort, bytes.data(), static_cast<DWORD>(bytes.size()), &nDone,
-                              &overlapped);
+    BOOL bStarted =
+        WriteFile(m_hPort, bytes.data(), static_cast<DWORD>(bytes.size()), &nDone, &overlapped);
     bool bOk = WaitOverlapped(m_hPort, overlapped, bStarted, 10000, nDone);
     CloseHandle(overlapped.hEvent);
     return bOk && nDone == bytes.size();

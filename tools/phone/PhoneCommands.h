@@ -6,10 +6,10 @@
 enum ParamKind
 {
     PARAM_NONE,
-    PARAM_BYTE,   // 0..255
-    PARAM_BE16,   // 0..65535
-    PARAM_BE32,   // signed 32-bit
-    PARAM_NAME    // 2-byte length and the bytes
+    PARAM_BYTE, // 0..255
+    PARAM_BE16, // 0..65535
+    PARAM_BE32, // signed 32-bit
+    PARAM_NAME  // 2-byte length and the bytes
 };
 
 enum ReplyKind
@@ -29,7 +29,7 @@ struct PhoneCommand
     const char* pszName;
     ParamKind param;
     ReplyKind reply;
-    int nReplyLength;  // REPLY_FIXED: the whole reply's length
+    int nReplyLength; // REPLY_FIXED: the whole reply's length
 };
 
 // The command's description, or NULL for a name the server does not know.

@@ -55,7 +55,8 @@ std::string DescribeStatusReply(const std::string& reply)
     if (!title.empty() && title[title.size() - 1] == '\0')
         title.erase(title.size() - 1);
     char text[128];
-    snprintf(text, sizeof(text), "%s %s, length %ld s, position %ld s, shuffle %u, repeat %u, title ",
+    snprintf(text, sizeof(text),
+             "%s %s, length %ld s, position %ld s, shuffle %u, repeat %u, title ",
              reply.substr(0, 7).c_str(), nState < 4 ? states[nState] : "?",
              Signed32(BE(reply, 8, 4)), Signed32(BE(reply, 12, 4)),
              static_cast<unsigned char>(reply[16]), static_cast<unsigned char>(reply[17]));

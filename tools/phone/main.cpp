@@ -65,8 +65,8 @@ static bool PrintPlaylist(CPhoneClient& phone)
     std::string header, text;
     if (!phone.Receive(9, header, REPLY_TIMEOUT_MS) || !ReadUntilZero(phone, text))
         return false;
-    unsigned nIndex = static_cast<unsigned char>(header[7]) * 256u +
-                      static_cast<unsigned char>(header[8]);
+    unsigned nIndex =
+        static_cast<unsigned char>(header[7]) * 256u + static_cast<unsigned char>(header[8]);
     if (text.compare(0, 7, "PLSTACK") == 0 && text.size() <= 9)
     {
         std::string rest;
@@ -100,7 +100,7 @@ static bool PrintReply(CPhoneClient& phone, const PhoneCommand& command)
     case REPLY_INFO:
         if (!phone.Receive(18, reply, REPLY_TIMEOUT_MS))
             return false;
-        reply += phone.ReceiveUntilQuiet(300, 2000);  // the title has no end mark
+        reply += phone.ReceiveUntilQuiet(300, 2000); // the title has no end mark
         printf("%s\n", DescribeStatusReply(reply).c_str());
         return true;
     case REPLY_INF2:
