@@ -40,6 +40,8 @@ CServerDlg::~CServerDlg()
     m_pBrowseRoot = NULL;
     if (m_hBrowseMutex)
         CloseHandle(m_hBrowseMutex);
+    if (m_nid.hIcon)
+        DestroyIcon(m_nid.hIcon);
     if (m_bComInitialised)
         CoUninitialize();
 }

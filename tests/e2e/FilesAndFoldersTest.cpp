@@ -87,6 +87,23 @@ protected:
         }
     }
 
+    // The fake Winamp 2 running, the server connected, and (when bActive) Winamp 2
+    // found by a first command, so that it is the controller a switch leaves.
+    void StartWithWinamp(const std::string& settings, bool bActive)
+    {
+        m_winamp.Prepare("");
+        ASSERT_TRUE(m_winamp.Start());
+        StartServer("ListenOnSocket=1\r\n" + settings + "PathToApplication0=" + m_winamp.ExePath() +
+                    "\r\n");
+        ConnectPhone(m_phone);
+        if (bActive)
+        {
+            ASSERT_TRUE(m_phone.Send("STRT"));
+            ExpectNothingBeforeCheck(m_phone);
+        }
+        m_winamp.ForgetMessages();
+    }
+
     static std::string Total(size_t nBytes) { return "(" + std::to_string(nBytes) + " bytes)\r\n"; }
 
     CFakeWinamp m_winamp;
@@ -249,15 +266,7 @@ TEST_F(FilesAndFolders, ATooLongNameIsRefusedAndItsBytesReadAsCommands)
 
 TEST_F(FilesAndFolders, PlayingAPresentationStopsWinampWhenTicked)
 {
-    m_winamp.Prepare("");
-    ASSERT_TRUE(m_winamp.Start());
-    StartServer("ListenOnSocket=1\r\nStopWhenSwitching=1\r\nExtensionsHandled3=ppt;pps\r\n"
-                "PathToApplication0=" +
-                m_winamp.ExePath() + "\r\n");
-    ConnectPhone(m_phone);
-    ASSERT_TRUE(m_phone.Send("STRT")); // Winamp 2 is found and active
-    ExpectNothingBeforeCheck(m_phone);
-    m_winamp.ForgetMessages();
+    StartWithWinamp("StopWhenSwitching=1\r\nExtensionsHandled3=ppt;pps\r\n", true);
 
     ASSERT_TRUE(m_phone.Send("PLAY" + EncodeName("D:\\talk.ppt") + "NEXT"));
     ExpectNothingBeforeCheck(m_phone);
@@ -270,14 +279,7 @@ TEST_F(FilesAndFolders, PlayingAPresentationStopsWinampWhenTicked)
 
 TEST_F(FilesAndFolders, WithoutTheTickTheSwitchSendsWinampNothing)
 {
-    m_winamp.Prepare("");
-    ASSERT_TRUE(m_winamp.Start());
-    StartServer("ListenOnSocket=1\r\nExtensionsHandled3=ppt;pps\r\nPathToApplication0=" +
-                m_winamp.ExePath() + "\r\n");
-    ConnectPhone(m_phone);
-    ASSERT_TRUE(m_phone.Send("STRT"));
-    ExpectNothingBeforeCheck(m_phone);
-    m_winamp.ForgetMessages();
+    StartWithWinamp("ExtensionsHandled3=ppt;pps\r\n", true);
     ASSERT_TRUE(m_phone.Send("PLAY" + EncodeName("D:\\talk.ppt")));
     ExpectNothingBeforeCheck(m_phone);
     EXPECT_EQ("", JoinLines(m_winamp.Messages()));
@@ -285,12 +287,7 @@ TEST_F(FilesAndFolders, WithoutTheTickTheSwitchSendsWinampNothing)
 
 TEST_F(FilesAndFolders, PlayAndAddOfAnUpperCaseExtensionStayWithTheDefault)
 {
-    m_winamp.Prepare("");
-    ASSERT_TRUE(m_winamp.Start());
-    StartServer("ListenOnSocket=1\r\nStopWhenSwitching=1\r\nPathToApplication0=" +
-                m_winamp.ExePath() + "\r\n");
-    ConnectPhone(m_phone);
-    m_winamp.ForgetMessages();
+    StartWithWinamp("StopWhenSwitching=1\r\n", false);
     std::string song = "D:\\song.MP3";
     ASSERT_TRUE(m_phone.Send("PLAY" + EncodeName(song) + "LADD" + EncodeName(song)));
     ExpectNothingBeforeCheck(m_phone);
