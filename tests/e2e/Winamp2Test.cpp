@@ -226,6 +226,16 @@ TEST_F(Winamp2, TheOtherButtonsAndSettings)
     EXPECT_TRUE(m_server.WaitForLogToBe(expectedLog)) << m_server.LogAfterBanner();
 }
 
+TEST_F(Winamp2, AnUnknownCommandStillMakesSureTheApplicationRuns)
+{
+    StartWith("");
+    EXPECT_EQ(VERSION_QUERY, MessagesFor("play"));
+    m_winamp.ForgetMessages();
+    EXPECT_EQ(9u, ReplyTo("VERS", 9).size());
+    ExpectNothingBeforeCheck(m_phone);
+    EXPECT_EQ("", JoinLines(m_winamp.Messages())) << "VERS and CHCK never do";
+}
+
 TEST_F(Winamp2, AStudioWindowIsTakenWhenThereIsNoWinamp2Window)
 {
     StartWith("class=STUDIO\n");
