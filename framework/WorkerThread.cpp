@@ -1,6 +1,9 @@
 // Starting, stopping and (as a last resort) terminating worker threads.
 #include "WorkerThread.h"
 
+// The worker running on this thread, if any; set for the life of its body.
+static thread_local CWorkerThread* t_pCurrentWorker = NULL;
+
 CWorkerThread::CWorkerThread()
     : m_hThread(NULL), m_hStopEvent(CreateEventA(NULL, TRUE, FALSE, NULL)), m_pBody(NULL),
       m_pParam(NULL)
@@ -32,7 +35,9 @@ bool CWorkerThread::Start(ThreadBody pBody, void* pParam)
 DWORD WINAPI CWorkerThread::ThreadEntry(void* pSelf)
 {
     CWorkerThread* pThread = static_cast<CWorkerThread*>(pSelf);
+    t_pCurrentWorker = pThread;
     pThread->m_pBody(*pThread, pThread->m_pParam);
+    t_pCurrentWorker = NULL;
     return 0;
 }
 
@@ -49,6 +54,37 @@ bool CWorkerThread::IsStopRequested() const
 bool CWorkerThread::PauseUnlessStopped(DWORD nMs) const
 {
     return WaitForSingleObject(m_hStopEvent, nMs) != WAIT_OBJECT_0;
+}
+
+bool CWorkerThread::CurrentThreadStopRequested()
+{
+    return t_pCurrentWorker && t_pCurrentWorker->IsStopRequested();
+}
+
+bool CWorkerThread::PauseCurrentThread(DWORD nMs)
+{
+    if (!t_pCurrentWorker)
+    {
+        Sleep(nMs);
+        return true;
+    }
+    return t_pCurrentWorker->PauseUnlessStopped(nMs);
+}
+
+void CWorkerThread::WaitForInputIdleUnlessStopped(HANDLE hProcess, DWORD nMs)
+{
+    // WaitForInputIdle takes no second object to wait on: wait in short slices.
+    const DWORD SLICE_MS = 100;
+    DWORD nStart = GetTickCount();
+    for (;;)
+    {
+        DWORD nElapsed = GetTickCount() - nStart;
+        if (nElapsed >= nMs || CurrentThreadStopRequested())
+            return;
+        DWORD nSlice = nMs - nElapsed < SLICE_MS ? nMs - nElapsed : SLICE_MS;
+        if (WaitForInputIdle(hProcess, nSlice) != WAIT_TIMEOUT)
+            return;
+    }
 }
 
 void CWorkerThread::WaitOrTerminate(DWORD nGraceMs)

@@ -27,6 +27,15 @@ public:
     // Sleeps nMs unless a stop is requested first; returns false on a stop request.
     bool PauseUnlessStopped(DWORD nMs) const;
 
+    // For code that runs on a worker without holding its CWorkerThread (controllers,
+    // folder scans): the calling thread's own stop request. On a thread that is no
+    // worker (the user-interface thread) there is never a stop request.
+    static bool CurrentThreadStopRequested();
+    // Sleeps nMs unless the calling worker is asked to stop; false on a stop request.
+    static bool PauseCurrentThread(DWORD nMs);
+    // WaitForInputIdle that gives up early when the calling worker is asked to stop.
+    static void WaitForInputIdleUnlessStopped(HANDLE hProcess, DWORD nMs);
+
 private:
     CWorkerThread(const CWorkerThread&);
     CWorkerThread& operator=(const CWorkerThread&);
