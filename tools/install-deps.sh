@@ -1,8 +1,9 @@
 #!/bin/bash
-# Installs what building and testing need on Debian: the MinGW-w64 cross compiler,
-# Wine, Xvfb, socat, CMake and GoogleTest's sources. Skips apt when all are there.
+# Installs what building, testing and packaging need on Debian: the MinGW-w64 cross
+# compiler, Wine, Xvfb, socat, CMake, GoogleTest's sources, NSIS and zip. Skips apt
+# when all are there.
 set -euo pipefail
-packages="cmake g++ make mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 xvfb socat googletest"
+packages="cmake g++ make mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 xvfb socat googletest nsis zip unzip"
 missing=""
 for p in $packages; do
   dpkg -s "$p" >/dev/null 2>&1 || missing="$missing $p"
