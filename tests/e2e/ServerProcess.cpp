@@ -102,7 +102,11 @@ CServerProcess::~CServerProcess()
 
 bool CServerProcess::Start(const std::string& workDir)
 {
-    std::string exe = TestBinDir() + "\\QuorvelServer.exe";
+    return Start(workDir, TestBinDir() + "\\QuorvelServer.exe");
+}
+
+bool CServerProcess::Start(const std::string& workDir, const std::string& exe)
+{
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     if (!CreateProcessA(exe.c_str(), NULL, NULL, NULL, FALSE, 0, NULL, workDir.c_str(), &startup,

@@ -35,6 +35,8 @@ public:
 
     // Starts the server in pszWorkDir and waits for its window and welcome banner.
     bool Start(const std::string& workDir);
+    // The same with another copy of the server, such as an installed one.
+    bool Start(const std::string& workDir, const std::string& exe);
     bool IsRunning() const;
     // Waits for the process to end; its exit code in *pExitCode.
     bool WaitForExit(DWORD nTimeoutMs, DWORD* pExitCode);

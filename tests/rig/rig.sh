@@ -75,7 +75,7 @@ up() {
 export WINEPREFIX='$dir/prefix'
 export DISPLAY='$display'
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES='mscoree,mshtml='
+export WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
 EOT
   . "$envfile"
   make_prefix
