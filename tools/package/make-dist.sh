@@ -5,7 +5,8 @@
 set -euo pipefail
 exe=$1 version=$2 out=$(realpath -m "$3") strip=$4
 here=$(cd "$(dirname "$0")" && pwd)
-epoch=${SOURCE_DATE_EPOCH:-$(git -C "$here" log -1 --format=%ct 2>/dev/null || echo 946684800)}
+# The commit's time, for the files' times and for the time stamp strip writes.
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$here" log -1 --format=%ct 2>/dev/null || echo 946684800)}
 
 rm -f "$out"/QuorvelServer-*
 stage=$out/stage
@@ -16,7 +17,7 @@ mkdir -p "$stage"
 sed "s/@VERSION@/$version/g; s/\$/\r/" "$here/README.txt" >"$stage/README.txt"
 sed 's/$/\r/' "$here/QuorvelServer.ini" >"$stage/QuorvelServer.ini"
 chmod 644 "$stage"/*
-touch -d "@$epoch" "$stage"/*
+touch -d "@$SOURCE_DATE_EPOCH" "$stage"/*
 
 makensis -V2 -INPUTCHARSET UTF8 "-DVERSION=$version" "-DSTAGE=$stage" \
   "-DICON=$here/../../res/quorvel.ico" "-DOUTFILE=$out/QuorvelServer-$version-setup.exe" \
