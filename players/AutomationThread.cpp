@@ -50,8 +50,10 @@ bool CAutomationThread::Run(int nOperation, const char* pszFileName, AutomationO
                                                       : NULL;
     if (pszFailure)
     {
-        Succeeded(HRESULT_FROM_WIN32(GetLastError()), pszFailure, outcome);
-        delete pRequest;
+        DWORD nError = GetLastError();
+        Succeeded(nError ? HRESULT_FROM_WIN32(nError) : E_FAIL, pszFailure, outcome);
+        pRequest->nOwners = 1;
+        DropRequest(pRequest);
         return true;
     }
     bool bDone = WaitUnlessStopped(pRequest->hDone);
