@@ -8,6 +8,7 @@
 #include <atomic>
 #include "../framework/Dialog.h"
 #include "../framework/WorkerThread.h"
+#include "../players/ControllerLog.h"
 #include "../players/PlayerController.h"
 
 struct BrowseNode;
@@ -22,7 +23,7 @@ const int COMM_PORT_SIZE = 32;
 const int COMM_PORT_DEVICE_SIZE = 260;
 const int PATH_SIZE = 260;
 
-class CServerDlg : public CDialog
+class CServerDlg : public CDialog, public CControllerLog
 {
 public:
     CServerDlg();
@@ -31,6 +32,8 @@ public:
     // Event log: printf-style, appended as formatted; callable from any thread.
     void LogEvent(const char* pszFormat, ...);
     void LogEventV(const char* pszFormat, va_list args);
+    // The controllers' reports of failed operations.
+    void LogControllerLine(const char* pszLine) override;
 
     // Live reads of the controls, callable from any thread.
     bool IsStartAppsTicked();

@@ -20,6 +20,11 @@ void CServerDlg::LogEventV(const char* pszFormat, va_list args)
         SendMessageA(m_hWnd, WM_APP_LOG_EVENT, 0, reinterpret_cast<LPARAM>(szLine));
 }
 
+void CServerDlg::LogControllerLine(const char* pszLine)
+{
+    LogEvent("%s", pszLine);
+}
+
 // Runs on the user-interface thread, so lines from the two links never interleave.
 void CServerDlg::AppendToEventLog(const char* pszText)
 {

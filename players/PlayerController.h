@@ -49,5 +49,7 @@ public:
     virtual ~CPlayerController() {}
 };
 
-// Creates the controller for one kind; the caller owns it.
-CPlayerController* CreateController(int nKind);
+class CControllerLog;
+
+// Creates the controller for one kind, reporting to log; the caller owns it.
+CPlayerController* CreateController(int nKind, CControllerLog& log);

@@ -264,27 +264,6 @@ TEST_F(FilesAndFolders, ATooLongNameIsRefusedAndItsBytesReadAsCommands)
         m_server.WaitForLogToBe(CONNECTED + "Filename length (2000) too long" + acks, 30000));
 }
 
-TEST_F(FilesAndFolders, PlayingAPresentationStopsWinampWhenTicked)
-{
-    StartWithWinamp("StopWhenSwitching=1\r\nExtensionsHandled3=ppt;pps\r\n", true);
-
-    ASSERT_TRUE(m_phone.Send("PLAY" + EncodeName("D:\\talk.ppt") + "NEXT"));
-    ExpectNothingBeforeCheck(m_phone);
-    EXPECT_EQ("WM_COMMAND 40047 0\n", JoinLines(m_winamp.Messages()))
-        << "stopped once; NEXT went to the presentation's controller";
-    EXPECT_TRUE(m_server.WaitForLogToBe(CONNECTED + "Playing\r\n" + ACK + "Stopping\r\n" +
-                                        "Playing \"D:\\talk.ppt\"\r\n" + "Next track\r\n" + ACK))
-        << m_server.LogAfterBanner();
-}
-
-TEST_F(FilesAndFolders, WithoutTheTickTheSwitchSendsWinampNothing)
-{
-    StartWithWinamp("ExtensionsHandled3=ppt;pps\r\n", true);
-    ASSERT_TRUE(m_phone.Send("PLAY" + EncodeName("D:\\talk.ppt")));
-    ExpectNothingBeforeCheck(m_phone);
-    EXPECT_EQ("", JoinLines(m_winamp.Messages()));
-}
-
 TEST_F(FilesAndFolders, PlayAndAddOfAnUpperCaseExtensionStayWithTheDefault)
 {
     StartWithWinamp("StopWhenSwitching=1\r\n", false);

@@ -1,0 +1,60 @@
+// One thread with a single-threaded COM apartment that makes every automation
+// call of one controller. Commands come from either link's worker and the end
+// from the user-interface thread; running them all here keeps each reference in
+// the apartment that made it, whether the application is a local server (the
+// references are proxies) or an in-process object, and runs one at a time.
+#pragma once
+#include <windows.h>
+#include <deque>
+#include <string>
+#include "Automation.h"
+#include "../framework/WorkerThread.h"
+
+class CAutomationThread
+{
+public:
+    // One operation of the owner, by number; runs on the automation thread.
+    typedef void (*OperationBody)(void* pOwner, int nOperation, const char* pszFileName,
+                                  AutomationOutcome& outcome);
+
+    CAutomationThread(OperationBody pBody, void* pOwner);
+    ~CAutomationThread();
+
+    // Runs the operation on the thread, starting it the first time, and waits for
+    // it. False when the calling link worker is asked to stop first: the operation
+    // still runs, its outcome is dropped.
+    bool Run(int nOperation, const char* pszFileName, AutomationOutcome& outcome);
+    // Runs nLastOperation after whatever is queued and ends the thread, waiting up
+    // to nWaitMs for it before ending it from outside.
+    void Finish(int nLastOperation, DWORD nWaitMs);
+
+private:
+    CAutomationThread(const CAutomationThread&);
+    CAutomationThread& operator=(const CAutomationThread&);
+
+    // Shared by the caller and the thread; the last of them deletes it, so a
+    // caller that stops waiting leaves nothing dangling.
+    struct Request
+    {
+        int nOperation;
+        std::string fileName;
+        AutomationOutcome outcome;
+        HANDLE hDone;
+        LONG nOwners;
+    };
+    static Request* NewRequest(int nOperation, const char* pszFileName, LONG nOwners);
+    static void DropRequest(Request* pRequest);
+    static bool WaitUnlessStopped(HANDLE hDone);
+    static void ServeRequests(CWorkerThread& thread, void* pSelf);
+
+    bool Queue(Request* pRequest, bool bStart);
+    Request* NextRequest();
+    void WaitForWork(HANDLE hStopEvent);
+
+    OperationBody m_pBody;
+    void* m_pOwner;
+    CRITICAL_SECTION m_lock;
+    std::deque<Request*> m_queue;
+    HANDLE m_hWake;
+    CWorkerThread m_thread;
+};

@@ -1,0 +1,64 @@
+#include "SlideShow.h"
+#include <stdio.h>
+#include <string.h>
+
+// What each operation does, as the log line for its failure says it.
+static const char* const s_operations[] = {
+    "show the presentation", "start the show again",     "end the show",
+    "go to the next slide",  "go to the previous slide", "let the application go"};
+
+void ReportOutcome(const AutomationOutcome& outcome, const char* pszApp, const char* pszLoadError,
+                   int nOperation, CControllerLog& log)
+{
+    if (outcome.bNotCreated)
+    {
+        MessageBoxA(NULL, pszLoadError, "Error", MB_OK);
+        return;
+    }
+    if (!outcome.pszFailedCall)
+        return;
+    char szLine[256];
+    snprintf(szLine, sizeof(szLine), "%s: couldn't %s (%s failed with 0x%08lX)\r\n", pszApp,
+             s_operations[nOperation], outcome.pszFailedCall,
+             static_cast<unsigned long>(outcome.hr));
+    log.LogControllerLine(szLine);
+}
+
+void RememberPresentation(char* pszRemembered, size_t nSize, const char* pszPath)
+{
+    if (strlen(pszPath) < nSize)
+        snprintf(pszRemembered, nSize, "%s", pszPath);
+    else
+        pszRemembered[0] = '\0';
+}
+
+bool CallSystemParameter(unsigned nAction, unsigned nValue, int* pnValue)
+{
+    return SystemParametersInfoA(nAction, nValue, pnValue, 0) != FALSE;
+}
+
+void WriteSlideShowStatus(PlayState* pState, int* pLength, int* pPosition, int* pShuffle,
+                          int* pRepeat, char* pszTitle, unsigned nTitleSize)
+{
+    *pState = 1;
+    *pLength = -1;
+    *pPosition = -1;
+    *pShuffle = 0;
+    *pRepeat = 0;
+    if (nTitleSize > 0)
+        pszTitle[0] = '\0';
+}
+
+void WriteNoPlaylist(char** ppText, int* pSize, int* pIndex)
+{
+    *ppText = NULL;
+    *pSize = 0;
+    *pIndex = 0;
+}
+
+void WriteNoDetails(int* pBitRate, int* pSampleRate, int* pChannels)
+{
+    *pBitRate = 0;
+    *pSampleRate = 0;
+    *pChannels = 0;
+}
