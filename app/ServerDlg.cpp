@@ -99,7 +99,7 @@ void CServerDlg::WriteBanner()
 void CServerDlg::CreateControllers()
 {
     for (int i = 0; i < APP_KIND_COUNT; i++)
-        m_pControllers[i] = CreateController(i);
+        m_pControllers[i] = CreateController(i, *this);
     m_pActive = m_pControllers[m_nDefaultApp];
     m_nFileApp = m_nDefaultApp;
 }

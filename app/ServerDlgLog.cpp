@@ -4,14 +4,6 @@
 #include "LogLine.h"
 #include "../res/resource.h"
 
-void CServerDlg::LogEvent(const char* pszFormat, ...)
-{
-    va_list args;
-    va_start(args, pszFormat);
-    LogEventV(pszFormat, args);
-    va_end(args);
-}
-
 void CServerDlg::LogEventV(const char* pszFormat, va_list args)
 {
     char szLine[LOG_LINE_SIZE];

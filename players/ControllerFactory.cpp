@@ -3,7 +3,7 @@
 #include "PlaceholderController.h"
 #include "Winamp2Controller.h"
 
-CPlayerController* CreateController(int nKind)
+CPlayerController* CreateController(int nKind, CEventLog&)
 {
     switch (nKind)
     {

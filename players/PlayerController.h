@@ -2,6 +2,8 @@
 // The 23 operations keep their fixed order; the destructor comes after them.
 #pragma once
 
+class CEventLog;
+
 // Index of a media application; also the order of the "Default application:" list.
 enum AppKind
 {
@@ -49,5 +51,5 @@ public:
     virtual ~CPlayerController() {}
 };
 
-// Creates the controller for one kind; the caller owns it.
-CPlayerController* CreateController(int nKind);
+// Creates the controller for one kind; the caller owns it. The log must outlive it.
+CPlayerController* CreateController(int nKind, CEventLog& log);
