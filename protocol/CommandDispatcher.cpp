@@ -32,7 +32,7 @@ static const CommandHandler s_handlers[CMD_COUNT] = {
     HandleSelect,         // SLCT
     HandleRemoveAll,      // RMAL
     HandleDetailedInfo,   // DINF
-    NULL,                 // SHUT
+    HandleShutdown,       // SHUT
     HandleFullScreen,     // FULL
     HandleSeek,           // SEEK
     HandlePlaylistLength, // PLEN

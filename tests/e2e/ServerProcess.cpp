@@ -102,11 +102,20 @@ CServerProcess::~CServerProcess()
 
 bool CServerProcess::Start(const std::string& workDir)
 {
-    std::string exe = TestBinDir() + "\\QuorvelServer.exe";
+    return StartProgram(workDir, "QuorvelServer.exe", NULL);
+}
+
+bool CServerProcess::StartProgram(const std::string& workDir, const std::string& exeName,
+                                  HANDLE hToken)
+{
+    std::string exe = TestBinDir() + "\\" + exeName;
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
-    if (!CreateProcessA(exe.c_str(), NULL, NULL, NULL, FALSE, 0, NULL, workDir.c_str(), &startup,
-                        &m_processInfo))
+    BOOL bCreated = hToken ? CreateProcessAsUserA(hToken, exe.c_str(), NULL, NULL, NULL, FALSE, 0,
+                                                  NULL, workDir.c_str(), &startup, &m_processInfo)
+                           : CreateProcessA(exe.c_str(), NULL, NULL, NULL, FALSE, 0, NULL,
+                                            workDir.c_str(), &startup, &m_processInfo);
+    if (!bCreated)
         return false;
     DWORD nStart = GetTickCount();
     while (GetTickCount() - nStart < START_TIMEOUT_MS)

@@ -35,6 +35,9 @@ public:
 
     // Starts the server in pszWorkDir and waits for its window and welcome banner.
     bool Start(const std::string& workDir);
+    // The same with another build of the server from the test's folder, run
+    // under hToken when one is given.
+    bool StartProgram(const std::string& workDir, const std::string& exeName, HANDLE hToken);
     bool IsRunning() const;
     // Waits for the process to end; its exit code in *pExitCode.
     bool WaitForExit(DWORD nTimeoutMs, DWORD* pExitCode);
