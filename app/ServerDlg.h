@@ -8,7 +8,7 @@
 #include <atomic>
 #include "../framework/Dialog.h"
 #include "../framework/WorkerThread.h"
-#include "../players/EventLog.h"
+#include "../players/ControllerLog.h"
 #include "../players/PlayerController.h"
 
 struct BrowseNode;
@@ -23,15 +23,17 @@ const int COMM_PORT_SIZE = 32;
 const int COMM_PORT_DEVICE_SIZE = 260;
 const int PATH_SIZE = 260;
 
-class CServerDlg : public CDialog, public CEventLog
+class CServerDlg : public CDialog, public CControllerLog
 {
 public:
     CServerDlg();
     ~CServerDlg();
 
     // Event log: printf-style, appended as formatted; callable from any thread.
-    // LogEvent comes with the event-log interface.
-    void LogEventV(const char* pszFormat, va_list args) override;
+    void LogEvent(const char* pszFormat, ...);
+    void LogEventV(const char* pszFormat, va_list args);
+    // The controllers' reports of failed operations.
+    void LogControllerLine(const char* pszLine) override;
 
     // Live reads of the controls, callable from any thread.
     bool IsStartAppsTicked();

@@ -4,12 +4,25 @@
 #include "LogLine.h"
 #include "../res/resource.h"
 
+void CServerDlg::LogEvent(const char* pszFormat, ...)
+{
+    va_list args;
+    va_start(args, pszFormat);
+    LogEventV(pszFormat, args);
+    va_end(args);
+}
+
 void CServerDlg::LogEventV(const char* pszFormat, va_list args)
 {
     char szLine[LOG_LINE_SIZE];
     FormatLogMessage(szLine, sizeof(szLine), pszFormat, args);
     if (m_hWnd)
         SendMessageA(m_hWnd, WM_APP_LOG_EVENT, 0, reinterpret_cast<LPARAM>(szLine));
+}
+
+void CServerDlg::LogControllerLine(const char* pszLine)
+{
+    LogEvent("%s", pszLine);
 }
 
 // Runs on the user-interface thread, so lines from the two links never interleave.

@@ -1,6 +1,6 @@
 #include "AppStart.h"
 #include <stdio.h>
-#include "EventLog.h"
+#include "ControllerLog.h"
 #include "../framework/ScopedHandle.h"
 #include "../framework/WorkerThread.h"
 
@@ -43,26 +43,20 @@ bool StartWithCommandLine(const char* pszExePath, const char* pszCommandLine)
     return CreateApplicationProcess(pszExePath, pszCommandLine, process);
 }
 
-bool AcceptStart(CEventLog& log, const char* pszAppName, bool bAppPathTooLong,
+bool AcceptStart(CControllerLog& log, const char* pszAppName, bool bAppPathTooLong,
                  CommandLineResult commandLine)
 {
+    const char* pszReason = NULL;
     if (bAppPathTooLong)
-    {
-        log.LogEvent("Couldn't start %s: its application path is longer than %d characters\r\n",
-                     pszAppName, static_cast<int>(APP_PATH_SIZE - 1));
-        return false;
-    }
-    switch (commandLine)
-    {
-    case COMMAND_LINE_OK:
+        pszReason = "its application path is longer than 255 characters";
+    else if (commandLine == COMMAND_LINE_TOO_LONG)
+        pszReason = "the file path is too long for its command line";
+    else if (commandLine == COMMAND_LINE_QUOTE_IN_PATH)
+        pszReason = "the file path holds a double quote";
+    if (!pszReason)
         return true;
-    case COMMAND_LINE_TOO_LONG:
-        log.LogEvent("Couldn't start %s: the file path is too long for its command line\r\n",
-                     pszAppName);
-        return false;
-    case COMMAND_LINE_QUOTE_IN_PATH:
-        log.LogEvent("Couldn't start %s: the file path holds a double quote\r\n", pszAppName);
-        return false;
-    }
+    char szLine[128];
+    snprintf(szLine, sizeof(szLine), "Couldn't start %s: %s\r\n", pszAppName, pszReason);
+    log.LogControllerLine(szLine);
     return false;
 }

@@ -4,7 +4,7 @@
 #include <windows.h>
 #include "CommandLines.h"
 
-class CEventLog;
+class CControllerLog;
 
 // Starts the application with no command line, waits up to 15 s for it to be
 // ready for input and returns its window of the class; NULL when no path is
@@ -16,5 +16,5 @@ HWND StartAndFindWindow(const char* pszExePath, const char* pszWindowClass);
 bool StartWithCommandLine(const char* pszExePath, const char* pszCommandLine);
 
 // Whether a start may go ahead; a refused one gets one line in the event log.
-bool AcceptStart(CEventLog& log, const char* pszAppName, bool bAppPathTooLong,
+bool AcceptStart(CControllerLog& log, const char* pszAppName, bool bAppPathTooLong,
                  CommandLineResult commandLine);

@@ -5,7 +5,7 @@
 #include "Winamp2Controller.h"
 #include "Winamp3Controller.h"
 
-CPlayerController* CreateController(int nKind, CEventLog& log)
+CPlayerController* CreateController(int nKind, CControllerLog& log)
 {
     switch (nKind)
     {

@@ -22,7 +22,7 @@ enum
     WMP_FULL_SCREEN = 0x1800E
 };
 
-CMediaPlayerController::CMediaPlayerController(CEventLog& log)
+CMediaPlayerController::CMediaPlayerController(CControllerLog& log)
     : m_log(log), m_hPlayerWnd(NULL), m_nPlayState(STOPPED), m_nVolume(INITIAL_VOLUME),
       m_bExePathTooLong(false)
 {

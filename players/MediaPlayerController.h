@@ -6,12 +6,12 @@
 #include "CommandLines.h"
 #include "PlayerController.h"
 
-class CEventLog;
+class CControllerLog;
 
 class CMediaPlayerController : public CPlayerController
 {
 public:
-    explicit CMediaPlayerController(CEventLog& log);
+    explicit CMediaPlayerController(CControllerLog& log);
 
     int EnsureRunning(const char* pszAppPath, int bStart) override;
     int QueryVersion() override { return 0; }
@@ -42,7 +42,7 @@ private:
     void PlayOrPause();
     void SendCommand(WPARAM nCommand);
 
-    CEventLog& m_log;
+    CControllerLog& m_log;
     HWND m_hPlayerWnd;
     PlayState m_nPlayState;
     int m_nVolume;

@@ -2,8 +2,6 @@
 // The 23 operations keep their fixed order; the destructor comes after them.
 #pragma once
 
-class CEventLog;
-
 // Index of a media application; also the order of the "Default application:" list.
 enum AppKind
 {
@@ -51,5 +49,7 @@ public:
     virtual ~CPlayerController() {}
 };
 
-// Creates the controller for one kind; the caller owns it. The log must outlive it.
-CPlayerController* CreateController(int nKind, CEventLog& log);
+class CControllerLog;
+
+// Creates the controller for one kind, reporting to log; the caller owns it.
+CPlayerController* CreateController(int nKind, CControllerLog& log);

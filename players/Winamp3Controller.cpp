@@ -1,6 +1,5 @@
 #include "Winamp3Controller.h"
 #include "AppStart.h"
-#include "EventLog.h"
 #include "Winamp3Rules.h"
 #include "../framework/WorkerThread.h"
 
@@ -41,7 +40,7 @@ static void Press(HWND hWnd, const Shortcut& key)
 // The full-screen toggle is a double click at this client point of the root window.
 static const LPARAM FULL_SCREEN_POINT = MAKELPARAM(348, 8);
 
-CWinamp3Controller::CWinamp3Controller(CEventLog& log)
+CWinamp3Controller::CWinamp3Controller(CControllerLog& log)
     : m_log(log), m_hPlayerWnd(NULL), m_nPlayState(STOPPED), m_nElapsed(0), m_nLength(0),
       m_nVolume(-1), m_bExePathTooLong(false)
 {

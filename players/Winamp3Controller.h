@@ -7,12 +7,12 @@
 #include "CommandLines.h"
 #include "PlayerController.h"
 
-class CEventLog;
+class CControllerLog;
 
 class CWinamp3Controller : public CPlayerController
 {
 public:
-    explicit CWinamp3Controller(CEventLog& log);
+    explicit CWinamp3Controller(CControllerLog& log);
 
     int EnsureRunning(const char* pszAppPath, int bStart) override;
     int QueryVersion() override { return 0; }
@@ -40,7 +40,7 @@ public:
     void GetPlaylistLength(int* pCount) override { *pCount = 0; }
 
 private:
-    CEventLog& m_log;
+    CControllerLog& m_log;
     HWND m_hPlayerWnd;
     // Tick reads these on the user-interface thread while link threads change them.
     std::atomic<PlayState> m_nPlayState;
