@@ -1,9 +1,10 @@
-// The five controllers, by kind. Kinds without a built controller get a placeholder.
+// The five controllers, by kind.
 #include "PlayerController.h"
-#include "PlaceholderController.h"
+#include "MediaPlayerController.h"
 #include "PowerPointController.h"
 #include "PowerPointViewerController.h"
 #include "Winamp2Controller.h"
+#include "Winamp3Controller.h"
 
 CPlayerController* CreateController(int nKind, CControllerLog& log)
 {
@@ -11,11 +12,15 @@ CPlayerController* CreateController(int nKind, CControllerLog& log)
     {
     case APP_WINAMP2:
         return new CWinamp2Controller();
+    case APP_WINAMP3:
+        return new CWinamp3Controller(log);
+    case APP_MEDIA_PLAYER:
+        return new CMediaPlayerController(log);
     case APP_POWERPOINT_VIEWER:
         return new CPowerPointViewerController(log);
     case APP_POWERPOINT:
         return new CPowerPointController(log);
     default:
-        return new CPlaceholderController();
+        return NULL; // not one of the five kinds
     }
 }

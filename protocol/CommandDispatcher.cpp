@@ -5,7 +5,7 @@
 #include "Wire.h"
 #include "../app/ServerDlg.h"
 
-// Handlers by command id; an empty row is a command this build cannot carry out.
+// Handlers by command id, in the order of the command table.
 static const CommandHandler s_handlers[CMD_COUNT] = {
     HandleCheck,          // CHCK
     HandleList,           // LIST
@@ -32,7 +32,7 @@ static const CommandHandler s_handlers[CMD_COUNT] = {
     HandleSelect,         // SLCT
     HandleRemoveAll,      // RMAL
     HandleDetailedInfo,   // DINF
-    NULL,                 // SHUT
+    HandleShutdown,       // SHUT
     HandleFullScreen,     // FULL
     HandleSeek,           // SEEK
     HandlePlaylistLength, // PLEN
@@ -86,11 +86,6 @@ bool DispatchCommand(CServerDlg& dlg, const CPhoneLink& link)
     if (nId == CMD_UNKNOWN)
     {
         dlg.LogEvent("Read unknown command \"%s\"\r\n", command);
-        return true;
-    }
-    if (!s_handlers[nId])
-    {
-        dlg.LogEvent("Command \"%s\" is not available in this version\r\n", command);
         return true;
     }
     s_handlers[nId](dlg, link);

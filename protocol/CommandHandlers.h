@@ -49,4 +49,5 @@ void HandleAddFile(CServerDlg& dlg, const CPhoneLink& link);
 void HandleFileInfo(CServerDlg& dlg, const CPhoneLink& link);
 void HandleDownload(CServerDlg& dlg, const CPhoneLink& link);
 
+void HandleShutdown(CServerDlg& dlg, const CPhoneLink& link);
 void HandleExit(CServerDlg& dlg, const CPhoneLink& link);

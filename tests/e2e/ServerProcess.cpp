@@ -102,15 +102,29 @@ CServerProcess::~CServerProcess()
 
 bool CServerProcess::Start(const std::string& workDir)
 {
-    return Start(workDir, TestBinDir() + "\\QuorvelServer.exe");
+    return StartProgram(workDir, "QuorvelServer.exe", NULL);
 }
 
 bool CServerProcess::Start(const std::string& workDir, const std::string& exe)
 {
+    return Launch(workDir, exe, NULL);
+}
+
+bool CServerProcess::StartProgram(const std::string& workDir, const std::string& exeName,
+                                  HANDLE hToken)
+{
+    return Launch(workDir, TestBinDir() + "\\" + exeName, hToken);
+}
+
+bool CServerProcess::Launch(const std::string& workDir, const std::string& exe, HANDLE hToken)
+{
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
-    if (!CreateProcessA(exe.c_str(), NULL, NULL, NULL, FALSE, 0, NULL, workDir.c_str(), &startup,
-                        &m_processInfo))
+    BOOL bCreated = hToken ? CreateProcessAsUserA(hToken, exe.c_str(), NULL, NULL, NULL, FALSE, 0,
+                                                  NULL, workDir.c_str(), &startup, &m_processInfo)
+                           : CreateProcessA(exe.c_str(), NULL, NULL, NULL, FALSE, 0, NULL,
+                                            workDir.c_str(), &startup, &m_processInfo);
+    if (!bCreated)
         return false;
     DWORD nStart = GetTickCount();
     while (GetTickCount() - nStart < START_TIMEOUT_MS)

@@ -37,6 +37,9 @@ public:
     bool Start(const std::string& workDir);
     // The same with another copy of the server, such as an installed one.
     bool Start(const std::string& workDir, const std::string& exe);
+    // The same with another build of the server from the test's folder, run
+    // under hToken when one is given.
+    bool StartProgram(const std::string& workDir, const std::string& exeName, HANDLE hToken);
     bool IsRunning() const;
     // Waits for the process to end; its exit code in *pExitCode.
     bool WaitForExit(DWORD nTimeoutMs, DWORD* pExitCode);
@@ -66,6 +69,7 @@ private:
     CServerProcess(const CServerProcess&);
     CServerProcess& operator=(const CServerProcess&);
     HWND FindServerWindow() const;
+    bool Launch(const std::string& workDir, const std::string& exe, HANDLE hToken);
 
     PROCESS_INFORMATION m_processInfo;
     HWND m_hWnd;

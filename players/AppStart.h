@@ -1,0 +1,20 @@
+// Finding a media application's window and starting the application by its
+// path, for the controllers that drive an application from outside.
+#pragma once
+#include <windows.h>
+#include "CommandLines.h"
+
+class CControllerLog;
+
+// Starts the application with no command line, waits up to 15 s for it to be
+// ready for input and returns its window of the class; NULL when no path is
+// given, the start fails or no such window appears.
+HWND StartAndFindWindow(const char* pszExePath, const char* pszWindowClass);
+
+// Starts the application with a command line and does not wait for it; false
+// when no path is given or the process was not created.
+bool StartWithCommandLine(const char* pszExePath, const char* pszCommandLine);
+
+// Whether a start may go ahead; a refused one gets one line in the event log.
+bool AcceptStart(CControllerLog& log, const char* pszAppName, bool bAppPathTooLong,
+                 CommandLineResult commandLine);

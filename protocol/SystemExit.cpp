@@ -1,0 +1,6 @@
+#include "SystemExit.h"
+
+BOOL RequestExitWindows(UINT nFlags, DWORD nReason)
+{
+    return ExitWindowsEx(nFlags, nReason);
+}

@@ -1,0 +1,96 @@
+#include "FakePlayer.h"
+#include <algorithm>
+
+CFakePlayer::CFakePlayer(const CTempDir& dir, const char* pszFolder, const char* pszName,
+                         const char* pszWindowClass)
+    : m_folder(dir.File(pszFolder)), m_name(pszName), m_exePath(m_folder + "\\" + pszName + ".exe"),
+      m_windowClass(pszWindowClass)
+{
+}
+
+CFakePlayer::~CFakePlayer()
+{
+    EndWindowsOfClass(m_windowClass.c_str());
+}
+
+void CFakePlayer::Prepare(const std::string& configLines)
+{
+    CreateDirectoryA(m_folder.c_str(), NULL);
+    CopyFileA((TestBinDir() + "\\" + m_name + ".exe").c_str(), m_exePath.c_str(), FALSE);
+    WriteBinaryFile(m_folder + "\\" + m_name + ".cfg", configLines);
+}
+
+bool CFakePlayer::Start()
+{
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(m_exePath.c_str(), NULL, NULL, NULL, FALSE, 0, NULL, m_folder.c_str(),
+                        &startup, &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    for (int i = 0; i < 500 && !IsRunning(); i++)
+        Sleep(20);
+    return IsRunning();
+}
+
+bool CFakePlayer::IsRunning() const
+{
+    return FindWindowA(m_windowClass.c_str(), NULL) != NULL;
+}
+
+std::vector<std::string> CFakePlayer::Messages() const
+{
+    std::string text;
+    ReadBinaryFile(m_folder + "\\messages.log", text);
+    std::vector<std::string> lines;
+    size_t nStart = 0;
+    for (size_t nEnd = text.find('\n'); nEnd != std::string::npos; nEnd = text.find('\n', nStart))
+    {
+        lines.push_back(text.substr(nStart, nEnd - nStart));
+        nStart = nEnd + 1;
+    }
+    return lines;
+}
+
+void CFakePlayer::ForgetMessages() const
+{
+    DeleteFileA((m_folder + "\\messages.log").c_str());
+}
+
+bool CFakePlayer::WaitForMessage(const std::string& line, DWORD nTimeoutMs) const
+{
+    DWORD nStart = GetTickCount();
+    do
+    {
+        std::vector<std::string> lines = Messages();
+        if (std::find(lines.begin(), lines.end(), line) != lines.end())
+            return true;
+        Sleep(50);
+    } while (GetTickCount() - nStart < nTimeoutMs);
+    return false;
+}
+
+void CFakePlayer::EndWindowsOfClass(const char* pszClass)
+{
+    for (HWND hWnd = FindWindowA(pszClass, NULL); hWnd; hWnd = FindWindowA(pszClass, NULL))
+    {
+        DWORD nProcessId = 0;
+        GetWindowThreadProcessId(hWnd, &nProcessId);
+        HANDLE hProcess = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, nProcessId);
+        if (!hProcess)
+            return;
+        TerminateProcess(hProcess, 0);
+        WaitForSingleObject(hProcess, 5000);
+        CloseHandle(hProcess);
+    }
+}
+
+std::string JoinLines(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\n";
+    return text;
+}
