@@ -1,5 +1,7 @@
 #include "ServerProcess.h"
+#include <shellapi.h>
 #include <stdio.h>
+#include <string.h>
 
 static const DWORD START_TIMEOUT_MS = 20000;
 
@@ -100,13 +102,34 @@ CServerProcess::~CServerProcess()
     Kill();
 }
 
-bool CServerProcess::Start(const std::string& workDir)
+// The calling process's environment with pszExtra ("NAME=value") added.
+static std::string EnvironmentWith(const char* pszExtra)
 {
-    std::string exe = TestBinDir() + "\\QuorvelServer.exe";
+    std::string block;
+    char* pEnvironment = GetEnvironmentStringsA();
+    for (const char* p = pEnvironment; *p; p += strlen(p) + 1)
+        block.append(p, strlen(p) + 1);
+    FreeEnvironmentStringsA(pEnvironment);
+    block.append(pszExtra, strlen(pszExtra) + 1);
+    block.push_back('\0');
+    return block;
+}
+
+bool CServerProcess::Launch(const std::string& workDir, const std::string& exePath,
+                            const char* pszExtraEnvironment)
+{
+    std::string exe = exePath.empty() ? TestBinDir() + "\\QuorvelServer.exe" : exePath;
+    std::string environment = pszExtraEnvironment ? EnvironmentWith(pszExtraEnvironment) : "";
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
-    if (!CreateProcessA(exe.c_str(), NULL, NULL, NULL, FALSE, 0, NULL, workDir.c_str(), &startup,
-                        &m_processInfo))
+    return CreateProcessA(exe.c_str(), NULL, NULL, NULL, FALSE, 0,
+                          environment.empty() ? NULL : &environment[0], workDir.c_str(), &startup,
+                          &m_processInfo) != FALSE;
+}
+
+bool CServerProcess::Start(const std::string& workDir)
+{
+    if (!Launch(workDir))
         return false;
     DWORD nStart = GetTickCount();
     while (GetTickCount() - nStart < START_TIMEOUT_MS)
@@ -125,10 +148,11 @@ bool CServerProcess::Start(const std::string& workDir)
 struct WindowSearch
 {
     DWORD nProcessId;
+    const char* pszCaption;
     HWND hFound;
 };
 
-static BOOL CALLBACK MatchServerWindow(HWND hWnd, LPARAM lParam)
+static BOOL CALLBACK MatchDialog(HWND hWnd, LPARAM lParam)
 {
     WindowSearch* pSearch = reinterpret_cast<WindowSearch*>(lParam);
     DWORD nProcessId = 0;
@@ -137,18 +161,64 @@ static BOOL CALLBACK MatchServerWindow(HWND hWnd, LPARAM lParam)
     char szClass[64] = "";
     GetWindowTextA(hWnd, szTitle, sizeof(szTitle));
     GetClassNameA(hWnd, szClass, sizeof(szClass));
-    if (nProcessId != pSearch->nProcessId || strcmp(szTitle, "Quorvel") != 0 ||
+    if (nProcessId != pSearch->nProcessId || strcmp(szTitle, pSearch->pszCaption) != 0 ||
         strcmp(szClass, "#32770") != 0)
         return TRUE;
     pSearch->hFound = hWnd;
     return FALSE;
 }
 
+static HWND FindDialogOf(DWORD nProcessId, const char* pszCaption)
+{
+    WindowSearch search = {nProcessId, pszCaption, NULL};
+    EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
+    return search.hFound;
+}
+
 HWND CServerProcess::FindServerWindow() const
 {
-    WindowSearch search = {m_processInfo.dwProcessId, NULL};
-    EnumWindows(MatchServerWindow, reinterpret_cast<LPARAM>(&search));
-    return search.hFound;
+    return FindDialogOf(m_processInfo.dwProcessId, "Quorvel");
+}
+
+HWND CServerProcess::WaitForDialog(const char* pszCaption, DWORD nTimeoutMs) const
+{
+    DWORD nStart = GetTickCount();
+    do
+    {
+        HWND hFound = FindDialogOf(m_processInfo.dwProcessId, pszCaption);
+        if (hFound)
+            return hFound;
+        if (!IsRunning())
+            return NULL;
+        Sleep(20);
+    } while (GetTickCount() - nStart < nTimeoutMs);
+    return NULL;
+}
+
+bool CServerProcess::AttachMainWindow(DWORD nTimeoutMs)
+{
+    DWORD nStart = GetTickCount();
+    do
+    {
+        // The list 1018 has its selection once the settings are loaded.
+        m_hWnd = FindServerWindow();
+        if (m_hWnd && SendMessageA(Control(1018), CB_GETCURSEL, 0, 0) >= 0)
+            return true;
+        if (!IsRunning())
+            return false;
+        Sleep(20);
+    } while (GetTickCount() - nStart < nTimeoutMs);
+    return false;
+}
+
+bool CServerProcess::HasTrayIcon(HWND hOwner)
+{
+    NOTIFYICONDATAA probe = {};
+    probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    probe.hWnd = hOwner;
+    probe.uID = 100;
+    probe.uFlags = 0;
+    return Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
 }
 
 bool CServerProcess::IsRunning() const
@@ -181,16 +251,7 @@ void CServerProcess::Kill()
 
 std::string CServerProcess::ControlText(int nId) const
 {
-    HWND hControl = Control(nId);
-    DWORD_PTR nLength = 0;
-    if (!SendMessageTimeoutA(hControl, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 5000, &nLength))
-        return std::string();
-    std::string text(nLength + 1, '\0');
-    DWORD_PTR nCopied = 0;
-    SendMessageTimeoutA(hControl, WM_GETTEXT, nLength + 1, reinterpret_cast<LPARAM>(&text[0]),
-                        SMTO_NORMAL, 5000, &nCopied);
-    text.resize(nCopied);
-    return text;
+    return WindowText(Control(nId));
 }
 
 void CServerProcess::SetControlText(int nId, const std::string& text) const
@@ -273,4 +334,40 @@ int CountOccurrences(const std::string& haystack, const std::string& needle)
          nAt = haystack.find(needle, nAt + needle.size()))
         nCount++;
     return nCount;
+}
+
+std::string WindowText(HWND hWnd)
+{
+    DWORD_PTR nLength = 0;
+    if (!SendMessageTimeoutA(hWnd, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 5000, &nLength))
+        return std::string();
+    std::string text(nLength + 1, '\0');
+    DWORD_PTR nCopied = 0;
+    SendMessageTimeoutA(hWnd, WM_GETTEXT, nLength + 1, reinterpret_cast<LPARAM>(&text[0]),
+                        SMTO_NORMAL, 5000, &nCopied);
+    text.resize(nCopied);
+    return text;
+}
+
+std::string DialogItemText(HWND hDlg, int nId)
+{
+    return WindowText(GetDlgItem(hDlg, nId));
+}
+
+void PressButton(HWND hDlg, int nId)
+{
+    SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(hDlg, nId)));
+}
+
+bool WaitUntil(bool (*pCondition)(void*), void* pContext, DWORD nTimeoutMs)
+{
+    DWORD nStart = GetTickCount();
+    do
+    {
+        if (pCondition(pContext))
+            return true;
+        Sleep(20);
+    } while (GetTickCount() - nStart < nTimeoutMs);
+    return false;
 }

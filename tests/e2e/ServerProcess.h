@@ -35,6 +35,16 @@ public:
 
     // Starts the server in pszWorkDir and waits for its window and welcome banner.
     bool Start(const std::string& workDir);
+    // Starts the process only, with extra "NAME=value" variables in its environment.
+    bool Launch(const std::string& workDir, const std::string& exePath = std::string(),
+                const char* pszExtraEnvironment = NULL);
+    // Waits for a dialog of this process with the caption, shown or not; NULL if none in time.
+    HWND WaitForDialog(const char* pszCaption, DWORD nTimeoutMs = 20000) const;
+    // Waits for the main window, shown or hidden in the tray, with its settings loaded.
+    bool AttachMainWindow(DWORD nTimeoutMs = 20000);
+    // Whether the notification area holds the icon of this window (the shell
+    // accepts a change only for an icon it holds).
+    static bool HasTrayIcon(HWND hOwner);
     bool IsRunning() const;
     // Waits for the process to end; its exit code in *pExitCode.
     bool WaitForExit(DWORD nTimeoutMs, DWORD* pExitCode);
@@ -68,6 +78,14 @@ private:
     PROCESS_INFORMATION m_processInfo;
     HWND m_hWnd;
 };
+
+// Text of a window or control, and the text of control nId of dialog hDlg.
+std::string WindowText(HWND hWnd);
+std::string DialogItemText(HWND hDlg, int nId);
+// Presses a push button of a dialog as a click would (WM_COMMAND BN_CLICKED).
+void PressButton(HWND hDlg, int nId);
+// Polls until pCondition(pContext) holds; true if it does within nTimeoutMs.
+bool WaitUntil(bool (*pCondition)(void*), void* pContext, DWORD nTimeoutMs);
 
 // Counts how often needle occurs in haystack.
 int CountOccurrences(const std::string& haystack, const std::string& needle);
