@@ -360,6 +360,12 @@ void PressButton(HWND hDlg, int nId)
                  reinterpret_cast<LPARAM>(GetDlgItem(hDlg, nId)));
 }
 
+void PostPressButton(HWND hDlg, int nId)
+{
+    PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(hDlg, nId)));
+}
+
 bool WaitUntil(bool (*pCondition)(void*), void* pContext, DWORD nTimeoutMs)
 {
     DWORD nStart = GetTickCount();

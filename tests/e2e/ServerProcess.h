@@ -84,6 +84,8 @@ std::string WindowText(HWND hWnd);
 std::string DialogItemText(HWND hDlg, int nId);
 // Presses a push button of a dialog as a click would (WM_COMMAND BN_CLICKED).
 void PressButton(HWND hDlg, int nId);
+// The same, posted: for buttons that open a modal window and return only when it closes.
+void PostPressButton(HWND hDlg, int nId);
 // Polls until pCondition(pContext) holds; true if it does within nTimeoutMs.
 bool WaitUntil(bool (*pCondition)(void*), void* pContext, DWORD nTimeoutMs);
 
