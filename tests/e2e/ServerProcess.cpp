@@ -129,8 +129,11 @@ bool CServerProcess::Launch(const std::string& workDir, const std::string& exePa
 
 bool CServerProcess::Start(const std::string& workDir)
 {
-    if (!Launch(workDir))
-        return false;
+    return Launch(workDir) && WaitForMainWindow();
+}
+
+bool CServerProcess::WaitForMainWindow()
+{
     DWORD nStart = GetTickCount();
     while (GetTickCount() - nStart < START_TIMEOUT_MS)
     {
@@ -180,13 +183,13 @@ HWND CServerProcess::FindServerWindow() const
     return FindDialogOf(m_processInfo.dwProcessId, "Quorvel");
 }
 
-HWND CServerProcess::WaitForDialog(const char* pszCaption, DWORD nTimeoutMs) const
+HWND CServerProcess::WaitForDialog(const char* pszCaption, bool bVisible, DWORD nTimeoutMs) const
 {
     DWORD nStart = GetTickCount();
     do
     {
         HWND hFound = FindDialogOf(m_processInfo.dwProcessId, pszCaption);
-        if (hFound)
+        if (hFound && (!bVisible || IsWindowVisible(hFound)))
             return hFound;
         if (!IsRunning())
             return NULL;

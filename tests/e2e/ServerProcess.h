@@ -38,8 +38,11 @@ public:
     // Starts the process only, with extra "NAME=value" variables in its environment.
     bool Launch(const std::string& workDir, const std::string& exePath = std::string(),
                 const char* pszExtraEnvironment = NULL);
-    // Waits for a dialog of this process with the caption, shown or not; NULL if none in time.
-    HWND WaitForDialog(const char* pszCaption, DWORD nTimeoutMs = 20000) const;
+    // Waits for the main window to show itself.
+    bool WaitForMainWindow();
+    // Waits for a dialog of this process with the caption (shown, when bVisible); NULL if
+    // none in time.
+    HWND WaitForDialog(const char* pszCaption, bool bVisible, DWORD nTimeoutMs = 20000) const;
     // Waits for the main window, shown or hidden in the tray, with its settings loaded.
     bool AttachMainWindow(DWORD nTimeoutMs = 20000);
     // Whether the notification area holds the icon of this window (the shell
