@@ -102,24 +102,33 @@ CServerProcess::~CServerProcess()
     Kill();
 }
 
-// The calling process's environment with pszExtra ("NAME=value") added.
-static std::string EnvironmentWith(const char* pszExtra)
+// The calling process's environment with the "NAME=value" entries of extra
+// added, each replacing a variable of the same name.
+static std::string EnvironmentWith(const std::vector<std::string>& extra)
 {
     std::string block;
     char* pEnvironment = GetEnvironmentStringsA();
     for (const char* p = pEnvironment; *p; p += strlen(p) + 1)
-        block.append(p, strlen(p) + 1);
+    {
+        std::string entry = p;
+        bool bReplaced = false;
+        for (const std::string& variable : extra)
+            bReplaced = bReplaced || _strnicmp(p, variable.c_str(), variable.find('=') + 1) == 0;
+        if (!bReplaced)
+            block.append(entry.c_str(), entry.size() + 1);
+    }
     FreeEnvironmentStringsA(pEnvironment);
-    block.append(pszExtra, strlen(pszExtra) + 1);
+    for (const std::string& variable : extra)
+        block.append(variable.c_str(), variable.size() + 1);
     block.push_back('\0');
     return block;
 }
 
 bool CServerProcess::Launch(const std::string& workDir, const std::string& exePath,
-                            const char* pszExtraEnvironment)
+                            const std::vector<std::string>& environmentExtra)
 {
     std::string exe = exePath.empty() ? TestBinDir() + "\\QuorvelServer.exe" : exePath;
-    std::string environment = pszExtraEnvironment ? EnvironmentWith(pszExtraEnvironment) : "";
+    std::string environment = environmentExtra.empty() ? "" : EnvironmentWith(environmentExtra);
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     return CreateProcessA(exe.c_str(), NULL, NULL, NULL, FALSE, 0,

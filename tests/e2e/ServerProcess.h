@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 #include <string>
+#include <vector>
 
 // The folder of the running test program; the server and the fakes are built beside it.
 std::string TestBinDir();
@@ -35,9 +36,10 @@ public:
 
     // Starts the server in pszWorkDir and waits for its window and welcome banner.
     bool Start(const std::string& workDir);
-    // Starts the process only, with extra "NAME=value" variables in its environment.
+    // Starts the process only: the server, or the program at exePath, with extra
+    // "NAME=value" variables in its environment.
     bool Launch(const std::string& workDir, const std::string& exePath = std::string(),
-                const char* pszExtraEnvironment = NULL);
+                const std::vector<std::string>& environmentExtra = std::vector<std::string>());
     // Waits for the main window to show itself.
     bool WaitForMainWindow();
     // Waits for a dialog of this process with the caption (shown, when bVisible); NULL if
