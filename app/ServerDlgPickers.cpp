@@ -24,8 +24,7 @@ void CServerDlg::OnAddFolder()
         return;
     if (!AppendFolderToList(m_szPath, sizeof(m_szPath), szFolder))
     {
-        LogEvent("Couldn't add \"%s\": the list of folders would be longer than %d characters\r\n",
-                 szFolder, PATH_SIZE - 1);
+        LogEvent(FOLDER_REFUSED_FORMAT, szFolder, PATH_SIZE - 1);
         return;
     }
     SetDlgItemTextA(m_hWnd, IDC_BROWSE_PATH, m_szPath);

@@ -32,3 +32,6 @@ bool BuildSettingsFilePath(const char* pszDir, char* pOut, size_t nOutSize);
 // that would make the list longer than its buffer holds is refused whole: false,
 // and the list is left as it was.
 bool AppendFolderToList(char* pList, size_t nSize, const char* pszFolder);
+// The event log's line for a folder so refused: the folder and the longest list.
+const char* const FOLDER_REFUSED_FORMAT =
+    "Couldn't add \"%s\": the list of folders would be longer than %d characters\r\n";

@@ -198,9 +198,8 @@ void CSetupWizardDlg::OnAddFolder()
     {
         MessageBeep(MB_ICONWARNING);
         if (m_pServerDlg)
-            m_pServerDlg->LogEvent(
-                "Couldn't add \"%s\": the list of folders would be longer than %d characters\r\n",
-                szFolder, static_cast<int>(sizeof(szList)) - 1);
+            m_pServerDlg->LogEvent(FOLDER_REFUSED_FORMAT, szFolder,
+                                   static_cast<int>(sizeof(szList)) - 1);
         return;
     }
     SetDlgItemTextA(m_hWnd, IDC_WIZARD_EDIT, szList);
