@@ -21,6 +21,9 @@ protected:
     bool OnCommand(WORD nId, WORD nCode) override;
     // Cancel, Esc and the close box all end the wizard with 0.
     void OnCancel() override;
+    // Enter reaches Next as the default button; a bare IDOK must not end the
+    // wizard as finished without its settings written.
+    void OnOK() override {}
 
 private:
     void OnNext();
