@@ -3,10 +3,8 @@
 
 CAboutDlg::CAboutDlg(HWND hParent) : CDialog(IDD_ABOUTBOX, hParent) {}
 
-bool CAboutDlg::OnCommand(WORD nId, WORD)
+BOOL CAboutDlg::OnInitDialog()
 {
-    if (nId != IDOK && nId != IDCANCEL)
-        return false;
-    EndDialog(nId);
-    return true;
+    CenterWindow();
+    return TRUE;
 }

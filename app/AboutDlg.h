@@ -1,4 +1,4 @@
-// The About box, shown from the system menu.
+// The About box, shown from the system menu, centred on the main window.
 #pragma once
 #include "../framework/Dialog.h"
 
@@ -8,5 +8,5 @@ public:
     explicit CAboutDlg(HWND hParent);
 
 protected:
-    bool OnCommand(WORD nId, WORD nCode) override;
+    BOOL OnInitDialog() override;
 };

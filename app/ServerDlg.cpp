@@ -6,6 +6,8 @@
 #include <string.h>
 #include "AboutDlg.h"
 #include "ControllerChoice.h"
+#include "SettingsRules.h"
+#include "SetupWizardDlg.h"
 #include "../framework/WinApp.h"
 #include "../protocol/BrowseTree.h"
 #include "../protocol/Wire.h"
@@ -55,12 +57,17 @@ BOOL CServerDlg::OnInitDialog()
 
     // The log is never trimmed; the edit control's default limit would stop it early.
     SendDlgItemMessageA(m_hWnd, IDC_EVENT_LOG, EM_SETLIMITTEXT, 0x7FFFFFFE, 0);
+    LimitEditLengths();
     FillDefaultAppList();
     WriteBanner();
     AddTrayIcon();
 
-    if (!GetCurrentDirectoryA(PATH_SIZE, m_szIniDir))
-        m_szIniDir[0] = '\0';
+    ReadIniDir();
+    if (!SettingsFileUsable())
+        LogEvent("Settings can't be kept: the path of %s in this folder is too long\r\n",
+                 SETTINGS_FILE_NAME);
+    else if (!SettingsFileExists())
+        RunSetupWizard();
     LoadSettings();
     CreateControllers();
 
@@ -69,6 +76,36 @@ BOOL CServerDlg::OnInitDialog()
         StartSocketListener();
     SetTimer(m_hWnd, 1, 1000, NULL);
     return TRUE;
+}
+
+// What the user types stays within what the settings keep, so nothing typed is
+// saved cut short.
+void CServerDlg::LimitEditLengths()
+{
+    SendDlgItemMessageA(m_hWnd, IDC_BROWSE_PATH, EM_LIMITTEXT, PATH_SIZE - 1, 0);
+    SendDlgItemMessageA(m_hWnd, IDC_COM_PORT, EM_LIMITTEXT, COMM_PORT_SIZE - 1, 0);
+    SendDlgItemMessageA(m_hWnd, IDC_EXTENSIONS, EM_LIMITTEXT, PATH_SIZE - 1, 0);
+    SendDlgItemMessageA(m_hWnd, IDC_APP_PATH, EM_LIMITTEXT, PATH_SIZE - 1, 0);
+}
+
+// A working directory that does not fit is left unknown rather than cut, so the
+// settings are never read from or written to another folder.
+void CServerDlg::ReadIniDir()
+{
+    DWORD nLength = GetCurrentDirectoryA(PATH_SIZE, m_szIniDir);
+    if (nLength == 0 || nLength >= static_cast<DWORD>(PATH_SIZE))
+        m_szIniDir[0] = '\0';
+}
+
+void CServerDlg::RunSetupWizard()
+{
+    CSetupWizardDlg wizard;
+    wizard.m_pServerDlg = this;
+    if (wizard.DoModal() != 0)
+        return;
+    // Cancelled: nothing is loaded, started or saved.
+    RemoveTrayIcon();
+    exit(0);
 }
 
 void CServerDlg::AddAboutMenuItem()
@@ -104,27 +141,6 @@ void CServerDlg::CreateControllers()
     m_nFileApp = m_nDefaultApp;
 }
 
-void CServerDlg::AddTrayIcon()
-{
-    m_nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    m_nid.hWnd = m_hWnd;
-    m_nid.uID = 100;
-    m_nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    m_nid.uCallbackMessage = WM_TRAYNOTIFY;
-    m_nid.hIcon = static_cast<HICON>(
-        LoadImageA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDI_TRAY), IMAGE_ICON, 16, 16, 0));
-    snprintf(m_nid.szTip, sizeof(m_nid.szTip), "%s", "Quorvel Server");
-    m_bTrayIconShown = Shell_NotifyIconA(NIM_ADD, &m_nid) != FALSE;
-}
-
-void CServerDlg::RemoveTrayIcon()
-{
-    if (!m_bTrayIconShown)
-        return;
-    Shell_NotifyIconA(NIM_DELETE, &m_nid);
-    m_bTrayIconShown = false;
-}
-
 void CServerDlg::EndProcessNow()
 {
     SendMessageA(m_hWnd, WM_APP_REMOVE_TRAY_ICON, 0, 0);
@@ -155,7 +171,22 @@ CPlayerController* CServerDlg::ControllerForFile(const char* pszName)
 void CServerDlg::OnExit()
 {
     RemoveTrayIcon();
+    SaveSettings();
     EndDialog(0);
+}
+
+void CServerDlg::OnClose()
+{
+    RemoveTrayIcon();
+    SaveSettings();
+    EndDialog(IDCANCEL);
+}
+
+// Windows is ending the session and may end the process without another
+// message; the tray icon goes with the shell.
+void CServerDlg::OnEndSession()
+{
+    SaveSettings();
 }
 
 void CServerDlg::OnListenOnSocketClicked()
@@ -187,6 +218,18 @@ bool CServerDlg::OnCommand(WORD nId, WORD nCode)
     case IDC_FIND_PORT:
         FindComPort();
         return true;
+    case IDC_SELECT_FOLDER:
+        OnSelectFolder();
+        return true;
+    case IDC_ADD_FOLDER:
+        OnAddFolder();
+        return true;
+    case IDC_CLEAR_FOLDERS:
+        OnClearFolders();
+        return true;
+    case IDC_BROWSE_APP:
+        OnBrowseApp();
+        return true;
     case IDC_LISTEN_ON_SOCKET:
         if (nCode == BN_CLICKED)
             OnListenOnSocketClicked();
@@ -194,10 +237,6 @@ bool CServerDlg::OnCommand(WORD nId, WORD nCode)
     case IDC_DEFAULT_APP:
         if (nCode == CBN_SELCHANGE)
             SyncAppSelection();
-        return true;
-    case IDOK:
-    case IDCANCEL:
-        // Enter and Esc must not end a server the phone relies on.
         return true;
     }
     return false;
@@ -230,9 +269,24 @@ bool CServerDlg::OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRe
         }
         return true;
     case WM_CLOSE:
-        RemoveTrayIcon();
-        EndDialog(IDCANCEL);
+        OnClose();
         return true;
+    case WM_ENDSESSION:
+        OnEndSession();
+        return false;
+    case WM_TRAYNOTIFY:
+        if (lParam != WM_LBUTTONUP)
+            return false;
+        OnTrayClick();
+        return true;
+    case WM_SIZE:
+        OnSize(wParam);
+        return false;
+    case WM_PAINT:
+        return OnPaint();
+    case WM_WINDOWPOSCHANGING:
+        OnWindowPosChanging(reinterpret_cast<WINDOWPOS*>(lParam));
+        return false;
     case WM_DESTROY:
         KillTimer(m_hWnd, 1);
         // The workers may be inside a message to this window; stop them while it still answers.

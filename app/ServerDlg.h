@@ -54,6 +54,11 @@ public:
     void EndProcessNow();
 
     void LoadSettings();
+    // Settings file (ServerDlgSettings.cpp): saved when the program ends, written
+    // fresh by the first-run wizard, which then loads it.
+    void SaveSettings();
+    void WriteDefaultSettings(int nKind, const char* pszAppPath, const char* pszBrowsePath,
+                              const char* pszCommPort);
     void StartSocketListener();
     void StopSocketListener();
     void OpenSerialPort(const char* pszName);
@@ -91,6 +96,9 @@ protected:
     BOOL OnInitDialog() override;
     bool OnCommand(WORD nId, WORD nCode) override;
     bool OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult) override;
+    // Enter and Esc must not end a server the phone relies on.
+    void OnOK() override {}
+    void OnCancel() override {}
 
 private:
     void AddAboutMenuItem();
@@ -111,4 +119,27 @@ private:
 
     bool m_bTrayIconShown;
     bool m_bComInitialised;
+
+    // Start and end of the window (ServerDlg.cpp).
+    void LimitEditLengths();
+    void ReadIniDir();
+    bool SettingsFileExists() const;
+    bool SettingsFileUsable() const;
+    void RunSetupWizard();
+    void OnClose();
+    void OnEndSession();
+
+    // The window hidden in the tray (ServerDlgTray.cpp).
+    void OnTrayClick();
+    void ShowFromTray();
+    void HideInTray();
+    void OnSize(WPARAM nType);
+    bool OnPaint();
+    void OnWindowPosChanging(WINDOWPOS* pPos);
+
+    // The folder and file pickers (ServerDlgPickers.cpp).
+    void OnSelectFolder();
+    void OnAddFolder();
+    void OnClearFolders();
+    void OnBrowseApp();
 };

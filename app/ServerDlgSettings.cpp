@@ -1,4 +1,5 @@
-// Loading QuorvelServer.ini into the fields and the controls.
+// QuorvelServer.ini: loaded into the fields and the controls at start, saved from
+// them at the end, and written fresh by the first-run wizard.
 #include "ServerDlg.h"
 #include <stdio.h>
 #include "SettingsRules.h"
@@ -15,6 +16,24 @@ static void ReadSetting(const char* pszIniFile, const char* pszKey, const char* 
     GetPrivateProfileStringA(SETTINGS_SECTION, pszKey, pszDefault, pBuffer, nSize, pszIniFile);
 }
 
+static void WriteSetting(const char* pszIniFile, const char* pszKey, const char* pszValue)
+{
+    // A read-only file or folder simply keeps its old contents.
+    WritePrivateProfileStringA(SETTINGS_SECTION, pszKey, pszValue, pszIniFile);
+}
+
+static void WriteNumberSetting(const char* pszIniFile, const char* pszKey, int nValue)
+{
+    char szValue[16];
+    snprintf(szValue, sizeof(szValue), "%d", nValue);
+    WriteSetting(pszIniFile, pszKey, szValue);
+}
+
+static int CheckState(HWND hDlg, int nId)
+{
+    return IsDlgButtonChecked(hDlg, nId) == BST_CHECKED ? 1 : 0;
+}
+
 static int ReadNumberSetting(const char* pszIniFile, const char* pszKey)
 {
     char szValue[256];
@@ -24,7 +43,7 @@ static int ReadNumberSetting(const char* pszIniFile, const char* pszKey)
 
 void CServerDlg::LoadSettings()
 {
-    // A working directory too long for the file path leaves the defaults in force.
+    // Without a usable file path (see SettingsFileUsable) the defaults are in force.
     char szIniFile[PATH_SIZE];
     BuildSettingsFilePath(m_szIniDir, szIniFile, sizeof(szIniFile));
 
@@ -61,4 +80,89 @@ void CServerDlg::LoadSettings()
         SetDlgItemTextA(m_hWnd, IDC_APP_PATH, m_szAppPath[i]);
         SetDlgItemTextA(m_hWnd, IDC_EXTENSIONS, m_szExtensions[i]);
     }
+}
+
+bool CServerDlg::SettingsFileExists() const
+{
+    char szIniFile[PATH_SIZE];
+    if (!BuildSettingsFilePath(m_szIniDir, szIniFile, sizeof(szIniFile)))
+        return false;
+    FILE* pFile = fopen(szIniFile, "r");
+    if (!pFile)
+        return false;
+    fclose(pFile);
+    return true;
+}
+
+bool CServerDlg::SettingsFileUsable() const
+{
+    char szIniFile[PATH_SIZE];
+    return BuildSettingsFilePath(m_szIniDir, szIniFile, sizeof(szIniFile));
+}
+
+void CServerDlg::SaveSettings()
+{
+    char szIniFile[PATH_SIZE];
+    if (!BuildSettingsFilePath(m_szIniDir, szIniFile, sizeof(szIniFile)))
+        return;
+
+    WriteSetting(szIniFile, "CommPort", m_szCommPort);
+    if (!GetDlgItemTextA(m_hWnd, IDC_BROWSE_PATH, m_szPath, sizeof(m_szPath)))
+        m_szPath[0] = '\0';
+    WriteSetting(szIniFile, "Path", m_szPath);
+    WriteNumberSetting(szIniFile, "StartWinampAutomatically", CheckState(m_hWnd, IDC_START_APPS));
+
+    LRESULT nSelection = SendDlgItemMessageA(m_hWnd, IDC_DEFAULT_APP, CB_GETCURSEL, 0, 0);
+    if (nSelection >= 0 && nSelection < APP_KIND_COUNT)
+        m_nDefaultApp = static_cast<int>(nSelection);
+    WriteNumberSetting(szIniFile, "DefaultApplication", m_nDefaultApp);
+
+    for (int i = 0; i < APP_KIND_COUNT; i++)
+    {
+        // The selected kind's edits are saved as they stand; the arrays keep
+        // their values until the next change of list 1018.
+        char szAppPath[PATH_SIZE];
+        char szExtensions[PATH_SIZE];
+        snprintf(szAppPath, sizeof(szAppPath), "%s", m_szAppPath[i]);
+        snprintf(szExtensions, sizeof(szExtensions), "%s", m_szExtensions[i]);
+        if (i == m_nDefaultApp)
+        {
+            if (!GetDlgItemTextA(m_hWnd, IDC_APP_PATH, szAppPath, sizeof(szAppPath)))
+                szAppPath[0] = '\0';
+            if (!GetDlgItemTextA(m_hWnd, IDC_EXTENSIONS, szExtensions, sizeof(szExtensions)))
+                szExtensions[0] = '\0';
+        }
+        char szKey[32];
+        snprintf(szKey, sizeof(szKey), "PathToApplication%d", i);
+        WriteSetting(szIniFile, szKey, szAppPath);
+        snprintf(szKey, sizeof(szKey), "ExtensionsHandled%d", i);
+        WriteSetting(szIniFile, szKey, szExtensions);
+    }
+
+    WriteNumberSetting(szIniFile, "StartMinimised", CheckState(m_hWnd, IDC_START_MINIMISED));
+    WriteNumberSetting(szIniFile, "StopWhenSwitching", CheckState(m_hWnd, IDC_STOP_WHEN_SWITCHING));
+    WriteNumberSetting(szIniFile, "ListenOnSocket", CheckState(m_hWnd, IDC_LISTEN_ON_SOCKET));
+}
+
+void CServerDlg::WriteDefaultSettings(int nKind, const char* pszAppPath, const char* pszBrowsePath,
+                                      const char* pszCommPort)
+{
+    char szIniFile[PATH_SIZE];
+    if (BuildSettingsFilePath(m_szIniDir, szIniFile, sizeof(szIniFile)))
+    {
+        WriteSetting(szIniFile, "CommPort", pszCommPort);
+        WriteSetting(szIniFile, "Path", pszBrowsePath);
+        WriteSetting(szIniFile, "StartWinampAutomatically", "1");
+        WriteNumberSetting(szIniFile, "DefaultApplication", nKind);
+        for (int i = 0; i < APP_KIND_COUNT; i++)
+        {
+            char szKey[32];
+            snprintf(szKey, sizeof(szKey), "PathToApplication%d", i);
+            WriteSetting(szIniFile, szKey, i == nKind ? pszAppPath : "");
+            snprintf(szKey, sizeof(szKey), "ExtensionsHandled%d", i);
+            WriteSetting(szIniFile, szKey, FirstRunExtensions(i, nKind));
+        }
+        WriteSetting(szIniFile, "StartMinimised", "0");
+    }
+    LoadSettings();
 }

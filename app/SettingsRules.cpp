@@ -37,8 +37,21 @@ const char* DefaultExtensions(int nKind)
     }
 }
 
+const char* FirstRunExtensions(int nKind, int nChosenKind)
+{
+    if (nKind == nChosenKind)
+        return "mp3;mp2;wav;wma";
+    return nKind == 3 ? "ppt;pps" : "";
+}
+
 bool BuildSettingsFilePath(const char* pszDir, char* pOut, size_t nOutSize)
 {
+    if (pszDir[0] == '\0')
+    {
+        if (nOutSize > 0)
+            pOut[0] = '\0';
+        return false;
+    }
     int nWritten = snprintf(pOut, nOutSize, "%s\\%s", pszDir, SETTINGS_FILE_NAME);
     if (nWritten < 0 || static_cast<size_t>(nWritten) >= nOutSize)
     {
@@ -46,5 +59,16 @@ bool BuildSettingsFilePath(const char* pszDir, char* pOut, size_t nOutSize)
             pOut[0] = '\0';
         return false;
     }
+    return true;
+}
+
+bool AppendFolderToList(char* pList, size_t nSize, const char* pszFolder)
+{
+    size_t nLength = strlen(pList);
+    const char* pszSeparator = nLength > 0 ? ";" : "";
+    size_t nNeeded = nLength + strlen(pszSeparator) + strlen(pszFolder);
+    if (nNeeded >= nSize)
+        return false;
+    snprintf(pList + nLength, nSize - nLength, "%s%s", pszSeparator, pszFolder);
     return true;
 }

@@ -19,5 +19,19 @@ void RemoveTrailingBackslash(char* pszText);
 // The extensions a kind handles when its ExtensionsHandled key is missing.
 const char* DefaultExtensions(int nKind);
 
-// Forms "<dir>\QuorvelServer.ini" in pOut; false (and an empty pOut) when it does not fit.
+// The extensions the first-run wizard writes for a kind: the media list for the
+// chosen kind, "ppt;pps" for PowerPoint Viewer when it is not the chosen one.
+const char* FirstRunExtensions(int nKind, int nChosenKind);
+
+// Forms "<dir>\QuorvelServer.ini" in pOut; false (and an empty pOut) when the
+// directory is unknown (empty) or the path does not fit: a cut path would name
+// another file.
 bool BuildSettingsFilePath(const char* pszDir, char* pOut, size_t nOutSize);
+
+// Appends a folder to a ";"-separated list (no ";" before the first). A folder
+// that would make the list longer than its buffer holds is refused whole: false,
+// and the list is left as it was.
+bool AppendFolderToList(char* pList, size_t nSize, const char* pszFolder);
+// The event log's line for a folder so refused: the folder and the longest list.
+const char* const FOLDER_REFUSED_FORMAT =
+    "Couldn't add \"%s\": the list of folders would be longer than %d characters\r\n";

@@ -25,6 +25,21 @@ bool CDialog::OnCommand(WORD, WORD)
     return false;
 }
 
+void CDialog::CenterWindow()
+{
+    RECT area;
+    HWND hOwner = ::GetWindow(m_hWnd, GW_OWNER);
+    if (!hOwner || !GetWindowRect(hOwner, &area))
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    RECT window;
+    GetWindowRect(m_hWnd, &window);
+    int nWidth = window.right - window.left;
+    int nHeight = window.bottom - window.top;
+    SetWindowPos(m_hWnd, NULL, area.left + (area.right - area.left - nWidth) / 2,
+                 area.top + (area.bottom - area.top - nHeight) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 bool CDialog::OnMessage(UINT, WPARAM, LPARAM, LRESULT&)
 {
     return false;
@@ -55,7 +70,18 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM
 INT_PTR CDialog::Route(UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
     if (nMsg == WM_COMMAND)
-        return OnCommand(LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
+    {
+        WORD nId = LOWORD(wParam);
+        if (OnCommand(nId, HIWORD(wParam)))
+            return TRUE;
+        if (nId == IDOK)
+            OnOK();
+        else if (nId == IDCANCEL)
+            OnCancel();
+        else
+            return FALSE;
+        return TRUE;
+    }
 
     LRESULT lResult = 0;
     if (!OnMessage(nMsg, wParam, lParam, lResult))

@@ -12,12 +12,17 @@ public:
     void EndDialog(INT_PTR nResult);
     HWND GetSafeHwnd() const { return m_hWnd; }
     HWND GetDlgItem(int nId) const { return ::GetDlgItem(m_hWnd, nId); }
+    // Centres the window on its owner, or on the screen's work area when it has none.
+    void CenterWindow();
 
 protected:
     // Return TRUE to let the system set the default focus.
     virtual BOOL OnInitDialog() { return TRUE; }
-    // WM_COMMAND; return true when handled.
+    // WM_COMMAND; return true when handled. IDOK and IDCANCEL that OnCommand
+    // leaves go to OnOK and OnCancel (Enter, Esc, the close box).
     virtual bool OnCommand(WORD nId, WORD nCode);
+    virtual void OnOK() { EndDialog(IDOK); }
+    virtual void OnCancel() { EndDialog(IDCANCEL); }
     // Every other message; return true when handled, with the message result in lResult.
     virtual bool OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult);
 

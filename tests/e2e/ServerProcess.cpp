@@ -1,5 +1,7 @@
 #include "ServerProcess.h"
+#include <shellapi.h>
 #include <stdio.h>
+#include <string.h>
 
 static const DWORD START_TIMEOUT_MS = 20000;
 
@@ -100,32 +102,70 @@ CServerProcess::~CServerProcess()
     Kill();
 }
 
+// The calling process's environment with the "NAME=value" entries of extra
+// added, each replacing a variable of the same name.
+static std::string EnvironmentWith(const std::vector<std::string>& extra)
+{
+    std::string block;
+    char* pEnvironment = GetEnvironmentStringsA();
+    for (const char* p = pEnvironment; *p; p += strlen(p) + 1)
+    {
+        std::string entry = p;
+        bool bReplaced = false;
+        for (const std::string& variable : extra)
+            bReplaced = bReplaced || _strnicmp(p, variable.c_str(), variable.find('=') + 1) == 0;
+        if (!bReplaced)
+            block.append(entry.c_str(), entry.size() + 1);
+    }
+    FreeEnvironmentStringsA(pEnvironment);
+    for (const std::string& variable : extra)
+        block.append(variable.c_str(), variable.size() + 1);
+    block.push_back('\0');
+    return block;
+}
+
+bool CServerProcess::Launch(const std::string& workDir, const std::string& exePath,
+                            const std::vector<std::string>& environmentExtra)
+{
+    return CreateServerProcess(workDir, exePath, environmentExtra, NULL);
+}
+
+bool CServerProcess::CreateServerProcess(const std::string& workDir, const std::string& exePath,
+                                         const std::vector<std::string>& environmentExtra,
+                                         HANDLE hToken)
+{
+    std::string exe = exePath.empty() ? TestBinDir() + "\\QuorvelServer.exe" : exePath;
+    std::string environment = environmentExtra.empty() ? "" : EnvironmentWith(environmentExtra);
+    char* pEnvironment = environment.empty() ? NULL : &environment[0];
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    if (hToken)
+        return CreateProcessAsUserA(hToken, exe.c_str(), NULL, NULL, NULL, FALSE, 0, pEnvironment,
+                                    workDir.c_str(), &startup, &m_processInfo) != FALSE;
+    return CreateProcessA(exe.c_str(), NULL, NULL, NULL, FALSE, 0, pEnvironment, workDir.c_str(),
+                          &startup, &m_processInfo) != FALSE;
+}
+
 bool CServerProcess::Start(const std::string& workDir)
 {
-    return StartProgram(workDir, "QuorvelServer.exe", NULL);
+    return Launch(workDir) && WaitForMainWindow();
 }
 
 bool CServerProcess::Start(const std::string& workDir, const std::string& exe)
 {
-    return Launch(workDir, exe, NULL);
+    return Launch(workDir, exe) && WaitForMainWindow();
 }
 
 bool CServerProcess::StartProgram(const std::string& workDir, const std::string& exeName,
                                   HANDLE hToken)
 {
-    return Launch(workDir, TestBinDir() + "\\" + exeName, hToken);
+    return CreateServerProcess(workDir, TestBinDir() + "\\" + exeName,
+                               std::vector<std::string>(), hToken) &&
+           WaitForMainWindow();
 }
 
-bool CServerProcess::Launch(const std::string& workDir, const std::string& exe, HANDLE hToken)
+bool CServerProcess::WaitForMainWindow()
 {
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    BOOL bCreated = hToken ? CreateProcessAsUserA(hToken, exe.c_str(), NULL, NULL, NULL, FALSE, 0,
-                                                  NULL, workDir.c_str(), &startup, &m_processInfo)
-                           : CreateProcessA(exe.c_str(), NULL, NULL, NULL, FALSE, 0, NULL,
-                                            workDir.c_str(), &startup, &m_processInfo);
-    if (!bCreated)
-        return false;
     DWORD nStart = GetTickCount();
     while (GetTickCount() - nStart < START_TIMEOUT_MS)
     {
@@ -143,10 +183,11 @@ bool CServerProcess::Launch(const std::string& workDir, const std::string& exe, 
 struct WindowSearch
 {
     DWORD nProcessId;
+    const char* pszCaption;
     HWND hFound;
 };
 
-static BOOL CALLBACK MatchServerWindow(HWND hWnd, LPARAM lParam)
+static BOOL CALLBACK MatchDialog(HWND hWnd, LPARAM lParam)
 {
     WindowSearch* pSearch = reinterpret_cast<WindowSearch*>(lParam);
     DWORD nProcessId = 0;
@@ -155,18 +196,64 @@ static BOOL CALLBACK MatchServerWindow(HWND hWnd, LPARAM lParam)
     char szClass[64] = "";
     GetWindowTextA(hWnd, szTitle, sizeof(szTitle));
     GetClassNameA(hWnd, szClass, sizeof(szClass));
-    if (nProcessId != pSearch->nProcessId || strcmp(szTitle, "Quorvel") != 0 ||
+    if (nProcessId != pSearch->nProcessId || strcmp(szTitle, pSearch->pszCaption) != 0 ||
         strcmp(szClass, "#32770") != 0)
         return TRUE;
     pSearch->hFound = hWnd;
     return FALSE;
 }
 
+static HWND FindDialogOf(DWORD nProcessId, const char* pszCaption)
+{
+    WindowSearch search = {nProcessId, pszCaption, NULL};
+    EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
+    return search.hFound;
+}
+
 HWND CServerProcess::FindServerWindow() const
 {
-    WindowSearch search = {m_processInfo.dwProcessId, NULL};
-    EnumWindows(MatchServerWindow, reinterpret_cast<LPARAM>(&search));
-    return search.hFound;
+    return FindDialogOf(m_processInfo.dwProcessId, "Quorvel");
+}
+
+HWND CServerProcess::WaitForDialog(const char* pszCaption, bool bVisible, DWORD nTimeoutMs) const
+{
+    DWORD nStart = GetTickCount();
+    do
+    {
+        HWND hFound = FindDialogOf(m_processInfo.dwProcessId, pszCaption);
+        if (hFound && (!bVisible || IsWindowVisible(hFound)))
+            return hFound;
+        if (!IsRunning())
+            return NULL;
+        Sleep(20);
+    } while (GetTickCount() - nStart < nTimeoutMs);
+    return NULL;
+}
+
+bool CServerProcess::AttachMainWindow(DWORD nTimeoutMs)
+{
+    DWORD nStart = GetTickCount();
+    do
+    {
+        // The list 1018 has its selection once the settings are loaded.
+        m_hWnd = FindServerWindow();
+        if (m_hWnd && SendMessageA(Control(1018), CB_GETCURSEL, 0, 0) >= 0)
+            return true;
+        if (!IsRunning())
+            return false;
+        Sleep(20);
+    } while (GetTickCount() - nStart < nTimeoutMs);
+    return false;
+}
+
+bool CServerProcess::HasTrayIcon(HWND hOwner)
+{
+    NOTIFYICONDATAA probe = {};
+    probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    probe.hWnd = hOwner;
+    probe.uID = 100;
+    probe.uFlags = 0;
+    return Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
 }
 
 bool CServerProcess::IsRunning() const
@@ -199,16 +286,7 @@ void CServerProcess::Kill()
 
 std::string CServerProcess::ControlText(int nId) const
 {
-    HWND hControl = Control(nId);
-    DWORD_PTR nLength = 0;
-    if (!SendMessageTimeoutA(hControl, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 5000, &nLength))
-        return std::string();
-    std::string text(nLength + 1, '\0');
-    DWORD_PTR nCopied = 0;
-    SendMessageTimeoutA(hControl, WM_GETTEXT, nLength + 1, reinterpret_cast<LPARAM>(&text[0]),
-                        SMTO_NORMAL, 5000, &nCopied);
-    text.resize(nCopied);
-    return text;
+    return WindowText(Control(nId));
 }
 
 void CServerProcess::SetControlText(int nId, const std::string& text) const
@@ -291,4 +369,46 @@ int CountOccurrences(const std::string& haystack, const std::string& needle)
          nAt = haystack.find(needle, nAt + needle.size()))
         nCount++;
     return nCount;
+}
+
+std::string WindowText(HWND hWnd)
+{
+    DWORD_PTR nLength = 0;
+    if (!SendMessageTimeoutA(hWnd, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 5000, &nLength))
+        return std::string();
+    std::string text(nLength + 1, '\0');
+    DWORD_PTR nCopied = 0;
+    SendMessageTimeoutA(hWnd, WM_GETTEXT, nLength + 1, reinterpret_cast<LPARAM>(&text[0]),
+                        SMTO_NORMAL, 5000, &nCopied);
+    text.resize(nCopied);
+    return text;
+}
+
+std::string DialogItemText(HWND hDlg, int nId)
+{
+    return WindowText(GetDlgItem(hDlg, nId));
+}
+
+void PressButton(HWND hDlg, int nId)
+{
+    SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(hDlg, nId)));
+}
+
+void PostPressButton(HWND hDlg, int nId)
+{
+    PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(hDlg, nId)));
+}
+
+bool WaitUntil(bool (*pCondition)(void*), void* pContext, DWORD nTimeoutMs)
+{
+    DWORD nStart = GetTickCount();
+    do
+    {
+        if (pCondition(pContext))
+            return true;
+        Sleep(20);
+    } while (GetTickCount() - nStart < nTimeoutMs);
+    return false;
 }

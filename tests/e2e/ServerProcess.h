@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 #include <string>
+#include <vector>
 
 // The folder of the running test program; the server and the fakes are built beside it.
 std::string TestBinDir();
@@ -40,6 +41,20 @@ public:
     // The same with another build of the server from the test's folder, run
     // under hToken when one is given.
     bool StartProgram(const std::string& workDir, const std::string& exeName, HANDLE hToken);
+    // Starts the process only: the server, or the program at exePath, with extra
+    // "NAME=value" variables in its environment.
+    bool Launch(const std::string& workDir, const std::string& exePath = std::string(),
+                const std::vector<std::string>& environmentExtra = std::vector<std::string>());
+    // Waits for the main window to show itself.
+    bool WaitForMainWindow();
+    // Waits for a dialog of this process with the caption (shown, when bVisible); NULL if
+    // none in time.
+    HWND WaitForDialog(const char* pszCaption, bool bVisible, DWORD nTimeoutMs = 20000) const;
+    // Waits for the main window, shown or hidden in the tray, with its settings loaded.
+    bool AttachMainWindow(DWORD nTimeoutMs = 20000);
+    // Whether the notification area holds the icon of this window (the shell
+    // accepts a change only for an icon it holds).
+    static bool HasTrayIcon(HWND hOwner);
     bool IsRunning() const;
     // Waits for the process to end; its exit code in *pExitCode.
     bool WaitForExit(DWORD nTimeoutMs, DWORD* pExitCode);
@@ -69,11 +84,22 @@ private:
     CServerProcess(const CServerProcess&);
     CServerProcess& operator=(const CServerProcess&);
     HWND FindServerWindow() const;
-    bool Launch(const std::string& workDir, const std::string& exe, HANDLE hToken);
+    bool CreateServerProcess(const std::string& workDir, const std::string& exePath,
+                             const std::vector<std::string>& environmentExtra, HANDLE hToken);
 
     PROCESS_INFORMATION m_processInfo;
     HWND m_hWnd;
 };
+
+// Text of a window or control, and the text of control nId of dialog hDlg.
+std::string WindowText(HWND hWnd);
+std::string DialogItemText(HWND hDlg, int nId);
+// Presses a push button of a dialog as a click would (WM_COMMAND BN_CLICKED).
+void PressButton(HWND hDlg, int nId);
+// The same, posted: for buttons that open a modal window and return only when it closes.
+void PostPressButton(HWND hDlg, int nId);
+// Polls until pCondition(pContext) holds; true if it does within nTimeoutMs.
+bool WaitUntil(bool (*pCondition)(void*), void* pContext, DWORD nTimeoutMs);
 
 // Counts how often needle occurs in haystack.
 int CountOccurrences(const std::string& haystack, const std::string& needle);

@@ -63,9 +63,21 @@ TEST_F(SettingsLoad, ListenOnSocketZeroLeavesThePortClosed)
     EXPECT_FALSE(m_phone.ConnectTcp("127.0.0.1", SERVER_PORT, 500));
 }
 
-TEST_F(SettingsLoad, NoSettingsFileMeansTheDefaults)
+TEST_F(SettingsLoad, AWorkingDirectoryTooLongForTheFileKeepsNoSettings)
 {
-    ASSERT_TRUE(m_server.Start(m_dir.Path()));
+    // The directory fits, the file's path in it does not: it is neither cut short
+    // (another file) nor asked for by the wizard (its answers could not be kept).
+    std::string dir = m_dir.Path() + "\\" + std::string(250 - m_dir.Path().size() - 1, 'd');
+    ASSERT_TRUE(CreateDirectoryA(dir.c_str(), NULL));
+    ASSERT_TRUE(m_server.Start(dir));
+    EXPECT_TRUE(m_server.WaitForLogToBe(
+        "Settings can't be kept: the path of QuorvelServer.ini in this folder is too long\r\n"))
+        << m_server.LogAfterBanner();
     EXPECT_EQ("mp3;mp2;wav;wma", m_server.ControlText(1019));
-    EXPECT_FALSE(m_phone.ConnectTcp("127.0.0.1", SERVER_PORT, 500));
+    m_server.Click(1006);
+    DWORD nExitCode = 1;
+    ASSERT_TRUE(m_server.WaitForExit(20000, &nExitCode));
+    EXPECT_EQ(0u, nExitCode);
+    EXPECT_FALSE(m_dir.Exists("QuorvelServer.ini"));
+    EXPECT_TRUE(RemoveDirectoryA(dir.c_str())) << "nothing was written into the folder";
 }

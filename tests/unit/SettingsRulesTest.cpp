@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <stdio.h>
 #include <string>
 #include "app/SettingsRules.h"
 
@@ -47,6 +48,17 @@ TEST(SettingsRules, DefaultExtensionsByKind)
     EXPECT_STREQ("", DefaultExtensions(4));
 }
 
+TEST(SettingsRules, FirstRunExtensionsByKind)
+{
+    // Winamp 3 chosen: it gets the media list, PowerPoint Viewer its own, the rest nothing.
+    const char* const chosenWinamp3[5] = {"", "mp3;mp2;wav;wma", "", "ppt;pps", ""};
+    for (int kind = 0; kind < 5; kind++)
+        EXPECT_STREQ(chosenWinamp3[kind], FirstRunExtensions(kind, 1)) << kind;
+    // PowerPoint only: the viewer takes the media list, as the wizard writes it.
+    EXPECT_STREQ("mp3;mp2;wav;wma", FirstRunExtensions(3, 3));
+    EXPECT_STREQ("", FirstRunExtensions(0, 3));
+}
+
 TEST(SettingsRules, SettingsFilePathIsBounded)
 {
     char path[260];
@@ -56,4 +68,38 @@ TEST(SettingsRules, SettingsFilePathIsBounded)
     std::string longDir = "C:\\" + std::string(250, 'd');
     EXPECT_FALSE(BuildSettingsFilePath(longDir.c_str(), path, sizeof(path)));
     EXPECT_STREQ("", path);
+
+    std::string justFits = "C:\\" + std::string(259 - 3 - 18, 'd');
+    ASSERT_TRUE(BuildSettingsFilePath(justFits.c_str(), path, sizeof(path)));
+    EXPECT_EQ(259u, std::string(path).size());
+    std::string oneMore = justFits + "d";
+    EXPECT_FALSE(BuildSettingsFilePath(oneMore.c_str(), path, sizeof(path)));
+
+    // An unknown working directory must not turn into the root of the current drive.
+    EXPECT_FALSE(BuildSettingsFilePath("", path, sizeof(path)));
+    EXPECT_STREQ("", path);
+}
+
+TEST(SettingsRules, FoldersAreAppendedWithinTheList)
+{
+    char list[260] = "";
+    ASSERT_TRUE(AppendFolderToList(list, sizeof(list), "D:\\Music"));
+    EXPECT_STREQ("D:\\Music", list);
+    ASSERT_TRUE(AppendFolderToList(list, sizeof(list), "E:\\Mp3"));
+    EXPECT_STREQ("D:\\Music;E:\\Mp3", list);
+
+    // 259 characters fit the 260 bytes; one more is refused and changes nothing.
+    std::string full(250, 'a');
+    snprintf(list, sizeof(list), "%s", full.c_str());
+    std::string eight(8, 'b');
+    ASSERT_TRUE(AppendFolderToList(list, sizeof(list), eight.c_str()));
+    EXPECT_EQ(259u, std::string(list).size());
+    snprintf(list, sizeof(list), "%s", full.c_str());
+    std::string nine(9, 'b');
+    EXPECT_FALSE(AppendFolderToList(list, sizeof(list), nine.c_str()));
+    EXPECT_EQ(full, list);
+
+    char empty[8] = "";
+    EXPECT_FALSE(AppendFolderToList(empty, sizeof(empty), "C:\\Long1"));
+    EXPECT_STREQ("", empty);
 }
