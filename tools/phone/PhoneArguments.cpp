@@ -147,7 +147,8 @@ std::string PhoneUsage()
         text += "  " + form + std::string(form.size() < 19 ? 19 - form.size() : 1, ' ') +
                 pCommand->pszWhat + "\n";
     }
-    text += "\n"
+    text += "Paths are the server's own: under Wine, Z:\\ is the Linux root.\n"
+            "\n"
             "Example:\n"
             "  tools/phone.sh VERS VOLM:128 LIST \"FINF:Z:\\home\\me\\Music\\song.mp3\"\n"
             "\n"
