@@ -28,12 +28,21 @@ bool CReplyPrinter::Read(size_t nCount, std::string& out)
     return bComplete;
 }
 
-bool CReplyPrinter::ReadThrough(char cEnd, std::string& out)
+bool CReplyPrinter::ReadText(std::string& out)
 {
     bool bComplete =
-        m_phone.ReceiveThrough(cEnd, out, m_nReceived == 0 ? m_nCommandWaitMs : GAP_MS);
+        m_phone.ReceiveThrough('\0', out, m_nReceived == 0 ? m_nCommandWaitMs : GAP_MS);
     m_nReceived += out.size();
+    if (bComplete)
+        out.erase(out.size() - 1);
     return bComplete;
+}
+
+ReplyOutcome CReplyPrinter::ReadTagged(const PhoneCommand& command, size_t nCount, std::string& out)
+{
+    if (!Read(nCount, out))
+        return Failed();
+    return HasTag(out, command) ? OUTCOME_DONE : Unexpected(out);
 }
 
 ReplyOutcome CReplyPrinter::Failed() const
@@ -53,6 +62,7 @@ ReplyOutcome CReplyPrinter::Print(const PhoneCommand& command)
     m_unexpected.clear();
     m_nCommandWaitMs = m_nWaitMs ? m_nWaitMs : 1000 * command.nWaitSeconds;
     std::string reply;
+    ReplyOutcome outcome;
     switch (command.reply)
     {
     case REPLY_NONE:
@@ -66,12 +76,10 @@ ReplyOutcome CReplyPrinter::Print(const PhoneCommand& command)
         printf("Y: the link is alive\n");
         return OUTCOME_DONE;
     case REPLY_FIXED:
-        if (!Read(command.nReplyLength, reply))
-            return Failed();
-        if (!HasTag(reply, command))
-            return Unexpected(reply);
-        printf("%s\n", DescribeFixedReply(reply).c_str());
-        return OUTCOME_DONE;
+        outcome = ReadTagged(command, command.nReplyLength, reply);
+        if (outcome == OUTCOME_DONE)
+            printf("%s\n", DescribeFixedReply(reply).c_str());
+        return outcome;
     case REPLY_INFO:
     case REPLY_INF2:
         return PrintStatus(command);
@@ -88,13 +96,12 @@ ReplyOutcome CReplyPrinter::Print(const PhoneCommand& command)
 ReplyOutcome CReplyPrinter::PrintStatus(const PhoneCommand& command)
 {
     std::string reply, title;
-    if (!Read(18, reply))
-        return Failed();
-    if (!HasTag(reply, command))
-        return Unexpected(reply);
+    ReplyOutcome outcome = ReadTagged(command, 18, reply);
+    if (outcome != OUTCOME_DONE)
+        return outcome;
     if (command.reply == REPLY_INFO)
         title = m_phone.ReceiveUntilQuiet(TITLE_QUIET_MS, 2000);
-    else if (!ReadThrough('\0', title))
+    else if (!ReadText(title))
         return Failed();
     printf("%s\n", DescribeStatusReply(reply + title).c_str());
     return OUTCOME_DONE;
@@ -103,10 +110,9 @@ ReplyOutcome CReplyPrinter::PrintStatus(const PhoneCommand& command)
 ReplyOutcome CReplyPrinter::PrintListing(const PhoneCommand& command)
 {
     std::string tag, head, name;
-    if (!Read(7, tag))
-        return Failed();
-    if (!HasTag(tag, command))
-        return Unexpected(tag);
+    ReplyOutcome outcome = ReadTagged(command, 7, tag);
+    if (outcome != OUTCOME_DONE)
+        return outcome;
     printf("%s\n", tag.c_str());
     CListingLayout layout;
     unsigned long nRecords = 0;
@@ -117,9 +123,8 @@ ReplyOutcome CReplyPrinter::PrintListing(const PhoneCommand& command)
         unsigned char nHead = static_cast<unsigned char>(head[0]);
         if (nHead == 0xFF)
             break;
-        if (!ReadThrough('\0', name))
+        if (!ReadText(name))
             return Failed();
-        name.erase(name.size() - 1);
         int nDepth = layout.NextDepth(nHead);
         std::string line = m_bRaw ? RawListingLine(nHead, name) : ListingLine(nDepth, nHead, name);
         printf("%s\n", line.c_str());
@@ -137,13 +142,11 @@ ReplyOutcome CReplyPrinter::PrintListing(const PhoneCommand& command)
 ReplyOutcome CReplyPrinter::PrintPlaylist(const PhoneCommand& command)
 {
     std::string header, text;
-    if (!Read(9, header))
+    ReplyOutcome outcome = ReadTagged(command, 9, header);
+    if (outcome != OUTCOME_DONE)
+        return outcome;
+    if (!ReadText(text))
         return Failed();
-    if (!HasTag(header, command))
-        return Unexpected(header);
-    if (!ReadThrough('\0', text))
-        return Failed();
-    text.erase(text.size() - 1);
     unsigned nIndex =
         static_cast<unsigned char>(header[7]) * 256u + static_cast<unsigned char>(header[8]);
     // Without a playlist the header comes twice, then one zero byte; the zero
@@ -164,10 +167,9 @@ ReplyOutcome CReplyPrinter::PrintPlaylist(const PhoneCommand& command)
 ReplyOutcome CReplyPrinter::PrintDownload(const PhoneCommand& command)
 {
     std::string tag;
-    if (!Read(7, tag))
-        return Failed();
-    if (!HasTag(tag, command))
-        return Unexpected(tag);
+    ReplyOutcome outcome = ReadTagged(command, 7, tag);
+    if (outcome != OUTCOME_DONE)
+        return outcome;
     // Taken in parts of about a second each, so a large file is never held whole.
     unsigned long long nBytes = 0;
     for (;;)

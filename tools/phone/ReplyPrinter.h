@@ -27,7 +27,10 @@ public:
 
 private:
     bool Read(size_t nCount, std::string& out);
-    bool ReadThrough(char cEnd, std::string& out);
+    // Zero-terminated text, without its zero.
+    bool ReadText(std::string& out);
+    // The first nCount bytes of the reply, which must start with the command's tag.
+    ReplyOutcome ReadTagged(const PhoneCommand& command, size_t nCount, std::string& out);
     ReplyOutcome Failed() const;
     ReplyOutcome Unexpected(const std::string& bytes);
     ReplyOutcome PrintStatus(const PhoneCommand& command);
