@@ -1,8 +1,12 @@
 #!/bin/bash
 # The test rig: a private Wine prefix, an Xvfb display and a persistent wineserver.
-#   rig.sh up DIR          make the prefix (once) and start the display and wineserver
-#   rig.sh down DIR        stop everything "up" started, by pid
-#   rig.sh run DIR EXE...  run one Windows program in the rig
+#   rig.sh up DIR [DISPLAY]  make the prefix (once) and start the display and wineserver;
+#                            with DISPLAY, everything runs on that display instead
+#   rig.sh down DIR          stop everything "up" started, by pid
+#   rig.sh run DIR EXE...    run one Windows program in the rig
+# Every Wine program of a prefix must use one display: Wine's desktop window
+# lives on the display of the program that made it, and a program on another
+# display cannot create its windows there (X error BadWindow).
 # It also makes serial links for the tests: socat pty pairs whose ends are the
 # COM ports COM3 <-> COM13 and COM12 <-> COM22 (server end <-> phone end). A
 # pair whose phone end is closed ends, like a dropped Bluetooth link, and is
@@ -16,7 +20,8 @@ envfile=$dir/env
 start_display() {
   for n in $(seq 90 199); do
     [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ] && continue
-    Xvfb :$n -nolisten tcp -screen 0 1024x768x24 >"$dir/xvfb.log" 2>&1 &
+    # In a session of its own: a Ctrl+C at the terminal must not end the display under Wine.
+    setsid Xvfb :$n -nolisten tcp -screen 0 1024x768x24 >"$dir/xvfb.log" 2>&1 &
     echo $! >"$dir/xvfb.pid"
     for _ in $(seq 50); do
       [ -e /tmp/.X11-unix/X$n ] && { echo ":$n"; return 0; }
@@ -70,7 +75,11 @@ start_serial_links() {
 up() {
   down 2>/dev/null
   mkdir -p "$dir"
-  display=$(start_display) || { echo "rig: no free X display" >&2; exit 1; }
+  if [ -n "${1:-}" ]; then
+    display=$1
+  else
+    display=$(start_display) || { echo "rig: no free X display" >&2; exit 1; }
+  fi
   cat >"$envfile" <<EOT
 export WINEPREFIX='$dir/prefix'
 export DISPLAY='$display'
@@ -96,10 +105,8 @@ down() {
     done
     rm -f "$dir/serial.pids"
   fi
-  if [ -f "$envfile" ]; then
-    . "$envfile"
-    wineserver -k 2>/dev/null
-  fi
+  # Also a wineserver that a program started while the rig was down.
+  [ -d "$dir/prefix" ] && WINEPREFIX=$dir/prefix wineserver -k 2>/dev/null
   if [ -f "$dir/xvfb.pid" ]; then
     kill "$(cat "$dir/xvfb.pid")" 2>/dev/null
     rm -f "$dir/xvfb.pid"
@@ -115,7 +122,7 @@ run() {
 }
 
 case $command in
-  up) up ;;
+  up) up "$@" ;;
   down) down ;;
   run) run "$@" ;;
   *) echo "usage: rig.sh up|down|run DIR [EXE ARGS...]" >&2; exit 2 ;;

@@ -10,7 +10,10 @@ static bool StartSockets()
     return s_bStarted;
 }
 
-CPhoneClient::CPhoneClient() : m_socket(INVALID_SOCKET), m_hPort(INVALID_HANDLE_VALUE) {}
+CPhoneClient::CPhoneClient()
+    : m_socket(INVALID_SOCKET), m_hPort(INVALID_HANDLE_VALUE), m_nPendingAt(0), m_bLinkClosed(false)
+{
+}
 
 CPhoneClient::~CPhoneClient()
 {
@@ -65,6 +68,9 @@ void CPhoneClient::Close()
     if (m_hPort != INVALID_HANDLE_VALUE)
         CloseHandle(m_hPort);
     m_hPort = INVALID_HANDLE_VALUE;
+    m_pending.clear();
+    m_nPendingAt = 0;
+    m_bLinkClosed = false;
 }
 
 void CPhoneClient::AbortConnection()
@@ -117,80 +123,141 @@ bool CPhoneClient::Send(const std::string& bytes)
     return bOk && nDone == bytes.size();
 }
 
-int CPhoneClient::ReceiveSome(char* pBuffer, int nMax, DWORD nTimeoutMs)
+int CPhoneClient::ReceiveFromSocket(char* pBuffer, int nMax, DWORD nTimeoutMs)
 {
-    if (m_socket != INVALID_SOCKET)
-    {
-        fd_set readable;
-        FD_ZERO(&readable);
-        FD_SET(m_socket, &readable);
-        timeval timeout = {static_cast<long>(nTimeoutMs / 1000),
-                           static_cast<long>((nTimeoutMs % 1000) * 1000)};
-        int nReady = select(0, &readable, NULL, NULL, &timeout);
-        if (nReady == 0)
-            return 0;
-        if (nReady < 0)
-            return -1;
-        int nGot = recv(m_socket, pBuffer, nMax, 0);
-        return nGot > 0 ? nGot : -1;
-    }
-    if (m_hPort == INVALID_HANDLE_VALUE)
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(m_socket, &readable);
+    timeval timeout = {static_cast<long>(nTimeoutMs / 1000),
+                       static_cast<long>((nTimeoutMs % 1000) * 1000)};
+    int nReady = select(0, &readable, NULL, NULL, &timeout);
+    if (nReady == 0)
+        return 0;
+    if (nReady < 0)
         return -1;
+    int nGot = recv(m_socket, pBuffer, nMax, 0);
+    return nGot > 0 ? nGot : -1;
+}
+
+static int ReadPort(HANDLE hPort, char* pBuffer, DWORD nCount, DWORD nTimeoutMs)
+{
     OVERLAPPED overlapped = {};
     overlapped.hEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
     DWORD nDone = 0;
-    // One byte at a time: with zero time-outs a larger read would wait for all of it.
-    BOOL bStarted = ReadFile(m_hPort, pBuffer, 1, &nDone, &overlapped);
-    bool bOk = WaitOverlapped(m_hPort, overlapped, bStarted, nTimeoutMs, nDone);
+    BOOL bStarted = ReadFile(hPort, pBuffer, nCount, &nDone, &overlapped);
+    bool bOk = WaitOverlapped(hPort, overlapped, bStarted, nTimeoutMs, nDone);
     CloseHandle(overlapped.hEvent);
-    (void)nMax;
     return bOk ? static_cast<int>(nDone) : -1;
+}
+
+int CPhoneClient::ReceiveFromPort(char* pBuffer, int nMax, DWORD nTimeoutMs)
+{
+    // With zero time-outs a read waits for its whole count: wait for one byte,
+    // then take what the port has already queued behind it.
+    int nGot = ReadPort(m_hPort, pBuffer, 1, nTimeoutMs);
+    if (nGot <= 0)
+        return nGot;
+    DWORD nErrors = 0;
+    COMSTAT status = {};
+    if (!ClearCommError(m_hPort, &nErrors, &status) || status.cbInQue == 0)
+        return nGot;
+    DWORD nQueued = status.cbInQue;
+    DWORD nMore = nQueued < static_cast<DWORD>(nMax - 1) ? nQueued : static_cast<DWORD>(nMax - 1);
+    int nRest = ReadPort(m_hPort, pBuffer + 1, nMore, 10000);
+    return nRest > 0 ? nGot + nRest : nGot;
+}
+
+int CPhoneClient::ReceiveBlock(DWORD nTimeoutMs)
+{
+    static const int BLOCK_SIZE = 65536;
+    if (m_socket == INVALID_SOCKET && m_hPort == INVALID_HANDLE_VALUE)
+        return -1;
+    // Drop what was handed out, then read into the room behind what is left.
+    m_pending.erase(0, m_nPendingAt);
+    m_nPendingAt = 0;
+    size_t nHave = m_pending.size();
+    m_pending.resize(nHave + BLOCK_SIZE);
+    int nGot = m_socket != INVALID_SOCKET
+                   ? ReceiveFromSocket(&m_pending[nHave], BLOCK_SIZE, nTimeoutMs)
+                   : ReceiveFromPort(&m_pending[nHave], BLOCK_SIZE, nTimeoutMs);
+    m_pending.resize(nHave + (nGot > 0 ? nGot : 0));
+    if (nGot < 0)
+        m_bLinkClosed = true;
+    return nGot;
+}
+
+std::string CPhoneClient::TakePending(size_t nCount)
+{
+    std::string bytes = m_pending.substr(m_nPendingAt, nCount);
+    m_nPendingAt += bytes.size();
+    if (m_nPendingAt == m_pending.size())
+    {
+        m_pending.clear();
+        m_nPendingAt = 0;
+    }
+    return bytes;
 }
 
 bool CPhoneClient::Receive(size_t nCount, std::string& out, DWORD nTimeoutMs)
 {
-    out.clear();
     DWORD nStart = GetTickCount();
-    char buffer[4096];
-    while (out.size() < nCount)
+    while (PendingSize() < nCount)
     {
         DWORD nElapsed = GetTickCount() - nStart;
-        if (nElapsed >= nTimeoutMs)
+        if (nElapsed >= nTimeoutMs || ReceiveBlock(nTimeoutMs - nElapsed) < 0)
+        {
+            out = TakePending(PendingSize());
             return false;
-        size_t nWant = nCount - out.size();
-        int nMax = static_cast<int>(nWant < sizeof(buffer) ? nWant : sizeof(buffer));
-        int nGot = ReceiveSome(buffer, nMax, nTimeoutMs - nElapsed);
-        if (nGot < 0)
-            return false;
-        out.append(buffer, nGot);
+        }
     }
+    out = TakePending(nCount);
     return true;
+}
+
+bool CPhoneClient::ReceiveThrough(char cEnd, std::string& out, DWORD nTimeoutMs)
+{
+    DWORD nStart = GetTickCount();
+    size_t nSearched = 0;
+    for (;;)
+    {
+        size_t nEnd = m_pending.find(cEnd, m_nPendingAt + nSearched);
+        if (nEnd != std::string::npos)
+        {
+            out = TakePending(nEnd + 1 - m_nPendingAt);
+            return true;
+        }
+        nSearched = PendingSize();
+        DWORD nElapsed = GetTickCount() - nStart;
+        if (nElapsed >= nTimeoutMs || ReceiveBlock(nTimeoutMs - nElapsed) < 0)
+        {
+            out = TakePending(PendingSize());
+            return false;
+        }
+    }
 }
 
 std::string CPhoneClient::ReceiveUntilQuiet(DWORD nQuietMs, DWORD nTimeoutMs)
 {
-    std::string out;
+    std::string out = TakePending(PendingSize());
     DWORD nStart = GetTickCount();
-    char buffer[4096];
     while (GetTickCount() - nStart < nTimeoutMs)
     {
-        int nGot = ReceiveSome(buffer, sizeof(buffer), nQuietMs);
-        if (nGot <= 0)
+        if (ReceiveBlock(nQuietMs) <= 0)
             break;
-        out.append(buffer, nGot);
+        out += TakePending(PendingSize());
     }
     return out;
 }
 
 bool CPhoneClient::WaitForClose(DWORD nTimeoutMs)
 {
+    TakePending(PendingSize());
     DWORD nStart = GetTickCount();
-    char buffer[256];
     while (GetTickCount() - nStart < nTimeoutMs)
     {
-        int nGot = ReceiveSome(buffer, sizeof(buffer), 100);
-        if (nGot < 0)
+        if (ReceiveBlock(100) < 0)
             return true;
+        TakePending(PendingSize());
     }
     return false;
 }

@@ -1,23 +1,43 @@
 #include "PhoneCommands.h"
 #include <stdlib.h>
 
+// Grouped as the usage shows them: queries, browsing and files, then the buttons.
 static const PhoneCommand s_commands[] = {
-    {"CHCK", PARAM_NONE, REPLY_CHECK, 1},    {"LIST", PARAM_NONE, REPLY_LISTING, 0},
-    {"DLST", PARAM_NAME, REPLY_LISTING, 0},  {"INFO", PARAM_NONE, REPLY_INFO, 0},
-    {"INF2", PARAM_NONE, REPLY_INF2, 0},     {"PLAY", PARAM_NAME, REPLY_NONE, 0},
-    {"LADD", PARAM_NAME, REPLY_NONE, 0},     {"FINF", PARAM_NAME, REPLY_FIXED, 11},
-    {"DOWN", PARAM_NAME, REPLY_DOWNLOAD, 0}, {"VOLM", PARAM_BYTE, REPLY_NONE, 0},
-    {"STOP", PARAM_NONE, REPLY_NONE, 0},     {"FADE", PARAM_NONE, REPLY_NONE, 0},
-    {"STEN", PARAM_NONE, REPLY_NONE, 0},     {"PAUS", PARAM_NONE, REPLY_NONE, 0},
-    {"STRT", PARAM_NONE, REPLY_NONE, 0},     {"PREV", PARAM_NONE, REPLY_NONE, 0},
-    {"NEXT", PARAM_NONE, REPLY_NONE, 0},     {"FFWD", PARAM_NONE, REPLY_NONE, 0},
-    {"RWND", PARAM_NONE, REPLY_NONE, 0},     {"SHFL", PARAM_BYTE, REPLY_NONE, 0},
-    {"REPT", PARAM_BYTE, REPLY_NONE, 0},     {"PLST", PARAM_NONE, REPLY_PLAYLIST, 0},
-    {"SLCT", PARAM_BE16, REPLY_NONE, 0},     {"RMAL", PARAM_NONE, REPLY_NONE, 0},
-    {"DINF", PARAM_NONE, REPLY_FIXED, 19},   {"SHUT", PARAM_NONE, REPLY_NONE, 0},
-    {"FULL", PARAM_NONE, REPLY_NONE, 0},     {"SEEK", PARAM_BE32, REPLY_NONE, 0},
-    {"PLEN", PARAM_NONE, REPLY_FIXED, 9},    {"VERS", PARAM_NONE, REPLY_FIXED, 9},
-    {"EXIT", PARAM_NONE, REPLY_NONE, 0},
+    {"CHCK", PARAM_NONE, REPLY_CHECK, 1, 5, "CHCK", "is the link alive (the server answers Y)"},
+    {"VERS", PARAM_NONE, REPLY_FIXED, 9, 5, "VERS", "the server's version"},
+    {"INFO", PARAM_NONE, REPLY_INFO, 0, 10, "INFO",
+     "the current track: state, length, position, shuffle, repeat, title"},
+    {"INF2", PARAM_NONE, REPLY_INF2, 0, 5, "INF2", "the same, without waiting for the length"},
+    {"DINF", PARAM_NONE, REPLY_FIXED, 19, 5, "DINF", "bit rate, sample rate and channels"},
+    {"PLEN", PARAM_NONE, REPLY_FIXED, 9, 5, "PLEN", "the number of playlist entries"},
+    {"PLST", PARAM_NONE, REPLY_PLAYLIST, 0, 10, "PLST", "the playlist and its current entry"},
+    {"LIST", PARAM_NONE, REPLY_LISTING, 0, 120, "LIST",
+     "every folder of \"Files to browse\" with all it holds, as a tree"},
+    {"DLST", PARAM_FOLDER, REPLY_LISTING, 0, 30, "DLST:[folder]",
+     "one folder, one level deep; DLST: alone lists the configured folders"},
+    {"FINF", PARAM_PATH, REPLY_FIXED, 11, 5, "FINF:path", "a file's length in bytes"},
+    {"DOWN", PARAM_PATH, REPLY_DOWNLOAD, 0, 5, "DOWN:path", "a file's bytes (counted, not kept)"},
+    {"PLAY", PARAM_PATH, REPLY_NONE, 0, 0, "PLAY:path",
+     "play a file in the application that handles its type"},
+    {"LADD", PARAM_PATH, REPLY_NONE, 0, 0, "LADD:path", "add a file to the playlist"},
+    {"STRT", PARAM_NONE, REPLY_NONE, 0, 0, "STRT", "play"},
+    {"PAUS", PARAM_NONE, REPLY_NONE, 0, 0, "PAUS", "pause"},
+    {"STOP", PARAM_NONE, REPLY_NONE, 0, 0, "STOP", "stop"},
+    {"FADE", PARAM_NONE, REPLY_NONE, 0, 0, "FADE", "fade out and stop"},
+    {"STEN", PARAM_NONE, REPLY_NONE, 0, 0, "STEN", "stop at the end of the current track"},
+    {"NEXT", PARAM_NONE, REPLY_NONE, 0, 0, "NEXT", "next track"},
+    {"PREV", PARAM_NONE, REPLY_NONE, 0, 0, "PREV", "previous track"},
+    {"FFWD", PARAM_NONE, REPLY_NONE, 0, 0, "FFWD", "fast forward"},
+    {"RWND", PARAM_NONE, REPLY_NONE, 0, 0, "RWND", "rewind"},
+    {"VOLM", PARAM_BYTE, REPLY_NONE, 0, 0, "VOLM:0..255", "set the volume (128 is half)"},
+    {"SEEK", PARAM_BE32, REPLY_NONE, 0, 0, "SEEK:seconds", "jump to a position in the track"},
+    {"SHFL", PARAM_BYTE, REPLY_NONE, 0, 0, "SHFL:0|1", "shuffle off or on"},
+    {"REPT", PARAM_BYTE, REPLY_NONE, 0, 0, "REPT:0|1", "repeat off or on"},
+    {"SLCT", PARAM_BE16, REPLY_NONE, 0, 0, "SLCT:n", "play playlist entry n (0..65535)"},
+    {"RMAL", PARAM_NONE, REPLY_NONE, 0, 0, "RMAL", "clear the playlist"},
+    {"FULL", PARAM_NONE, REPLY_NONE, 0, 0, "FULL", "full screen on or off"},
+    {"SHUT", PARAM_NONE, REPLY_NONE, 0, 0, "SHUT", "switch the PC off"},
+    {"EXIT", PARAM_NONE, REPLY_NONE, 0, 0, "EXIT", "end the server (its settings are not saved)"},
 };
 
 const PhoneCommand* FindPhoneCommand(const std::string& name)
@@ -30,6 +50,11 @@ const PhoneCommand* FindPhoneCommand(const std::string& name)
     return NULL;
 }
 
+const PhoneCommand* PhoneCommandAt(size_t nIndex)
+{
+    return nIndex < sizeof(s_commands) / sizeof(s_commands[0]) ? &s_commands[nIndex] : NULL;
+}
+
 static std::string BigEndian(unsigned long nValue, int nBytes)
 {
     std::string bytes;
@@ -38,13 +63,55 @@ static std::string BigEndian(unsigned long nValue, int nBytes)
     return bytes;
 }
 
+// Decimal only: "010" is ten, not an octal eight.
 static bool ParseNumber(const std::string& text, long nMin, long nMax, long& nValue)
 {
-    if (text.empty())
+    size_t nDigitsAt = !text.empty() && text[0] == '-' ? 1 : 0;
+    if (text.size() == nDigitsAt || text.size() > 11)
         return false;
-    char* pEnd = NULL;
-    nValue = strtol(text.c_str(), &pEnd, 0);
-    return *pEnd == '\0' && nValue >= nMin && nValue <= nMax;
+    for (size_t i = nDigitsAt; i < text.size(); i++)
+    {
+        if (text[i] < '0' || text[i] > '9')
+            return false;
+    }
+    long long nParsed = strtoll(text.c_str(), NULL, 10);
+    if (nParsed < nMin || nParsed > nMax)
+        return false;
+    nValue = static_cast<long>(nParsed);
+    return true;
+}
+
+static bool EncodeParameter(const PhoneCommand& command, bool bHasParam, const std::string& param,
+                            std::string& bytes)
+{
+    long nValue = 0;
+    switch (command.param)
+    {
+    case PARAM_NONE:
+        return !bHasParam;
+    case PARAM_BYTE:
+        if (!ParseNumber(param, 0, 255, nValue))
+            return false;
+        bytes += BigEndian(nValue, 1);
+        return true;
+    case PARAM_BE16:
+        if (!ParseNumber(param, 0, 65535, nValue))
+            return false;
+        bytes += BigEndian(nValue, 2);
+        return true;
+    case PARAM_BE32:
+        if (!ParseNumber(param, -2147483647L - 1, 2147483647L, nValue))
+            return false;
+        bytes += BigEndian(static_cast<unsigned long>(nValue), 4);
+        return true;
+    case PARAM_PATH:
+    case PARAM_FOLDER:
+        if ((command.param == PARAM_PATH && param.empty()) || param.size() > MAX_NAME_LENGTH)
+            return false;
+        bytes += BigEndian(param.size(), 2) + param;
+        return true;
+    }
+    return false;
 }
 
 bool EncodePhoneCommand(const std::string& text, std::string& bytes, std::string& error)
@@ -55,36 +122,18 @@ bool EncodePhoneCommand(const std::string& text, std::string& bytes, std::string
     const PhoneCommand* pCommand = FindPhoneCommand(name);
     if (!pCommand)
     {
-        error = "unknown command \"" + name + "\"";
+        error = "unknown command \"" + name + "\" (commands are four capital letters)";
         return false;
     }
     bytes = name;
-    long nValue = 0;
-    switch (pCommand->param)
-    {
-    case PARAM_NONE:
+    if (EncodeParameter(*pCommand, nColon != std::string::npos, param, bytes))
         return true;
-    case PARAM_BYTE:
-        if (!ParseNumber(param, 0, 255, nValue))
-            break;
-        bytes += BigEndian(nValue, 1);
-        return true;
-    case PARAM_BE16:
-        if (!ParseNumber(param, 0, 65535, nValue))
-            break;
-        bytes += BigEndian(nValue, 2);
-        return true;
-    case PARAM_BE32:
-        if (!ParseNumber(param, -2147483647L - 1, 2147483647L, nValue))
-            break;
-        bytes += BigEndian(static_cast<unsigned long>(nValue), 4);
-        return true;
-    case PARAM_NAME:
-        if (param.size() > 65535)
-            break;
-        bytes += BigEndian(param.size(), 2) + param;
-        return true;
-    }
-    error = "bad parameter for " + name + ": \"" + param + "\"";
+    if (pCommand->param == PARAM_NONE)
+        error = name + " takes no parameter";
+    else if (param.size() > MAX_NAME_LENGTH)
+        error = "the path of " + name + " is too long: the server takes at most 1023 bytes";
+    else
+        error =
+            "bad parameter for " + name + ": \"" + param + "\" (write " + pCommand->pszForm + ")";
     return false;
 }

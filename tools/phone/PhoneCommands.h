@@ -1,15 +1,16 @@
-// What the phone tool knows of each command: how its parameter is encoded and
-// what its reply looks like. Plain C++, no platform calls.
+// What the phone tool knows of each command: how its parameter is written and
+// encoded, what its reply looks like and how long that may take. Plain C++.
 #pragma once
 #include <string>
 
 enum ParamKind
 {
     PARAM_NONE,
-    PARAM_BYTE, // 0..255
-    PARAM_BE16, // 0..65535
-    PARAM_BE32, // signed 32-bit
-    PARAM_NAME  // 2-byte length and the bytes
+    PARAM_BYTE,  // 0..255
+    PARAM_BE16,  // 0..65535
+    PARAM_BE32,  // signed 32-bit
+    PARAM_PATH,  // a name parameter that may not be empty
+    PARAM_FOLDER // a name parameter; empty stands for the configured folders
 };
 
 enum ReplyKind
@@ -29,11 +30,20 @@ struct PhoneCommand
     const char* pszName;
     ParamKind param;
     ReplyKind reply;
-    int nReplyLength; // REPLY_FIXED: the whole reply's length
+    int nReplyLength;    // REPLY_FIXED: the whole reply's length
+    int nWaitSeconds;    // how long the reply may take to start
+    const char* pszForm; // the argument as written, for the usage
+    const char* pszWhat; // what the command does, for the usage
 };
+
+// The longest name the server takes; it refuses longer ones and reads their
+// bytes as further commands.
+const size_t MAX_NAME_LENGTH = 1023;
 
 // The command's description, or NULL for a name the server does not know.
 const PhoneCommand* FindPhoneCommand(const std::string& name);
+// The commands in the order the usage lists them; NULL after the last.
+const PhoneCommand* PhoneCommandAt(size_t nIndex);
 
 // Encodes "NAME" or "NAME:PARAM" as bytes for the wire; false with a message on bad input.
 bool EncodePhoneCommand(const std::string& text, std::string& bytes, std::string& error);

@@ -1,165 +1,138 @@
-// quorvel-phone: try the server without a phone.
-//   quorvel-phone --tcp 127.0.0.1 VERS CHCK VOLM:128 "PLAY:C:\music\a.mp3"
-//   quorvel-phone --com COM4 INFO
-// Each command is NAME or NAME:PARAM; replies are printed decoded.
+// quorvel-phone: try the server without a phone. Checks every argument before
+// it connects, sends the commands in turn and prints each reply decoded;
+// --help lists the commands.
+#include <fcntl.h>
+#include <io.h>
 #include <stdio.h>
 #include <string.h>
 #include <string>
+#include <vector>
+#include "PhoneArguments.h"
 #include "PhoneClient.h"
-#include "PhoneCommands.h"
+#include "ReplyPrinter.h"
 #include "ReplyText.h"
 
-static const DWORD REPLY_TIMEOUT_MS = 15000;
+static const DWORD CONNECT_TIMEOUT_MS = 3000;
 
-static int Usage()
+// The host as a dotted address; false for a name that does not resolve.
+static bool ResolveHost(const std::string& host, std::string& address)
 {
-    fprintf(stderr, "usage: quorvel-phone (--tcp HOST[:PORT] | --com COMn) COMMAND[:PARAM]...\n"
-                    "  e.g. quorvel-phone --tcp 127.0.0.1 VERS CHCK VOLM:128 INFO\n");
-    return 2;
-}
-
-static bool ReadUntilZero(CPhoneClient& phone, std::string& text)
-{
-    std::string byte;
-    for (;;)
-    {
-        if (!phone.Receive(1, byte, REPLY_TIMEOUT_MS))
-            return false;
-        if (byte[0] == '\0')
-            return true;
-        text += byte;
-    }
-}
-
-static bool PrintListing(CPhoneClient& phone)
-{
-    std::string tag, head;
-    if (!phone.Receive(7, tag, REPLY_TIMEOUT_MS))
+    WSADATA wsaData;
+    if (WSAStartup(MAKEWORD(2, 2), &wsaData) != 0)
         return false;
-    printf("%s\n", tag.c_str());
-    int nDepth = 0;
-    for (;;)
+    if (inet_addr(host.c_str()) != INADDR_NONE)
     {
-        if (!phone.Receive(1, head, REPLY_TIMEOUT_MS))
-            return false;
-        unsigned nHead = static_cast<unsigned char>(head[0]);
-        if (nHead == 0xFF)
-            return phone.Receive(1, head, REPLY_TIMEOUT_MS);
-        std::string name;
-        if (!ReadUntilZero(phone, name))
-            return false;
-        unsigned nPlace = nHead >> 4, nKind = nHead & 0x0F;
-        if (nPlace == 1 || nPlace == 2)
-            nDepth++;
-        printf("%*s%s%s\n", 2 * nDepth, "", name.c_str(), nKind == 2 ? "" : "\\");
-        // A folder whose contents follow goes one level deeper; the last of a level comes back.
-        if (nKind == 1)
-            continue;
-        if (nPlace == 2 || nPlace == 4)
-            nDepth--;
-    }
-}
-
-static bool PrintPlaylist(CPhoneClient& phone)
-{
-    std::string header, text;
-    if (!phone.Receive(9, header, REPLY_TIMEOUT_MS) || !ReadUntilZero(phone, text))
-        return false;
-    unsigned nIndex =
-        static_cast<unsigned char>(header[7]) * 256u + static_cast<unsigned char>(header[8]);
-    if (text.compare(0, 7, "PLSTACK") == 0 && text.size() <= 9)
-    {
-        std::string rest;
-        phone.Receive(10 - (text.size() + 1), rest, REPLY_TIMEOUT_MS);
-        printf("PLSTACK current entry %u, no playlist from this application\n", nIndex);
+        address = host;
         return true;
     }
-    printf("PLSTACK current entry %u, %u bytes:\n%s\n", nIndex,
-           static_cast<unsigned>(text.size() + 1), text.c_str());
+    hostent* pHost = gethostbyname(host.c_str());
+    if (!pHost || pHost->h_addrtype != AF_INET || !pHost->h_addr_list[0])
+        return false;
+    in_addr found;
+    memcpy(&found, pHost->h_addr_list[0], sizeof(found));
+    address = inet_ntoa(found);
     return true;
 }
 
-static bool PrintReply(CPhoneClient& phone, const PhoneCommand& command)
+static int Connect(CPhoneClient& phone, const PhoneArguments& arguments)
 {
-    std::string reply;
-    switch (command.reply)
+    if (arguments.bSerial)
     {
-    case REPLY_NONE:
-        printf("%s sent (no reply)\n", command.pszName);
-        return true;
-    case REPLY_CHECK:
-        if (!phone.Receive(1, reply, REPLY_TIMEOUT_MS))
-            return false;
-        printf("%s\n", reply == "Y" ? "Y: the link is alive" : HexBytes(reply).c_str());
-        return true;
-    case REPLY_FIXED:
-        if (!phone.Receive(command.nReplyLength, reply, REPLY_TIMEOUT_MS))
-            return false;
-        printf("%s\n", DescribeFixedReply(reply).c_str());
-        return true;
-    case REPLY_INFO:
-        if (!phone.Receive(18, reply, REPLY_TIMEOUT_MS))
-            return false;
-        reply += phone.ReceiveUntilQuiet(300, 2000); // the title has no end mark
-        printf("%s\n", DescribeStatusReply(reply).c_str());
-        return true;
-    case REPLY_INF2:
-        if (!phone.Receive(18, reply, REPLY_TIMEOUT_MS) || !ReadUntilZero(phone, reply))
-            return false;
-        printf("%s\n", DescribeStatusReply(reply).c_str());
-        return true;
-    case REPLY_LISTING:
-        return PrintListing(phone);
-    case REPLY_PLAYLIST:
-        return PrintPlaylist(phone);
-    case REPLY_DOWNLOAD:
-        reply = phone.ReceiveUntilQuiet(1000, 60000);
-        printf("%s and %u bytes of the file\n", reply.substr(0, 7).c_str(),
-               reply.size() > 7 ? static_cast<unsigned>(reply.size() - 7) : 0u);
-        return true;
+        if (phone.OpenComPort(arguments.comPort.c_str()))
+            return EXIT_DONE;
+        fprintf(stderr,
+                "quorvel-phone: cannot open %s (error %lu); with tools/run-server.sh the phone's "
+                "ends are COM13 and COM22\n",
+                arguments.comPort.c_str(), GetLastError());
+        return EXIT_NO_SERVER;
     }
-    return false;
+    std::string address;
+    if (!ResolveHost(arguments.host, address))
+    {
+        fprintf(stderr, "quorvel-phone: unknown host \"%s\"\n", arguments.host.c_str());
+        return EXIT_BAD_ARGUMENTS;
+    }
+    if (phone.ConnectTcp(address.c_str(), arguments.nPort, CONNECT_TIMEOUT_MS))
+        return EXIT_DONE;
+    fprintf(stderr,
+            "quorvel-phone: no server is listening on %s:%u; start it with tools/run-server.sh "
+            "(\"Listen on Internet socket\" ticked)\n",
+            arguments.host.c_str(), arguments.nPort);
+    return EXIT_NO_SERVER;
 }
 
-static bool Connect(CPhoneClient& phone, const char* pszHow, const char* pszWhere)
+static void ReportFailure(ReplyOutcome outcome, const PhoneCommand& command,
+                          const CReplyPrinter& printer, const CPhoneClient& phone)
 {
-    if (strcmp(pszHow, "--com") == 0)
-        return phone.OpenComPort(pszWhere);
-    std::string host = pszWhere;
-    unsigned short nPort = 7654;
-    size_t nColon = host.find(':');
-    if (nColon != std::string::npos)
-    {
-        nPort = static_cast<unsigned short>(atoi(host.c_str() + nColon + 1));
-        host.erase(nColon);
-    }
-    return phone.ConnectTcp(host.c_str(), nPort, 3000);
+    const char* pszName = command.pszName;
+    if (outcome == OUTCOME_UNEXPECTED)
+        fprintf(stderr, "quorvel-phone: unexpected reply to %s: %s\n", pszName,
+                HexBytes(printer.UnexpectedBytes()).c_str());
+    else if (outcome == OUTCOME_CUT_SHORT)
+        fprintf(stderr, "quorvel-phone: the reply to %s stopped after %lu bytes%s\n", pszName,
+                static_cast<unsigned long>(printer.BytesReceived()),
+                phone.LinkClosed() ? ": the server closed the connection" : "");
+    else if (phone.LinkClosed())
+        fprintf(stderr, "quorvel-phone: the server closed the connection before answering %s\n",
+                pszName);
+    else if (command.param == PARAM_PATH || command.param == PARAM_FOLDER)
+        fprintf(stderr,
+                "quorvel-phone: no reply to %s within %lu s: the server answers nothing when it "
+                "cannot open the file or refuses the name; its event log says why\n",
+                pszName, printer.WaitMs() / 1000);
+    else
+        fprintf(stderr,
+                "quorvel-phone: no reply to %s within %lu s; the server serves one phone at a "
+                "time (is another connected?) and its event log may say more\n",
+                pszName, printer.WaitMs() / 1000);
 }
 
 int main(int argc, char** argv)
 {
-    if (argc < 4 || (strcmp(argv[1], "--tcp") != 0 && strcmp(argv[1], "--com") != 0))
-        return Usage();
+    // Lines end in LF alone: the tool mostly runs under Wine, read by Unix tools.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty())
+    {
+        fputs(PhoneUsage().c_str(), stderr);
+        return EXIT_BAD_ARGUMENTS;
+    }
+    PhoneArguments arguments;
+    std::string error;
+    if (!ParsePhoneArguments(args, arguments, error))
+    {
+        fprintf(stderr, "quorvel-phone: %s; see --help\n", error.c_str());
+        return EXIT_BAD_ARGUMENTS;
+    }
+    if (arguments.bHelp)
+    {
+        fputs(PhoneUsage().c_str(), stdout);
+        return EXIT_DONE;
+    }
     CPhoneClient phone;
-    if (!Connect(phone, argv[1], argv[2]))
+    int nConnected = Connect(phone, arguments);
+    if (nConnected != EXIT_DONE)
+        return nConnected;
+    // A long listing goes out in large writes, not one per line.
+    setvbuf(stdout, NULL, _IOFBF, 1 << 16);
+    CReplyPrinter printer(phone, arguments.bRaw, 1000 * arguments.nWaitSeconds);
+    for (const PhoneRequest& request : arguments.requests)
     {
-        fprintf(stderr, "quorvel-phone: cannot connect to %s\n", argv[2]);
-        return 1;
-    }
-    for (int i = 3; i < argc; i++)
-    {
-        std::string bytes, error;
-        if (!EncodePhoneCommand(argv[i], bytes, error))
+        const PhoneCommand& command = *request.pCommand;
+        if (!phone.Send(request.bytes))
         {
-            fprintf(stderr, "quorvel-phone: %s\n", error.c_str());
-            return 2;
+            fflush(stdout);
+            fprintf(stderr, "quorvel-phone: the link broke while sending %s\n", command.pszName);
+            return EXIT_NO_REPLY;
         }
-        const PhoneCommand* pCommand = FindPhoneCommand(bytes.substr(0, 4));
-        if (!phone.Send(bytes) || !PrintReply(phone, *pCommand))
-        {
-            fprintf(stderr, "quorvel-phone: no complete reply to %s\n", pCommand->pszName);
-            return 1;
-        }
+        ReplyOutcome outcome = printer.Print(command);
+        if (outcome == OUTCOME_DONE)
+            continue;
+        fflush(stdout);
+        ReportFailure(outcome, command, printer, phone);
+        return EXIT_NO_REPLY;
     }
-    return 0;
+    fflush(stdout);
+    return EXIT_DONE;
 }
