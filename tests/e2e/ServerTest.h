@@ -8,7 +8,7 @@
 #include "ServerProcess.h"
 
 const unsigned short SERVER_PORT = 7654;
-const DWORD REPLY_TIMEOUT_MS = 10000;
+const DWORD REPLY_TIMEOUT_MS = 30000;
 
 class CServerTest : public ::testing::Test
 {
