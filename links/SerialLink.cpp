@@ -51,7 +51,7 @@ void CServerDlg::CloseSerialPort()
 static void SerialReaderThread(CWorkerThread& thread, void* pParam)
 {
     CServerDlg& dlg = *static_cast<CServerDlg*>(pParam);
-    CPhoneLink link = {dlg.m_hComPort, INVALID_SOCKET, thread.GetStopEvent()};
+    CPhoneLink link = {dlg.m_hComPort, INVALID_SOCKET, &thread, NULL};
     DWORD nRetryMs = 0;
     while (!thread.IsStopRequested())
     {

@@ -18,7 +18,8 @@ static void CloseClientSocket(CServerDlg& dlg)
 static void ServeClient(CServerDlg& dlg, CWorkerThread& thread, SOCKET client)
 {
     dlg.LogEvent("Client connected on Internet socket\r\n");
-    CPhoneLink link = {INVALID_HANDLE_VALUE, client, thread.GetStopEvent()};
+    CReceiveBuffer received = {};
+    CPhoneLink link = {INVALID_HANDLE_VALUE, client, &thread, &received};
     while (!dlg.m_bClientClosed && !thread.IsStopRequested())
         DispatchCommand(dlg, link);
 }

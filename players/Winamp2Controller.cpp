@@ -3,6 +3,7 @@
 #include <stdlib.h>
 #include <string.h>
 #include "WinampRules.h"
+#include "../framework/WorkerThread.h"
 
 // Winamp's published message numbers.
 enum
@@ -80,7 +81,7 @@ int CWinamp2Controller::FindOrStartPlayer(const char* pszWindowClass, const char
         PROCESS_INFORMATION process = {};
         if (CreateProcessA(pszPath, NULL, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process))
         {
-            WaitForInputIdle(process.hProcess, START_WAIT_MS);
+            CWorkerThread::WaitForInputIdleUnlessStopped(process.hProcess, START_WAIT_MS);
             CloseHandle(process.hThread);
             CloseHandle(process.hProcess);
             m_hPlayerWnd = FindWindowA(pszWindowClass, NULL);
@@ -103,7 +104,8 @@ void CWinamp2Controller::GetStatus(PlayState* pState, int* pLength, int* pPositi
 {
     *pState = static_cast<PlayState>(SendUser(0, IPC_ISPLAYING) & 0xFF);
 
-    // Waiting: up to 100 rounds of ask-then-sleep until Winamp knows the length.
+    // Waiting: up to 100 rounds of ask-then-sleep until Winamp knows the length;
+    // a worker asked to stop gives up at once.
     int nLength = -1;
     int nRounds = bWait ? LENGTH_WAIT_ROUNDS : 1;
     for (int nRound = 0; nRound < nRounds; nRound++)
@@ -111,7 +113,8 @@ void CWinamp2Controller::GetStatus(PlayState* pState, int* pLength, int* pPositi
         nLength = static_cast<int>(SendUser(1, IPC_GETOUTPUTTIME));
         if (!bWait)
             break;
-        Sleep(LENGTH_WAIT_STEP_MS);
+        if (!CWorkerThread::PauseCurrentThread(LENGTH_WAIT_STEP_MS))
+            break;
         if (nLength != -1)
             break;
     }
