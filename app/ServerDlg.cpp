@@ -24,6 +24,7 @@ CServerDlg::CServerDlg()
     m_hIcon = LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
     memset(&m_nid, 0, sizeof(m_nid));
     m_szCommPort[0] = '\0';
+    m_szOpenPort[0] = '\0';
     m_szPath[0] = '\0';
     m_szIniDir[0] = '\0';
     memset(m_pControllers, 0, sizeof(m_pControllers));

@@ -57,6 +57,7 @@ public:
     void StartSocketListener();
     void StopSocketListener();
     void OpenSerialPort(const char* pszName);
+    void CloseSerialPort();
     // The port number proposed from the Bluetooth stack's records, or 0.
     int FindComPort();
 
@@ -71,6 +72,8 @@ public:
     int m_bClientClosed;
     NOTIFYICONDATAA m_nid;
     char m_szCommPort[COMM_PORT_SIZE];
+    // The port m_hComPort was opened on; its reader reopens it by this name.
+    char m_szOpenPort[COMM_PORT_SIZE];
     char m_szPath[PATH_SIZE];
     char m_szIniDir[PATH_SIZE];
     int m_bHidden;
@@ -111,7 +114,6 @@ private:
     void OnListenOnSocketClicked();
     void OnConnect();
     void OpenConfiguredSerialPort();
-    void CloseSerialPort();
     void StartSerialReader();
     void StopSerialReader();
     void StopLinks();
