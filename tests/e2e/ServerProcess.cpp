@@ -1,7 +1,7 @@
 #include "ServerProcess.h"
 #include <stdio.h>
 
-static const DWORD START_TIMEOUT_MS = 20000;
+static const DWORD START_TIMEOUT_MS = 60000;
 
 std::string TestBinDir()
 {

@@ -54,9 +54,9 @@ public:
     std::string Log() const;
     std::string LogAfterBanner() const;
     // Waits until the log after the banner contains text; true if it does in time.
-    bool WaitForLog(const std::string& text, DWORD nTimeoutMs = 10000) const;
+    bool WaitForLog(const std::string& text, DWORD nTimeoutMs = 60000) const;
     // Waits until the log after the banner equals text exactly.
-    bool WaitForLogToBe(const std::string& text, DWORD nTimeoutMs = 10000) const;
+    bool WaitForLogToBe(const std::string& text, DWORD nTimeoutMs = 60000) const;
     // CPU time (user and kernel) the server has used so far, in milliseconds.
     unsigned long CpuTimeMs() const;
 
