@@ -67,6 +67,9 @@ int CWinamp2Controller::EnsureRunning(const char* pszAppPath, int bStart)
         m_szExePath[0] = '\0';
     if (FindOrStartPlayer("Winamp v1.x", m_szExePath, bStart))
         return 1;
+    // A worker being stopped starts nothing more.
+    if (CWorkerThread::CurrentThreadStopRequested())
+        return 0;
     return FindOrStartPlayer("STUDIO", m_szExePath, bStart);
 }
 
