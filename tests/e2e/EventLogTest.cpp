@@ -5,7 +5,6 @@
 #include "../../app/LogQueue.h"
 
 static const std::string ACK = "Sent ACK to phone\r\n";
-static const int EVENT_LOG = 1005;
 
 class EventLog : public CServerTest
 {
@@ -21,19 +20,6 @@ protected:
     static std::string InfoLine(int nNumber)
     {
         return "Returning info about \"" + MissingFile(nNumber) + "\": couldn't open file\r\n";
-    }
-
-    // Whether the start of the log's last line is inside the control's client area.
-    bool IsLastLineVisible() const
-    {
-        HWND hLog = m_server.Control(EVENT_LOG);
-        int nLines = static_cast<int>(SendMessageA(hLog, EM_GETLINECOUNT, 0, 0));
-        int nStart = static_cast<int>(SendMessageA(hLog, EM_LINEINDEX, nLines - 2, 0));
-        LRESULT nPosition = SendMessageA(hLog, EM_POSFROMCHAR, nStart, 0);
-        RECT client;
-        GetClientRect(hLog, &client);
-        int nY = static_cast<short>(HIWORD(nPosition));
-        return nPosition != -1 && nY >= 0 && nY < client.bottom;
     }
 };
 
@@ -60,5 +46,5 @@ TEST_F(EventLog, KeepsTheNewestWholeLinesBelowItsCapWithTheLastInView)
         expected += InfoLine(i);
     EXPECT_TRUE(log == expected + ACK)
         << "lines from " << nFirst << " on, " << log.size() << " characters";
-    EXPECT_TRUE(IsLastLineVisible());
+    EXPECT_TRUE(m_server.IsLastLogLineInView());
 }

@@ -18,13 +18,15 @@ protected:
     }
     std::string Uploading() const { return "Uploading \"" + m_big + "\"... "; }
 
-    // Asks for the big file and waits until its bytes flow; the phone then reads no more.
+    // Asks for the big file and waits until its bytes flow; the phone then reads no
+    // more, and soon the server waits in a write that cannot go on.
     void StartDownload(CPhoneClient& phone)
     {
         ASSERT_TRUE(phone.Send("DOWN" + EncodeName(m_big)));
         std::string start;
         ASSERT_TRUE(phone.Receive(8, start, REPLY_TIMEOUT_MS));
         ASSERT_EQ("DOWNACKq", start);
+        Sleep(500);
     }
 
     std::string m_big;
