@@ -142,6 +142,8 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int)
     g_folder.erase(g_folder.find_last_of('\\'));
     ReadConfig();
     g_nUnknownLengthRounds = static_cast<int>(Number("unknown_length_rounds", 0));
+    // A slow start: no window and no message loop yet, so WaitForInputIdle waits.
+    Sleep(static_cast<DWORD>(Number("start_delay_ms", 0)));
 
     std::string windowClass = Setting("class", "Winamp v1.x");
     WNDCLASSA wc = {};
