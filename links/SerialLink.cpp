@@ -66,7 +66,8 @@ static bool ReopenUntilACommandArrives(CServerDlg& dlg, CWorkerThread& thread, C
                                        char* pCommand)
 {
     char szDevice[COMM_PORT_DEVICE_SIZE];
-    BuildComDevicePath(dlg.m_szOpenPort, szDevice, sizeof(szDevice));
+    if (!BuildComDevicePath(dlg.m_szOpenPort, szDevice, sizeof(szDevice)))
+        return false; // never so: the port was opened by this name
     for (;;)
     {
         dlg.CloseSerialPort();
