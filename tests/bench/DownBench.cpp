@@ -8,7 +8,7 @@
 #include "PhoneClient.h"
 #include "ServerProcess.h"
 
-static const int ROUNDS = 5;
+static const int ROUNDS = 9;
 static const long long FILE_BYTES = 200LL * 1024 * 1024;
 
 struct DownContext
