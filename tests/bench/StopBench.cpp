@@ -19,7 +19,7 @@ struct StopSetup
 {
     const char* pszName;
     std::string command;      // LIST, DOWN of the big file, INFO, STOP
-    std::string settings;     // QuorvelServer.ini
+    std::string settings;     // for QuorvelServer.ini, beyond what every setup has
     std::string winamp;       // the fake's settings
     bool bWinampStartsSlowly; // the server starts it; each stop leaves one starting
 };
@@ -65,6 +65,15 @@ static void EndStartedWinamp(const StopSetup& setup)
     for (int i = 0; i < 200 && !FindWindowA("Winamp v1.x", NULL); i++)
         Sleep(50);
     CFakeWinamp::EndAll();
+}
+
+// A whole listing of the collection: the largest tree any stopped one can leave.
+static void ListCompletely(const StopSetup& setup)
+{
+    CBenchPhone phone;
+    if (phone.Connect(7654, 10000) && phone.Send("LIST"))
+        phone.ReadListing();
+    EndStartedWinamp(setup);
 }
 
 static void UntickDuring(CServerProcess& server, const StopSetup& setup, std::vector<double>& times)
@@ -121,7 +130,8 @@ static void MeasureStops(const CTempDir& dir, const StopSetup& setup)
         return;
     }
     dir.WriteFile("QuorvelServer.ini", "[QuorvelServer]\r\nListenOnSocket=1\r\nCommPort=COM3\r\n"
-                                       "PathToApplication0=" +
+                                       "Path=" +
+                                           dir.File("Collection") + "\r\nPathToApplication0=" +
                                            winamp.ExePath() + "\r\n" + setup.settings);
     CServerProcess server;
     if (!server.Start(folder))
@@ -129,7 +139,9 @@ static void MeasureStops(const CTempDir& dir, const StopSetup& setup)
         fprintf(stderr, "bench: the server did not start\n");
         return;
     }
-    // One of each first, so that what a stop allocates once is in "before".
+    // The heap keeps what it once held: so that "before" holds the most that the
+    // stops can take, first a whole listing and one stop of each kind.
+    ListCompletely(setup);
     std::vector<double> untick, connect, exits;
     UntickDuring(server, setup, untick);
     ConnectDuring(server, setup, connect);
@@ -165,9 +177,8 @@ int main()
     g_emptyFolder = dir.File("Empty");
     CreateDirectoryA(g_emptyFolder.c_str(), NULL);
 
-    const std::string path = "Path=" + root + "\r\n";
     const StopSetup setups[] = {
-        {"LIST of 50,000 files", "LIST", path, "record=0\n", false},
+        {"LIST of 50,000 files", "LIST", "", "record=0\n", false},
         {"DOWN of 200 MB", "DOWN" + EncodeName(dir.File("big.bin")), "", "record=0\n", false},
         {"INFO waiting for the length", "INFO", "", "record=0\nunknown_length_rounds=1000000\n",
          false},
