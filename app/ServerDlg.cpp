@@ -26,6 +26,7 @@ CServerDlg::CServerDlg()
     m_hIcon = LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
     memset(&m_nid, 0, sizeof(m_nid));
     m_szCommPort[0] = '\0';
+    m_szOpenPort[0] = '\0';
     m_szPath[0] = '\0';
     m_szIniDir[0] = '\0';
     memset(m_pControllers, 0, sizeof(m_pControllers));
@@ -55,9 +56,10 @@ BOOL CServerDlg::OnInitDialog()
     SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
     m_bComInitialised = SUCCEEDED(CoInitialize(NULL));
 
-    // The log is never trimmed; the edit control's default limit would stop it early.
+    // The log trims itself at its own cap; the edit control's default limit would stop it early.
     SendDlgItemMessageA(m_hWnd, IDC_EVENT_LOG, EM_SETLIMITTEXT, 0x7FFFFFFE, 0);
     LimitEditLengths();
+    MirrorCheckBoxes();
     FillDefaultAppList();
     WriteBanner();
     AddTrayIcon();
@@ -247,9 +249,11 @@ bool CServerDlg::OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRe
     switch (nMsg)
     {
     case WM_APP_LOG_EVENT:
-        AppendToEventLog(reinterpret_cast<const char*>(lParam));
+        OnLogQueued();
         return true;
     case WM_APP_REMOVE_TRAY_ICON:
+        // The process ends next: the lines logged before it are shown, as they always were.
+        FlushEventLog();
         RemoveTrayIcon();
         return true;
     case WM_APP_CHOOSE_CONTROLLER:
@@ -258,7 +262,10 @@ bool CServerDlg::OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRe
                                     APP_KIND_COUNT, m_nDefaultApp);
         return true;
     case WM_TIMER:
-        GetActive()->Tick();
+        if (wParam == LOG_FLUSH_TIMER_ID)
+            FlushEventLog();
+        else
+            GetActive()->Tick();
         return true;
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) != IDM_ABOUTBOX)

@@ -6,6 +6,8 @@
 #include <shellapi.h>
 #include <stdarg.h>
 #include <atomic>
+#include "CheckBoxMirror.h"
+#include "LogQueue.h"
 #include "../framework/Dialog.h"
 #include "../framework/WorkerThread.h"
 #include "../players/ControllerLog.h"
@@ -14,10 +16,11 @@
 struct BrowseNode;
 
 // Private messages by which worker threads have the user-interface thread act.
-const UINT WM_APP_LOG_EVENT = WM_APP + 1;         // lParam: the text to append
+const UINT WM_APP_LOG_EVENT = WM_APP + 1;         // log lines are queued for the window
 const UINT WM_APP_REMOVE_TRAY_ICON = WM_APP + 2;  // before the process ends on EXIT
 const UINT WM_APP_CHOOSE_CONTROLLER = WM_APP + 3; // lParam: the file name; returns the kind
 const UINT WM_TRAYNOTIFY = WM_USER + 101;
+const UINT_PTR LOG_FLUSH_TIMER_ID = 2;
 
 const int COMM_PORT_SIZE = 32;
 const int COMM_PORT_DEVICE_SIZE = 260;
@@ -36,8 +39,8 @@ public:
     void LogControllerLine(const char* pszLine) override;
 
     // Live reads of the controls, callable from any thread.
-    bool IsStartAppsTicked();
-    bool IsStopWhenSwitchingTicked();
+    bool IsStartAppsTicked() const { return m_startApps.IsChecked(); }
+    bool IsStopWhenSwitchingTicked() const { return m_stopWhenSwitching.IsChecked(); }
     void ReadBrowseFolders(char* pBuffer, int nSize);
 
     // Makes sure the active controller's application runs (when control 1003 says so).
@@ -62,6 +65,7 @@ public:
     void StartSocketListener();
     void StopSocketListener();
     void OpenSerialPort(const char* pszName);
+    void CloseSerialPort();
     // The port number proposed from the Bluetooth stack's records, or 0.
     int FindComPort();
 
@@ -76,6 +80,8 @@ public:
     int m_bClientClosed;
     NOTIFYICONDATAA m_nid;
     char m_szCommPort[COMM_PORT_SIZE];
+    // The port m_hComPort was opened on; its reader reopens it by this name.
+    char m_szOpenPort[COMM_PORT_SIZE];
     char m_szPath[PATH_SIZE];
     char m_szIniDir[PATH_SIZE];
     int m_bHidden;
@@ -91,6 +97,11 @@ public:
     // The TCP client being served; the user-interface thread closes it to cut
     // the client off when the listener stops.
     std::atomic<SOCKET> m_clientSocket;
+    // Log lines from every thread, in order, until the window appends them.
+    CLogQueue m_logQueue;
+    // The check boxes every command reads: 1003 and 1033.
+    CCheckBoxMirror m_startApps;
+    CCheckBoxMirror m_stopWhenSwitching;
 
 protected:
     BOOL OnInitDialog() override;
@@ -107,12 +118,13 @@ private:
     void CreateControllers();
     void AddTrayIcon();
     void RemoveTrayIcon();
-    void AppendToEventLog(const char* pszText);
+    void MirrorCheckBoxes();
+    void OnLogQueued();
+    void FlushEventLog();
     void OnExit();
     void OnListenOnSocketClicked();
     void OnConnect();
     void OpenConfiguredSerialPort();
-    void CloseSerialPort();
     void StartSerialReader();
     void StopSerialReader();
     void StopLinks();

@@ -64,19 +64,22 @@ private:
 };
 
 // Holds a mutex for one scope. A mutex left by a terminated thread is taken over.
+// With a stop event, the wait also ends when the event is set; IsHeld then says no.
 class CMutexLock
 {
 public:
-    explicit CMutexLock(HANDLE hMutex) : m_hMutex(hMutex)
+    explicit CMutexLock(HANDLE hMutex, HANDLE hStopEvent = NULL) : m_hMutex(hMutex)
     {
-        DWORD nWait = WaitForSingleObject(m_hMutex, INFINITE);
-        m_bHeld = (nWait == WAIT_OBJECT_0 || nWait == WAIT_ABANDONED);
+        HANDLE waits[2] = {hMutex, hStopEvent};
+        DWORD nWait = WaitForMultipleObjects(hStopEvent ? 2 : 1, waits, FALSE, INFINITE);
+        m_bHeld = (nWait == WAIT_OBJECT_0 || nWait == WAIT_ABANDONED_0);
     }
     ~CMutexLock()
     {
         if (m_bHeld)
             ReleaseMutex(m_hMutex);
     }
+    bool IsHeld() const { return m_bHeld; }
 
 private:
     CMutexLock(const CMutexLock&);

@@ -5,8 +5,8 @@
 static thread_local CWorkerThread* t_pCurrentWorker = NULL;
 
 CWorkerThread::CWorkerThread()
-    : m_hThread(NULL), m_hStopEvent(CreateEventA(NULL, TRUE, FALSE, NULL)), m_pBody(NULL),
-      m_pParam(NULL)
+    : m_hThread(NULL), m_hStopEvent(CreateEventA(NULL, TRUE, FALSE, NULL)), m_bStopRequested(false),
+      m_pBody(NULL), m_pParam(NULL)
 {
 }
 
@@ -26,6 +26,7 @@ bool CWorkerThread::Start(ThreadBody pBody, void* pParam)
     if (m_hThread || !m_hStopEvent)
         return false;
     ResetEvent(m_hStopEvent);
+    m_bStopRequested = false;
     m_pBody = pBody;
     m_pParam = pParam;
     m_hThread = CreateThread(NULL, 0, ThreadEntry, this, 0, NULL);
@@ -43,12 +44,8 @@ DWORD WINAPI CWorkerThread::ThreadEntry(void* pSelf)
 
 void CWorkerThread::RequestStop()
 {
+    m_bStopRequested = true;
     SetEvent(m_hStopEvent);
-}
-
-bool CWorkerThread::IsStopRequested() const
-{
-    return WaitForSingleObject(m_hStopEvent, 0) == WAIT_OBJECT_0;
 }
 
 bool CWorkerThread::PauseUnlessStopped(DWORD nMs) const

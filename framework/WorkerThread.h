@@ -2,6 +2,7 @@
 // stop within a grace period, is terminated from outside.
 #pragma once
 #include <windows.h>
+#include <atomic>
 
 class CWorkerThread
 {
@@ -22,7 +23,8 @@ public:
     // terminates the thread if it has not returned by then. Releases the thread.
     void WaitOrTerminate(DWORD nGraceMs);
 
-    bool IsStopRequested() const;
+    // Cheap enough to ask once per folder entry or file block.
+    bool IsStopRequested() const { return m_bStopRequested.load(); }
     HANDLE GetStopEvent() const { return m_hStopEvent; }
     // Sleeps nMs unless a stop is requested first; returns false on a stop request.
     bool PauseUnlessStopped(DWORD nMs) const;
@@ -43,6 +45,8 @@ private:
 
     HANDLE m_hThread;
     HANDLE m_hStopEvent;
+    // Mirrors the event, so that frequent checks need no call into the system.
+    std::atomic<bool> m_bStopRequested;
     ThreadBody m_pBody;
     void* m_pParam;
 };

@@ -4,13 +4,27 @@
 #include <string.h>
 #include "ComPortName.h"
 #include "../protocol/CommandHandlers.h"
+#include "../protocol/Wire.h"
 #include "../res/resource.h"
 
 static const DWORD WORKER_STOP_GRACE_MS = 1000;
-// After a failed read the reader waits before reading again, longer each time
-// the reads keep failing (a link that has gone fails at once), up to a limit.
-static const DWORD FIRST_RETRY_MS = 1000;
-static const DWORD LONGEST_RETRY_MS = 30000;
+// A port whose reads fail (the Bluetooth link has gone) is closed and opened again
+// this often until a command can be read from it.
+static const DWORD REOPEN_INTERVAL_MS = 2000;
+
+// Overlapped, so that a read waiting for the phone can be cut off at once; all
+// time-outs zero: a read waits for every byte asked for, a write until all are gone.
+static HANDLE OpenComDevice(const char* pszDevice, bool* pbTimeoutsSet)
+{
+    HANDLE hPort =
+        CreateFileA(pszDevice, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    NULL, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, NULL);
+    if (hPort == INVALID_HANDLE_VALUE)
+        return hPort;
+    COMMTIMEOUTS timeouts = {};
+    *pbTimeoutsSet = SetCommTimeouts(hPort, &timeouts) != FALSE;
+    return hPort;
+}
 
 void CServerDlg::OpenSerialPort(const char* pszName)
 {
@@ -21,10 +35,8 @@ void CServerDlg::OpenSerialPort(const char* pszName)
         LogEvent("Comm port length (%d) too long", static_cast<int>(strlen(pszName)));
         return;
     }
-    // Overlapped, so that a read waiting for the phone can be cut off at once.
-    m_hComPort =
-        CreateFileA(szDevice, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                    NULL, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, NULL);
+    bool bTimeoutsSet = false;
+    m_hComPort = OpenComDevice(szDevice, &bTimeoutsSet);
     if (m_hComPort == INVALID_HANDLE_VALUE)
     {
         char szLine[512];
@@ -32,9 +44,8 @@ void CServerDlg::OpenSerialPort(const char* pszName)
         LogEvent("%s", szLine);
         return;
     }
-    // All zero: a read waits for every byte asked for, a write until all are gone.
-    COMMTIMEOUTS timeouts = {};
-    if (SetCommTimeouts(m_hComPort, &timeouts))
+    snprintf(m_szOpenPort, sizeof(m_szOpenPort), "%s", pszName);
+    if (bTimeoutsSet)
         LogEvent("Connected to port %s\r\n", pszName);
     else
         LogEvent("Couldn't set timeouts on port %s (error %d).\r\n", pszName,
@@ -48,23 +59,48 @@ void CServerDlg::CloseSerialPort()
     m_hComPort = INVALID_HANDLE_VALUE;
 }
 
+// Closes the port, then opens it again every REOPEN_INTERVAL_MS until a command
+// can be read from it, quietly: the loss and the return are one line each. True
+// with that command in pCommand; false when the worker is asked to stop.
+static bool ReopenUntilACommandArrives(CServerDlg& dlg, CWorkerThread& thread, CPhoneLink& link,
+                                       char* pCommand)
+{
+    char szDevice[COMM_PORT_DEVICE_SIZE];
+    if (!BuildComDevicePath(dlg.m_szOpenPort, szDevice, sizeof(szDevice)))
+        return false; // never so: the port was opened by this name
+    for (;;)
+    {
+        dlg.CloseSerialPort();
+        link.hSerial = INVALID_HANDLE_VALUE;
+        if (!thread.PauseUnlessStopped(REOPEN_INTERVAL_MS))
+            return false;
+        bool bTimeoutsSet = false;
+        dlg.m_hComPort = OpenComDevice(szDevice, &bTimeoutsSet);
+        link.hSerial = dlg.m_hComPort;
+        if (link.hSerial != INVALID_HANDLE_VALUE && ReadFromPhone(link, pCommand, COMMAND_LENGTH))
+            return true;
+        if (thread.IsStopRequested())
+            return false;
+    }
+}
+
+// Runs the command loop on the port for as long as the worker lives; a port whose
+// reads fail is reopened until it works again, without a Connect.
 static void SerialReaderThread(CWorkerThread& thread, void* pParam)
 {
     CServerDlg& dlg = *static_cast<CServerDlg*>(pParam);
-    CPhoneLink link = {dlg.m_hComPort, INVALID_SOCKET, thread.GetStopEvent()};
-    DWORD nRetryMs = 0;
+    CPhoneLink link = {dlg.m_hComPort, INVALID_SOCKET, &thread, NULL};
     while (!thread.IsStopRequested())
     {
-        if (DispatchCommand(dlg, link))
-        {
-            nRetryMs = 0;
+        if (DispatchCommand(dlg, link) || thread.IsStopRequested())
             continue;
-        }
-        nRetryMs = nRetryMs == 0 ? FIRST_RETRY_MS : nRetryMs * 2;
-        if (nRetryMs > LONGEST_RETRY_MS)
-            nRetryMs = LONGEST_RETRY_MS;
-        if (!thread.PauseUnlessStopped(nRetryMs))
+        dlg.LogEvent("Lost connection on port %s; reopening it every %d seconds\r\n",
+                     dlg.m_szOpenPort, static_cast<int>(REOPEN_INTERVAL_MS / 1000));
+        char command[COMMAND_LENGTH + 1] = {};
+        if (!ReopenUntilACommandArrives(dlg, thread, link, command))
             break;
+        dlg.LogEvent("Reconnected to port %s\r\n", dlg.m_szOpenPort);
+        RunCommand(dlg, link, command);
     }
 }
 

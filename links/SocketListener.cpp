@@ -11,14 +11,19 @@ static const DWORD ACCEPT_RETRY_MS = 1000;
 static void CloseClientSocket(CServerDlg& dlg)
 {
     SOCKET client = dlg.m_clientSocket.exchange(INVALID_SOCKET);
-    if (client != INVALID_SOCKET)
-        closesocket(client);
+    if (client == INVALID_SOCKET)
+        return;
+    // Closing alone does not wake a send that waits for a phone which reads
+    // nothing (not under Wine, at least); cancelling it does.
+    CancelIoEx(reinterpret_cast<HANDLE>(client), NULL);
+    closesocket(client);
 }
 
 static void ServeClient(CServerDlg& dlg, CWorkerThread& thread, SOCKET client)
 {
     dlg.LogEvent("Client connected on Internet socket\r\n");
-    CPhoneLink link = {INVALID_HANDLE_VALUE, client, thread.GetStopEvent()};
+    CReceiveBuffer received = {};
+    CPhoneLink link = {INVALID_HANDLE_VALUE, client, &thread, &received};
     while (!dlg.m_bClientClosed && !thread.IsStopRequested())
         DispatchCommand(dlg, link);
 }

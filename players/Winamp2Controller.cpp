@@ -3,6 +3,7 @@
 #include <stdlib.h>
 #include <string.h>
 #include "WinampRules.h"
+#include "../framework/WorkerThread.h"
 
 // Winamp's published message numbers.
 enum
@@ -66,6 +67,9 @@ int CWinamp2Controller::EnsureRunning(const char* pszAppPath, int bStart)
         m_szExePath[0] = '\0';
     if (FindOrStartPlayer("Winamp v1.x", m_szExePath, bStart))
         return 1;
+    // A worker being stopped starts nothing more.
+    if (CWorkerThread::CurrentThreadStopRequested())
+        return 0;
     return FindOrStartPlayer("STUDIO", m_szExePath, bStart);
 }
 
@@ -80,7 +84,7 @@ int CWinamp2Controller::FindOrStartPlayer(const char* pszWindowClass, const char
         PROCESS_INFORMATION process = {};
         if (CreateProcessA(pszPath, NULL, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process))
         {
-            WaitForInputIdle(process.hProcess, START_WAIT_MS);
+            CWorkerThread::WaitForInputIdleUnlessStopped(process.hProcess, START_WAIT_MS);
             CloseHandle(process.hThread);
             CloseHandle(process.hProcess);
             m_hPlayerWnd = FindWindowA(pszWindowClass, NULL);
@@ -103,7 +107,8 @@ void CWinamp2Controller::GetStatus(PlayState* pState, int* pLength, int* pPositi
 {
     *pState = static_cast<PlayState>(SendUser(0, IPC_ISPLAYING) & 0xFF);
 
-    // Waiting: up to 100 rounds of ask-then-sleep until Winamp knows the length.
+    // Waiting: up to 100 rounds of ask-then-sleep until Winamp knows the length;
+    // a worker asked to stop gives up at once.
     int nLength = -1;
     int nRounds = bWait ? LENGTH_WAIT_ROUNDS : 1;
     for (int nRound = 0; nRound < nRounds; nRound++)
@@ -111,7 +116,8 @@ void CWinamp2Controller::GetStatus(PlayState* pState, int* pLength, int* pPositi
         nLength = static_cast<int>(SendUser(1, IPC_GETOUTPUTTIME));
         if (!bWait)
             break;
-        Sleep(LENGTH_WAIT_STEP_MS);
+        if (!CWorkerThread::PauseCurrentThread(LENGTH_WAIT_STEP_MS))
+            break;
         if (nLength != -1)
             break;
     }

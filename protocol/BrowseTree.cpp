@@ -114,26 +114,40 @@ BrowseNode* BuildBrowseRoot(const char* pszFolders, bool bRecursive, CFolderScan
     return pRoot;
 }
 
-bool SerializeBrowseTree(BrowseNode* pNode, unsigned char** ppWrite, int* pRoom)
+void CBrowseTreeCursor::Advance()
 {
-    // Siblings in a loop, children by recursion: the depth is the folders' depth.
-    for (; pNode; pNode = pNode->next)
+    if (m_pNext->child)
+    {
+        m_pNext = m_pNext->child;
+        return;
+    }
+    // Climb to the nearest node with a following sibling.
+    for (BrowseNode* pNode = m_pNext; pNode && pNode != m_pTop; pNode = pNode->parent)
+    {
+        if (pNode->next)
+        {
+            m_pNext = pNode->next;
+            return;
+        }
+    }
+    m_pNext = NULL;
+}
+
+bool SerializeBrowseTree(CBrowseTreeCursor& cursor, unsigned char** ppWrite, int* pRoom)
+{
+    for (BrowseNode* pNode = cursor.Next(); pNode; pNode = cursor.Next())
     {
         int nNameLength = static_cast<int>(strlen(pNode->name));
         int nNeed = nNameLength + 2;
         if (*pRoom < nNeed)
             return false;
-        if (!pNode->sent)
-        {
-            unsigned char* pWrite = *ppWrite;
-            pWrite[0] = static_cast<unsigned char>(pNode->place * 16 + pNode->kind);
-            memcpy(pWrite + 1, pNode->name, nNameLength + 1);
-            *ppWrite += nNeed;
-            *pRoom -= nNeed;
-            pNode->sent = 1;
-        }
-        if (pNode->child && !SerializeBrowseTree(pNode->child, ppWrite, pRoom))
-            return false;
+        unsigned char* pWrite = *ppWrite;
+        pWrite[0] = static_cast<unsigned char>(pNode->place * 16 + pNode->kind);
+        memcpy(pWrite + 1, pNode->name, nNameLength + 1);
+        *ppWrite += nNeed;
+        *pRoom -= nNeed;
+        pNode->sent = 1;
+        cursor.Advance();
     }
     return true;
 }
@@ -150,13 +164,14 @@ void ClearSentMarks(BrowseNode* pNode)
 int SendBrowseTreeChunks(BrowseNode* pRoot, CChunkWriter& writer)
 {
     ClearSentMarks(pRoot);
+    CBrowseTreeCursor cursor(pRoot);
     int nTotal = 0;
     for (;;)
     {
         unsigned char chunk[LISTING_CHUNK_SIZE] = {};
         unsigned char* pWrite = chunk;
         int nRoom = LISTING_CHUNK_ROOM;
-        bool bComplete = SerializeBrowseTree(pRoot, &pWrite, &nRoom);
+        bool bComplete = SerializeBrowseTree(cursor, &pWrite, &nRoom);
         int nUsed = LISTING_CHUNK_ROOM - nRoom;
         // Nothing fitted into an empty chunk: that record never will, so end here.
         if (nUsed == 0)

@@ -57,9 +57,27 @@ public:
 // root; several, separated by ";", hang below an empty-named root.
 BrowseNode* BuildBrowseRoot(const char* pszFolders, bool bRecursive, CFolderScanner& scanner);
 
-// Writes the records of nodes not yet sent, in pre-order, into *ppWrite while
-// they fit in *pRoom; true once the whole tree is written.
-bool SerializeBrowseTree(BrowseNode* pNode, unsigned char** ppWrite, int* pRoom);
+// Where a listing goes on: the next node in pre-order whose record is not yet
+// written. Each chunk resumes there, so a listing costs time in proportion to its size.
+class CBrowseTreeCursor
+{
+public:
+    // At pNode; the walk covers pNode, its subtree and its following siblings.
+    explicit CBrowseTreeCursor(BrowseNode* pNode)
+        : m_pNext(pNode), m_pTop(pNode ? pNode->parent : 0)
+    {
+    }
+    BrowseNode* Next() const { return m_pNext; }
+    void Advance();
+
+private:
+    BrowseNode* m_pNext;
+    const BrowseNode* m_pTop; // the walk never climbs to this node
+};
+
+// Writes the records from the cursor on, in pre-order, into *ppWrite while they
+// fit in *pRoom, marking them sent; true once the whole tree is written.
+bool SerializeBrowseTree(CBrowseTreeCursor& cursor, unsigned char** ppWrite, int* pRoom);
 void ClearSentMarks(BrowseNode* pNode);
 
 class CChunkWriter

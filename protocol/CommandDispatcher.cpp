@@ -78,18 +78,22 @@ bool DispatchCommand(CServerDlg& dlg, const CPhoneLink& link)
     memset(command, 0, sizeof(command));
     if (!ReadCommand(dlg, link, command))
         return false;
+    RunCommand(dlg, link, command);
+    return true;
+}
 
-    if (NeedsEnsureRunning(command))
+void RunCommand(CServerDlg& dlg, const CPhoneLink& link, const char* pszCommand)
+{
+    if (NeedsEnsureRunning(pszCommand))
         dlg.EnsureActiveRunning();
 
-    int nId = FindCommand(command);
+    int nId = FindCommand(pszCommand);
     if (nId == CMD_UNKNOWN)
     {
-        dlg.LogEvent("Read unknown command \"%s\"\r\n", command);
-        return true;
+        dlg.LogEvent("Read unknown command \"%s\"\r\n", pszCommand);
+        return;
     }
     s_handlers[nId](dlg, link);
-    return true;
 }
 
 void HandleExit(CServerDlg& dlg, const CPhoneLink&)

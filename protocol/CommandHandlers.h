@@ -9,6 +9,8 @@ typedef void (*CommandHandler)(CServerDlg& dlg, const CPhoneLink& link);
 
 // Reads one command from the link and runs it; false when no command could be read.
 bool DispatchCommand(CServerDlg& dlg, const CPhoneLink& link);
+// Runs a command already read from the link: its 4 bytes and a terminating zero.
+void RunCommand(CServerDlg& dlg, const CPhoneLink& link, const char* pszCommand);
 
 // Logs a failure of the link unless the worker is being stopped, in which case
 // the command was cut off on purpose and nothing is said.

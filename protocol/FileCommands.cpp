@@ -1,5 +1,6 @@
 // PLAY and LADD (in the application that handles the file's type), FINF and DOWN.
 #include <stdio.h>
+#include <vector>
 #include "CommandHandlers.h"
 #include "NameParameter.h"
 #include "Wire.h"
@@ -35,6 +36,8 @@ void HandleAddFile(CServerDlg& dlg, const CPhoneLink& link)
 {
     PlayOrAdd(dlg, link, true);
 }
+
+static const DWORD DOWNLOAD_BLOCK_SIZE = 65536;
 
 static HANDLE OpenForReading(const char* pszPath)
 {
@@ -87,10 +90,14 @@ void HandleDownload(CServerDlg& dlg, const CPhoneLink& link)
     if (!OpenNamedFile(dlg, link, "Uploading \"%s\"... ", file))
         return;
     WriteToPhone(link, "DOWNACK", REPLY_TAG_LENGTH);
-    // One block at a time, whatever the link does with it: the file is never loaded whole.
-    char block[1024];
+    // One block at a time: the file is never loaded whole. A write that fails means
+    // the phone has gone or the link is being stopped, so reading on is pointless.
+    std::vector<char> block(DOWNLOAD_BLOCK_SIZE);
     DWORD nRead = 0;
-    while (ReadFile(file.Get(), block, sizeof(block), &nRead, NULL) && nRead > 0)
-        WriteAllToPhone(link, block, static_cast<int>(nRead));
+    while (ReadFile(file.Get(), &block[0], DOWNLOAD_BLOCK_SIZE, &nRead, NULL) && nRead > 0)
+    {
+        if (!WriteAllToPhone(link, &block[0], static_cast<int>(nRead)))
+            break;
+    }
     dlg.LogEvent("finished\r\n");
 }

@@ -4,6 +4,7 @@
 #include "Wire.h"
 #include "../app/ServerDlg.h"
 #include "../framework/ScopedHandle.h"
+#include "../framework/WorkerThread.h"
 
 // Formats into a name-sized buffer; false when the result does not fit.
 static bool FormatPath(char* pOut, const char* pszFormat, const char* pszA, const char* pszB)
@@ -33,6 +34,9 @@ void CWin32FolderScanner::ScanFolder(const char* pszPath, BrowseNode* pParent, b
     CChildAppender children(pParent);
     do
     {
+        // A stopped worker leaves the tree as far as it got; whoever owns it frees it.
+        if (CWorkerThread::CurrentThreadStopRequested())
+            break;
         if (strcmp(found.cFileName, ".") == 0 || strcmp(found.cFileName, "..") == 0)
             continue;
         bool bFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;

@@ -1,16 +1,28 @@
 #include "PhoneLink.h"
+#include <string.h>
 
 static LinkReadResult ReceiveExact(const CPhoneLink& link, char* pBuffer, int nCount)
 {
+    CReceiveBuffer& received = *link.pReceived;
     int nHave = 0;
     while (nHave < nCount)
     {
-        int nGot = recv(link.client, pBuffer + nHave, nCount - nHave, 0);
-        if (nGot == 0)
-            return LINK_READ_CLOSED;
-        if (nGot < 0)
-            return LINK_READ_FAILED;
-        nHave += nGot;
+        if (received.nStart == received.nEnd)
+        {
+            int nGot = recv(link.client, received.data, sizeof(received.data), 0);
+            if (nGot == 0)
+                return LINK_READ_CLOSED;
+            if (nGot < 0)
+                return LINK_READ_FAILED;
+            received.nStart = 0;
+            received.nEnd = nGot;
+        }
+        int nTake = received.nEnd - received.nStart;
+        if (nTake > nCount - nHave)
+            nTake = nCount - nHave;
+        memcpy(pBuffer + nHave, received.data + received.nStart, nTake);
+        received.nStart += nTake;
+        nHave += nTake;
     }
     return LINK_READ_OK;
 }
@@ -23,7 +35,7 @@ static bool FinishSerialIo(const CPhoneLink& link, OVERLAPPED& overlapped, BOOL 
         return false;
     if (!bStarted)
     {
-        HANDLE waits[2] = {overlapped.hEvent, link.hStopEvent};
+        HANDLE waits[2] = {overlapped.hEvent, link.StopEvent()};
         if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0)
         {
             CancelIo(link.hSerial);
@@ -62,6 +74,12 @@ static LinkReadResult ReadSerialExact(const CPhoneLink& link, char* pBuffer, int
         DWORD nGot = 0;
         if (!SerialTransfer(link, pBuffer + nHave, nCount - nHave, false, nGot))
             return LINK_READ_FAILED;
+        // A read that brings nothing would bring nothing again: the device has gone.
+        if (nGot == 0)
+        {
+            SetLastError(ERROR_HANDLE_EOF);
+            return LINK_READ_FAILED;
+        }
         nHave += static_cast<int>(nGot);
     }
     return LINK_READ_OK;
@@ -99,15 +117,16 @@ int WriteToPhone(const CPhoneLink& link, const void* pData, int nCount)
     return static_cast<int>(nDone);
 }
 
-void WriteAllToPhone(const CPhoneLink& link, const void* pData, int nCount)
+bool WriteAllToPhone(const CPhoneLink& link, const void* pData, int nCount)
 {
     const char* pBytes = static_cast<const char*>(pData);
     while (nCount > 0)
     {
         int nWritten = WriteToPhone(link, pBytes, nCount);
         if (nWritten <= 0)
-            return;
+            return false;
         pBytes += nWritten;
         nCount -= nWritten;
     }
+    return true;
 }

@@ -2,15 +2,27 @@
 #pragma once
 #include <winsock2.h>
 #include <windows.h>
+#include "../framework/WorkerThread.h"
+
+// Bytes the TCP client has sent beyond what the reads so far asked for: one
+// receive call takes in whatever has arrived, commands sent in a row included.
+struct CReceiveBuffer
+{
+    char data[4096];
+    int nStart;
+    int nEnd;
+};
 
 struct CPhoneLink
 {
-    HANDLE hSerial;    // the COM port (opened for overlapped I/O), or INVALID_HANDLE_VALUE
-    SOCKET client;     // the TCP client, or INVALID_SOCKET for the serial link
-    HANDLE hStopEvent; // the worker's stop request: cuts off waits and further writes
+    HANDLE hSerial; // the COM port (opened for overlapped I/O), or INVALID_HANDLE_VALUE
+    SOCKET client;  // the TCP client, or INVALID_SOCKET for the serial link
+    const CWorkerThread* pWorker; // its stop request cuts off waits and further writes
+    CReceiveBuffer* pReceived;    // for the TCP client; empty when the client is new
 
     bool IsTcp() const { return client != INVALID_SOCKET; }
-    bool IsStopping() const { return WaitForSingleObject(hStopEvent, 0) == WAIT_OBJECT_0; }
+    bool IsStopping() const { return pWorker->IsStopRequested(); }
+    HANDLE StopEvent() const { return pWorker->GetStopEvent(); }
 };
 
 enum LinkReadResult
@@ -26,5 +38,6 @@ bool ReadFromPhone(const CPhoneLink& link, void* pBuffer, int nCount);
 
 // One send or one write; returns the count written, negative on a socket error.
 int WriteToPhone(const CPhoneLink& link, const void* pData, int nCount);
-// Repeats WriteToPhone until all is written or a call fails or writes nothing.
-void WriteAllToPhone(const CPhoneLink& link, const void* pData, int nCount);
+// Repeats WriteToPhone until all is written or a call fails or writes nothing;
+// false in that case (the phone has gone, or the link is being stopped).
+bool WriteAllToPhone(const CPhoneLink& link, const void* pData, int nCount);

@@ -260,8 +260,7 @@ TEST_F(FilesAndFolders, ATooLongNameIsRefusedAndItsBytesReadAsCommands)
     std::string acks;
     for (int i = 0; i < 500; i++)
         acks += ACK;
-    EXPECT_TRUE(
-        m_server.WaitForLogToBe(CONNECTED + "Filename length (2000) too long" + acks, 30000));
+    EXPECT_TRUE(m_server.WaitForLogToBe(CONNECTED + "Filename length (2000) too long" + acks));
 }
 
 TEST_F(FilesAndFolders, PlayAndAddOfAnUpperCaseExtensionStayWithTheDefault)

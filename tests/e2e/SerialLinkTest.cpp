@@ -1,6 +1,7 @@
 // The serial link over the rig's pty COM ports (COM3 is the server's end of
-// COM13, COM12 of COM22): commands, Connect, a dropped link, and the Bluetooth
-// stack's registry records behind "Find".
+// COM13, COM12 of COM22): commands, Connect, a dropped link, a port whose reads
+// fail until it is mended, and the Bluetooth stack's registry records behind "Find".
+#include <stdlib.h>
 #include "FakeWinamp.h"
 #include "ServerTest.h"
 
@@ -156,6 +157,64 @@ TEST_F(SerialLink, ADroppedLinkBurnsNoProcessorAndConnectBringsItBack)
     ASSERT_TRUE(bConnected) << m_server.LogAfterBanner();
     OpenPhoneEnd();
     ExpectNothingBeforeCheck(m_serialPhone);
+}
+
+// The rig's COM6: every read fails at once until Mend puts the rig's working
+// port (paired with COM16) in its place, by renaming the rig's folders.
+class CFailingPort
+{
+public:
+    CFailingPort() : m_bMended(false)
+    {
+        const char* pszPrefix = getenv("WINEPREFIX");
+        std::string rig = pszPrefix ? pszPrefix : "";
+        rig = rig.substr(0, rig.find_last_of('/'));
+        for (char& c : rig)
+            if (c == '/')
+                c = '\\';
+        m_rig = "Z:" + rig + "\\";
+    }
+    ~CFailingPort()
+    {
+        if (m_bMended)
+            Swap("port6", "port6-working", "port6-failing");
+    }
+    void Mend()
+    {
+        Swap("port6", "port6-failing", "port6-working");
+        m_bMended = true;
+    }
+
+private:
+    void Swap(const char* pszName, const char* pszOldAway, const char* pszNew)
+    {
+        ASSERT_TRUE(MoveFileA((m_rig + pszName).c_str(), (m_rig + pszOldAway).c_str())) << m_rig;
+        ASSERT_TRUE(MoveFileA((m_rig + pszNew).c_str(), (m_rig + pszName).c_str())) << m_rig;
+    }
+    std::string m_rig;
+    bool m_bMended;
+};
+
+TEST_F(SerialLink, APortWhoseReadsFailIsReopenedQuietlyUntilItWorksAgain)
+{
+    CFailingPort port;
+    StartServer("CommPort=COM6\r\n");
+    const std::string lost = "Couldn't read command: 38\r\n"
+                             "Lost connection on port COM6; reopening it every 2 seconds\r\n";
+    ASSERT_TRUE(m_server.WaitForLog(lost)) << m_server.LogAfterBanner();
+    std::string log = m_server.LogAfterBanner();
+    EXPECT_EQ(0u, log.find("Couldn't set timeouts on port COM6")) << log;
+
+    unsigned long nBefore = m_server.CpuTimeMs();
+    Sleep(5000); // two tries or more, each failing at once
+    EXPECT_LT(m_server.CpuTimeMs() - nBefore, 500u);
+    EXPECT_EQ(log, m_server.LogAfterBanner()) << "one line for the loss, not one per try";
+
+    port.Mend();
+    OpenPhoneEnd("COM16");
+    ExpectNothingBeforeCheck(m_serialPhone);
+    EXPECT_TRUE(m_server.WaitForLogToBe(log + "Reconnected to port COM6\r\n" + ACK))
+        << m_server.LogAfterBanner();
 }
 
 TEST_F(SerialLink, FindProposesTheLastMatchingServiceAndConnectsNothing)

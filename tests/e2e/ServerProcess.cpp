@@ -3,7 +3,7 @@
 #include <stdio.h>
 #include <string.h>
 
-static const DWORD START_TIMEOUT_MS = 20000;
+static const DWORD START_TIMEOUT_MS = 60000;
 
 std::string TestBinDir()
 {
@@ -347,6 +347,19 @@ bool CServerProcess::WaitForLogToBe(const std::string& text, DWORD nTimeoutMs) c
         Sleep(20);
     } while (GetTickCount() - nStart < nTimeoutMs);
     return false;
+}
+
+bool CServerProcess::IsLastLogLineInView() const
+{
+    HWND hLog = Control(1005);
+    int nLines = static_cast<int>(SendMessageA(hLog, EM_GETLINECOUNT, 0, 0));
+    // The last line is the empty one after the final line end.
+    int nStart = static_cast<int>(SendMessageA(hLog, EM_LINEINDEX, nLines - 2, 0));
+    LRESULT nPosition = SendMessageA(hLog, EM_POSFROMCHAR, nStart, 0);
+    RECT client;
+    GetClientRect(hLog, &client);
+    int nY = static_cast<short>(HIWORD(nPosition));
+    return nPosition != -1 && nY >= 0 && nY < client.bottom;
 }
 
 unsigned long CServerProcess::CpuTimeMs() const

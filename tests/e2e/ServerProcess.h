@@ -74,9 +74,11 @@ public:
     std::string Log() const;
     std::string LogAfterBanner() const;
     // Waits until the log after the banner contains text; true if it does in time.
-    bool WaitForLog(const std::string& text, DWORD nTimeoutMs = 10000) const;
+    bool WaitForLog(const std::string& text, DWORD nTimeoutMs = 60000) const;
     // Waits until the log after the banner equals text exactly.
-    bool WaitForLogToBe(const std::string& text, DWORD nTimeoutMs = 10000) const;
+    bool WaitForLogToBe(const std::string& text, DWORD nTimeoutMs = 60000) const;
+    // Whether the start of the log's last line is inside the log's visible area.
+    bool IsLastLogLineInView() const;
     // CPU time (user and kernel) the server has used so far, in milliseconds.
     unsigned long CpuTimeMs() const;
 

@@ -93,6 +93,8 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int)
 {
     LoadFakeConfig("FakeWinamp2.cfg");
     g_nUnknownLengthRounds = static_cast<int>(FakeNumber("unknown_length_rounds", 0));
+    // A slow start: no window and no message loop yet, so WaitForInputIdle waits.
+    Sleep(static_cast<DWORD>(FakeNumber("start_delay_ms", 0)));
 
     std::string windowClass = FakeSetting("class", "Winamp v1.x");
     WNDCLASSA wc = {};

@@ -10,7 +10,8 @@
 # It also makes serial links for the tests: socat pty pairs whose ends are the
 # COM ports COM3 <-> COM13 and COM12 <-> COM22 (server end <-> phone end). A
 # pair whose phone end is closed ends, like a dropped Bluetooth link, and is
-# made again at once under the same names, so a Connect can bring it back.
+# made again at once under the same names, so a Connect can bring it back. COM6
+# is a port whose reads fail until a test mends it (see start_serial_links).
 set -u
 command=$1
 dir=$(realpath -m "$2")
@@ -46,11 +47,11 @@ make_prefix() {
   wineserver -w
 }
 
-# Keeps one pty pair alive until the rig goes down.
+# Keeps one pty pair alive until the rig goes down: the server's end and the phone's.
 serial_pair() {
   local server=$1 phone=$2
   while [ -f "$dir/serial.on" ]; do
-    socat pty,raw,echo=0,link="$dir/com$server" pty,raw,echo=0,link="$dir/com$phone" 2>/dev/null
+    socat pty,raw,echo=0,link="$server" pty,raw,echo=0,link="$phone" 2>/dev/null
     sleep 0.2
   done
 }
@@ -61,13 +62,23 @@ start_serial_links() {
     server=${pair%:*} phone=${pair#*:}
     ln -sfn "$dir/com$server" "$WINEPREFIX/dosdevices/com$server"
     ln -sfn "$dir/com$phone" "$WINEPREFIX/dosdevices/com$phone"
-    serial_pair "$server" "$phone" </dev/null >/dev/null 2>&1 &
+    serial_pair "$dir/com$server" "$dir/com$phone" </dev/null >/dev/null 2>&1 &
     echo $! >>"$dir/serial.pids"
   done
+  # COM6 opens, but every read from it fails at once (its device is /dev/null), as
+  # on a Bluetooth port whose link has gone. A test mends it by renaming the folder
+  # port6-working, whose port pairs with COM16, to port6 (and back when done).
+  rm -rf "$dir/port6" "$dir/port6-working" "$dir/port6-failing"
+  mkdir -p "$dir/port6" "$dir/port6-working"
+  ln -sfn /dev/null "$dir/port6/device"
+  ln -sfn "$dir/port6/device" "$WINEPREFIX/dosdevices/com6"
+  ln -sfn "$dir/com16" "$WINEPREFIX/dosdevices/com16"
+  serial_pair "$dir/port6-working/device" "$dir/com16" </dev/null >/dev/null 2>&1 &
+  echo $! >>"$dir/serial.pids"
   # COM9 stays missing, for the tests of a port that does not exist.
   rm -f "$WINEPREFIX/dosdevices/com9"
   for _ in $(seq 50); do
-    [ -e "$dir/com3" ] && [ -e "$dir/com12" ] && return 0
+    [ -e "$dir/com3" ] && [ -e "$dir/com12" ] && [ -e "$dir/com16" ] && return 0
     sleep 0.1
   done
 }
