@@ -59,6 +59,8 @@ static std::vector<std::string> ReferenceChunks(BrowseNode* pRoot, int* pTotal)
     }
 }
 
+namespace
+{
 class CCollectingWriter : public CChunkWriter
 {
 public:
@@ -122,6 +124,7 @@ private:
     int m_nMaxWidth, m_nMaxDepth, m_nFolderPercent;
     int m_nNodes;
 };
+} // namespace
 
 // One folder, or several separated by ";" (with an empty part or a trailing
 // backslash now and then); the names are the scanner's.

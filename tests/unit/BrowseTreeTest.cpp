@@ -4,6 +4,8 @@
 #include <vector>
 #include "protocol/BrowseTree.h"
 
+namespace
+{
 // A file system in memory: folder path -> entries in the order "the system" returns them.
 class CFakeScanner : public CFolderScanner
 {
@@ -54,6 +56,7 @@ public:
         return all;
     }
 };
+} // namespace
 
 static std::string Record(unsigned char nHead, const std::string& name)
 {

@@ -81,6 +81,8 @@ TEST(ListingLayout, RawLinesShowTheRecordsAsTheyCame)
     EXPECT_EQ("01", RawListingLine(0x01, ""));
 }
 
+namespace
+{
 // Random folders, made by the server's own tree builder and serializer, so the
 // layout is checked against listings exactly as the server writes them.
 class CRandomScanner : public CFolderScanner
@@ -128,6 +130,7 @@ public:
         stream.append(reinterpret_cast<const char*>(pChunk), nLength);
     }
 };
+} // namespace
 
 static void CollectDepths(const BrowseNode* pNode, int nDepth, std::vector<int>& depths)
 {
