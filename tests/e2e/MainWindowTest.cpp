@@ -112,7 +112,8 @@ TEST_F(MainWindow, FolderButtonsSelectAddAndClearTheList)
     ASSERT_TRUE(hPicker);
     EXPECT_EQ("Select the folder which contains your music.", FolderPickerTitle(hPicker));
     ASSERT_TRUE(ChooseDesktopFolder(m_server.ProcessHandle(), hPicker, music.Name()));
-    EXPECT_EQ(music.Path(), m_server.ControlText(1000));
+    EXPECT_TRUE(WaitForDialogItemText(m_server.Window(), 1000, music.Path()))
+        << m_server.ControlText(1000);
 
     // Add appends to the list as picked, not to what was typed since.
     m_server.SetControlText(1000, "X:\\Typed");
@@ -120,7 +121,8 @@ TEST_F(MainWindow, FolderButtonsSelectAddAndClearTheList)
     ASSERT_TRUE(hPicker);
     EXPECT_EQ("Select a folder to add to the list.", FolderPickerTitle(hPicker));
     ASSERT_TRUE(ChooseDesktopFolder(m_server.ProcessHandle(), hPicker, mp3.Name()));
-    EXPECT_EQ(music.Path() + ";" + mp3.Path(), m_server.ControlText(1000));
+    EXPECT_TRUE(WaitForDialogItemText(m_server.Window(), 1000, music.Path() + ";" + mp3.Path()))
+        << m_server.ControlText(1000);
 
     hPicker = OpenPicker(1011);
     ASSERT_TRUE(hPicker);
@@ -133,7 +135,8 @@ TEST_F(MainWindow, FolderButtonsSelectAddAndClearTheList)
     hPicker = OpenPicker(1011);
     ASSERT_TRUE(hPicker);
     ASSERT_TRUE(ChooseDesktopFolder(m_server.ProcessHandle(), hPicker, mp3.Name()));
-    EXPECT_EQ(mp3.Path(), m_server.ControlText(1000)) << "Clear emptied the list itself";
+    EXPECT_TRUE(WaitForDialogItemText(m_server.Window(), 1000, mp3.Path()))
+        << "Clear emptied the list itself: " << m_server.ControlText(1000);
     EXPECT_TRUE(m_server.WaitForLogToBe("")) << m_server.LogAfterBanner();
 }
 
@@ -159,8 +162,9 @@ TEST_F(MainWindow, AFolderThatWouldOverfillTheListIsRefused)
     hPicker = OpenPicker(1011);
     ASSERT_TRUE(hPicker);
     ASSERT_TRUE(ChooseDesktopFolder(m_server.ProcessHandle(), hPicker, music.Name()));
-    EXPECT_EQ(259u, m_server.ControlText(1000).size());
-    EXPECT_EQ(list + ";" + music.Path(), m_server.ControlText(1000));
+    ASSERT_EQ(259u, list.size() + 1 + music.Path().size());
+    EXPECT_TRUE(WaitForDialogItemText(m_server.Window(), 1000, list + ";" + music.Path()))
+        << m_server.ControlText(1000);
 }
 
 TEST_F(MainWindow, BrowseStartsAtThePathToAppAndTakesTheChosenFile)
@@ -182,7 +186,8 @@ TEST_F(MainWindow, BrowseStartsAtThePathToAppAndTakesTheChosenFile)
     ASSERT_TRUE(hOpen);
     ChooseFile(hOpen, m_dir.File("other.exe"));
     ASSERT_TRUE(WaitForWindowToClose(hOpen));
-    EXPECT_EQ(m_dir.File("other.exe"), m_server.ControlText(1004));
+    EXPECT_TRUE(WaitForDialogItemText(m_server.Window(), 1004, m_dir.File("other.exe")))
+        << m_server.ControlText(1004);
 }
 
 TEST_F(MainWindow, AboutBoxIsCentredOnTheMainWindow)

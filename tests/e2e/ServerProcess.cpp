@@ -159,8 +159,8 @@ bool CServerProcess::Start(const std::string& workDir, const std::string& exe)
 bool CServerProcess::StartProgram(const std::string& workDir, const std::string& exeName,
                                   HANDLE hToken)
 {
-    return CreateServerProcess(workDir, TestBinDir() + "\\" + exeName,
-                               std::vector<std::string>(), hToken) &&
+    return CreateServerProcess(workDir, TestBinDir() + "\\" + exeName, std::vector<std::string>(),
+                               hToken) &&
            WaitForMainWindow();
 }
 
@@ -400,6 +400,18 @@ std::string WindowText(HWND hWnd)
 std::string DialogItemText(HWND hDlg, int nId)
 {
     return WindowText(GetDlgItem(hDlg, nId));
+}
+
+bool WaitForDialogItemText(HWND hDlg, int nId, const std::string& text, DWORD nTimeoutMs)
+{
+    DWORD nStart = GetTickCount();
+    do
+    {
+        if (DialogItemText(hDlg, nId) == text)
+            return true;
+        Sleep(20);
+    } while (GetTickCount() - nStart < nTimeoutMs);
+    return false;
 }
 
 void PressButton(HWND hDlg, int nId)

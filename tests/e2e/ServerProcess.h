@@ -96,6 +96,9 @@ private:
 // Text of a window or control, and the text of control nId of dialog hDlg.
 std::string WindowText(HWND hWnd);
 std::string DialogItemText(HWND hDlg, int nId);
+// Waits until the dialog item shows text: a picker answered by the test hands its
+// result to the server only after the test's message has returned.
+bool WaitForDialogItemText(HWND hDlg, int nId, const std::string& text, DWORD nTimeoutMs = 60000);
 // Presses a push button of a dialog as a click would (WM_COMMAND BN_CLICKED).
 void PressButton(HWND hDlg, int nId);
 // The same, posted: for buttons that open a modal window and return only when it closes.

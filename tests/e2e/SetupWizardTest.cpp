@@ -228,17 +228,18 @@ TEST_F(SetupWizard, PickersFillTheEditAndTheFoundPortIsProposed)
     EXPECT_FALSE(FilePickerShowsReadOnly(hOpen));
     ChooseFile(hOpen, m_dir.File("winamp3.exe"));
     ASSERT_TRUE(WaitForWindowToClose(hOpen));
-    EXPECT_EQ(m_dir.File("winamp3.exe"), Edit());
+    EXPECT_TRUE(WaitForDialogItemText(m_hWizard, EDIT, m_dir.File("winamp3.exe"))) << Edit();
     Next();
 
     ChooseFolder(SELECT_FOLDER, other);
-    EXPECT_EQ(other.Path(), Edit());
+    EXPECT_TRUE(WaitForDialogItemText(m_hWizard, EDIT, other.Path())) << Edit();
     Click(CLEAR);
     EXPECT_EQ("", Edit());
     ChooseFolder(ADD_FOLDER, music);
-    EXPECT_EQ(music.Path(), Edit()) << "no \";\" before the first folder";
+    EXPECT_TRUE(WaitForDialogItemText(m_hWizard, EDIT, music.Path()))
+        << "no \";\" before the first folder: " << Edit();
     ChooseFolder(ADD_FOLDER, mp3);
-    EXPECT_EQ(music.Path() + ";" + mp3.Path(), Edit());
+    EXPECT_TRUE(WaitForDialogItemText(m_hWizard, EDIT, music.Path() + ";" + mp3.Path())) << Edit();
     Next();
 
     EXPECT_EQ(PORT_FOUND_TEXT, Text());
