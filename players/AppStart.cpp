@@ -37,6 +37,15 @@ HWND StartAndFindWindow(const char* pszExePath, const char* pszWindowClass)
     return FindWindowA(pszWindowClass, NULL);
 }
 
+HWND FindOrStartWindow(CControllerLog& log, const char* pszAppName, const char* pszWindowClass,
+                       const char* pszExePath, bool bExePathTooLong, int bStart)
+{
+    HWND hWnd = FindWindowA(pszWindowClass, NULL);
+    if (hWnd || !bStart || !AcceptStart(log, pszAppName, bExePathTooLong, COMMAND_LINE_OK))
+        return hWnd;
+    return StartAndFindWindow(pszExePath, pszWindowClass);
+}
+
 bool StartWithCommandLine(const char* pszExePath, const char* pszCommandLine)
 {
     CScopedHandle process;

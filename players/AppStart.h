@@ -11,6 +11,11 @@ class CControllerLog;
 // given, the start fails or no such window appears.
 HWND StartAndFindWindow(const char* pszExePath, const char* pszWindowClass);
 
+// The application's window of the class; when there is none and bStart is set,
+// the application is started first, unless its path was refused (one log line).
+HWND FindOrStartWindow(CControllerLog& log, const char* pszAppName, const char* pszWindowClass,
+                       const char* pszExePath, bool bExePathTooLong, int bStart);
+
 // Starts the application with a command line and does not wait for it; false
 // when no path is given or the process was not created.
 bool StartWithCommandLine(const char* pszExePath, const char* pszCommandLine);

@@ -36,10 +36,9 @@ void CMediaPlayerController::SendCommand(WPARAM nCommand)
 
 int CMediaPlayerController::EnsureRunning(const char* pszAppPath, int bStart)
 {
-    m_hPlayerWnd = FindWindowA(WINDOW_CLASS, NULL);
     m_bExePathTooLong = !KeepApplicationPath(pszAppPath, m_szExePath, sizeof(m_szExePath));
-    if (!m_hPlayerWnd && bStart && AcceptStart(m_log, APP_NAME, m_bExePathTooLong, COMMAND_LINE_OK))
-        m_hPlayerWnd = StartAndFindWindow(m_szExePath, WINDOW_CLASS);
+    m_hPlayerWnd =
+        FindOrStartWindow(m_log, APP_NAME, WINDOW_CLASS, m_szExePath, m_bExePathTooLong, bStart);
     if (!m_hPlayerWnd)
         return 0;
     QueryVersion();

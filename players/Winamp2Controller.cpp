@@ -2,6 +2,8 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include "AppStart.h"
+#include "CommandLines.h"
 #include "WinampRules.h"
 #include "../framework/WorkerThread.h"
 
@@ -39,7 +41,6 @@ enum
     WINAMP_BUTTON4_CTRL = 40157
 };
 
-static const DWORD START_WAIT_MS = 15000;
 static const int LENGTH_WAIT_ROUNDS = 100;
 static const DWORD LENGTH_WAIT_STEP_MS = 50;
 
@@ -61,10 +62,7 @@ void CWinamp2Controller::PressButton(WPARAM nCommand)
 int CWinamp2Controller::EnsureRunning(const char* pszAppPath, int bStart)
 {
     // A path that does not fit is dropped whole: a cut one could start another program.
-    if (strlen(pszAppPath) < sizeof(m_szExePath))
-        snprintf(m_szExePath, sizeof(m_szExePath), "%s", pszAppPath);
-    else
-        m_szExePath[0] = '\0';
+    KeepApplicationPath(pszAppPath, m_szExePath, sizeof(m_szExePath));
     if (FindOrStartPlayer("Winamp v1.x", m_szExePath, bStart))
         return 1;
     // A worker being stopped starts nothing more.
@@ -77,19 +75,8 @@ int CWinamp2Controller::FindOrStartPlayer(const char* pszWindowClass, const char
                                           int bStart)
 {
     m_hPlayerWnd = FindWindowA(pszWindowClass, NULL);
-    if (!m_hPlayerWnd && bStart && pszPath[0] != '\0')
-    {
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION process = {};
-        if (CreateProcessA(pszPath, NULL, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process))
-        {
-            CWorkerThread::WaitForInputIdleUnlessStopped(process.hProcess, START_WAIT_MS);
-            CloseHandle(process.hThread);
-            CloseHandle(process.hProcess);
-            m_hPlayerWnd = FindWindowA(pszWindowClass, NULL);
-        }
-    }
+    if (!m_hPlayerWnd && bStart)
+        m_hPlayerWnd = StartAndFindWindow(pszPath, pszWindowClass);
     if (!m_hPlayerWnd)
         return 0;
     QueryVersion();

@@ -49,10 +49,9 @@ CWinamp3Controller::CWinamp3Controller(CControllerLog& log)
 
 int CWinamp3Controller::EnsureRunning(const char* pszAppPath, int bStart)
 {
-    m_hPlayerWnd = FindWindowA(WINDOW_CLASS, NULL);
     m_bExePathTooLong = !KeepApplicationPath(pszAppPath, m_szExePath, sizeof(m_szExePath));
-    if (!m_hPlayerWnd && bStart && AcceptStart(m_log, APP_NAME, m_bExePathTooLong, COMMAND_LINE_OK))
-        m_hPlayerWnd = StartAndFindWindow(m_szExePath, WINDOW_CLASS);
+    m_hPlayerWnd =
+        FindOrStartWindow(m_log, APP_NAME, WINDOW_CLASS, m_szExePath, m_bExePathTooLong, bStart);
     if (!m_hPlayerWnd)
         return 0;
     QueryVersion();

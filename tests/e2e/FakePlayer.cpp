@@ -61,15 +61,13 @@ void CFakePlayer::ForgetMessages() const
 
 bool CFakePlayer::WaitForMessage(const std::string& line, DWORD nTimeoutMs) const
 {
-    DWORD nStart = GetTickCount();
-    do
-    {
-        std::vector<std::string> lines = Messages();
-        if (std::find(lines.begin(), lines.end(), line) != lines.end())
-            return true;
-        Sleep(50);
-    } while (GetTickCount() - nStart < nTimeoutMs);
-    return false;
+    return WaitUntil(
+        [&]
+        {
+            std::vector<std::string> lines = Messages();
+            return std::find(lines.begin(), lines.end(), line) != lines.end();
+        },
+        nTimeoutMs);
 }
 
 void CFakePlayer::EndWindowsOfClass(const char* pszClass)

@@ -28,7 +28,7 @@ public:
     std::vector<std::string> Messages() const;
     void ForgetMessages() const;
     // Waits until the record holds this line; true if it does in time.
-    bool WaitForMessage(const std::string& line, DWORD nTimeoutMs = 20000) const;
+    bool WaitForMessage(const std::string& line, DWORD nTimeoutMs = WAIT_LIMIT_MS) const;
 
     static void EndWindowsOfClass(const char* pszClass);
 

@@ -71,30 +71,22 @@ TEST_F(MainWindow, MinimiseHidesInTheTrayAndALeftClickBringsItBack)
     ExpectNothingBeforeCheck(m_phone);
 }
 
-struct HiddenStart
-{
-    CServerProcess* pServer;
-    bool bEverSeen;
-};
-
-static bool MainWindowAttached(void* pContext)
-{
-    HiddenStart* pStart = static_cast<HiddenStart*>(pContext);
-    HWND hWnd = pStart->pServer->Window();
-    if (hWnd && IsWindowVisible(hWnd))
-        pStart->bEverSeen = true;
-    return pStart->pServer->AttachMainWindow(0);
-}
-
 TEST_F(MainWindow, StartMinimisedShowsOnlyTheTrayIcon)
 {
     WriteSettings("StartMinimised=1\r\nListenOnSocket=1\r\n");
     ASSERT_TRUE(m_server.Launch(m_dir.Path()));
-    HiddenStart start = {&m_server, false};
-    ASSERT_TRUE(WaitUntil(MainWindowAttached, &start, 20000));
+    bool bEverSeen = false;
+    ASSERT_TRUE(WaitUntil(
+        [&]
+        {
+            HWND hWnd = m_server.Window();
+            if (hWnd && IsWindowVisible(hWnd))
+                bEverSeen = true;
+            return m_server.AttachMainWindow(0);
+        }));
     ConnectPhone(m_phone); // the initialisation has run to its end
     ExpectNothingBeforeCheck(m_phone);
-    EXPECT_FALSE(start.bEverSeen);
+    EXPECT_FALSE(bEverSeen);
     EXPECT_FALSE(Visible());
     EXPECT_TRUE(m_server.IsChecked(1010));
     EXPECT_TRUE(CServerProcess::HasTrayIcon(m_server.Window()));

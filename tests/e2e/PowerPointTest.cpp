@@ -34,7 +34,7 @@ static int ScreenSaverTimeout()
     if (!CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process))
         return -2;
     DWORD nExitCode = static_cast<DWORD>(-2);
-    if (WaitForSingleObject(process.hProcess, 20000) == WAIT_OBJECT_0)
+    if (WaitForSingleObject(process.hProcess, WAIT_LIMIT_MS) == WAIT_OBJECT_0)
         GetExitCodeProcess(process.hProcess, &nExitCode);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
@@ -411,7 +411,7 @@ TEST_F(SlideShow, TheSerialAndTcpLinksDriveOneShowAndExitLeavesItOpen)
     m_automation.ForgetCalls();
     m_server.Click(IDC_EXIT_BUTTON);
     DWORD nExitCode = 1;
-    ASSERT_TRUE(m_server.WaitForExit(20000, &nExitCode));
+    ASSERT_TRUE(m_server.WaitForExit(WAIT_LIMIT_MS, &nExitCode));
     EXPECT_EQ("Application released, 0 others alive\n", m_automation.Calls());
     EXPECT_EQ(SAVED_TIMEOUT, ScreenSaverTimeout());
 }
@@ -422,6 +422,6 @@ TEST_F(SlideShow, ExitRestoresTheTimeoutsReadAtStartEvenWithoutAShow)
     SetScreenSaverTimeout(555);
     m_server.Click(IDC_EXIT_BUTTON);
     DWORD nExitCode = 1;
-    ASSERT_TRUE(m_server.WaitForExit(20000, &nExitCode));
+    ASSERT_TRUE(m_server.WaitForExit(WAIT_LIMIT_MS, &nExitCode));
     EXPECT_EQ(SAVED_TIMEOUT, ScreenSaverTimeout());
 }

@@ -3,7 +3,7 @@
 #include <stdio.h>
 #include <string.h>
 
-static const DWORD START_TIMEOUT_MS = 60000;
+static const DWORD START_TIMEOUT_MS = WAIT_LIMIT_MS;
 
 std::string TestBinDir()
 {
@@ -327,26 +327,12 @@ std::string CServerProcess::LogAfterBanner() const
 
 bool CServerProcess::WaitForLog(const std::string& text, DWORD nTimeoutMs) const
 {
-    DWORD nStart = GetTickCount();
-    do
-    {
-        if (LogAfterBanner().find(text) != std::string::npos)
-            return true;
-        Sleep(20);
-    } while (GetTickCount() - nStart < nTimeoutMs);
-    return false;
+    return WaitUntil([&] { return LogAfterBanner().find(text) != std::string::npos; }, nTimeoutMs);
 }
 
 bool CServerProcess::WaitForLogToBe(const std::string& text, DWORD nTimeoutMs) const
 {
-    DWORD nStart = GetTickCount();
-    do
-    {
-        if (LogAfterBanner() == text)
-            return true;
-        Sleep(20);
-    } while (GetTickCount() - nStart < nTimeoutMs);
-    return false;
+    return WaitUntil([&] { return LogAfterBanner() == text; }, nTimeoutMs);
 }
 
 bool CServerProcess::IsLastLogLineInView() const
@@ -404,14 +390,7 @@ std::string DialogItemText(HWND hDlg, int nId)
 
 bool WaitForDialogItemText(HWND hDlg, int nId, const std::string& text, DWORD nTimeoutMs)
 {
-    DWORD nStart = GetTickCount();
-    do
-    {
-        if (DialogItemText(hDlg, nId) == text)
-            return true;
-        Sleep(20);
-    } while (GetTickCount() - nStart < nTimeoutMs);
-    return false;
+    return WaitUntil([&] { return DialogItemText(hDlg, nId) == text; }, nTimeoutMs);
 }
 
 void PressButton(HWND hDlg, int nId)
@@ -426,12 +405,12 @@ void PostPressButton(HWND hDlg, int nId)
                  reinterpret_cast<LPARAM>(GetDlgItem(hDlg, nId)));
 }
 
-bool WaitUntil(bool (*pCondition)(void*), void* pContext, DWORD nTimeoutMs)
+bool WaitUntil(const std::function<bool()>& condition, DWORD nTimeoutMs)
 {
     DWORD nStart = GetTickCount();
     do
     {
-        if (pCondition(pContext))
+        if (condition())
             return true;
         Sleep(20);
     } while (GetTickCount() - nStart < nTimeoutMs);

@@ -2,8 +2,13 @@
 // its window: the event log (control 1005) and the other controls.
 #pragma once
 #include <windows.h>
+#include <functional>
 #include <string>
 #include <vector>
+
+// How long the tests wait for anything the server or a fake does: generous, so
+// a busy machine does not fail them; a condition that holds ends the wait at once.
+const DWORD WAIT_LIMIT_MS = 60000;
 
 // The folder of the running test program; the server and the fakes are built beside it.
 std::string TestBinDir();
@@ -49,9 +54,10 @@ public:
     bool WaitForMainWindow();
     // Waits for a dialog of this process with the caption (shown, when bVisible); NULL if
     // none in time.
-    HWND WaitForDialog(const char* pszCaption, bool bVisible, DWORD nTimeoutMs = 20000) const;
+    HWND WaitForDialog(const char* pszCaption, bool bVisible,
+                       DWORD nTimeoutMs = WAIT_LIMIT_MS) const;
     // Waits for the main window, shown or hidden in the tray, with its settings loaded.
-    bool AttachMainWindow(DWORD nTimeoutMs = 20000);
+    bool AttachMainWindow(DWORD nTimeoutMs = WAIT_LIMIT_MS);
     // Whether the notification area holds the icon of this window (the shell
     // accepts a change only for an icon it holds).
     static bool HasTrayIcon(HWND hOwner);
@@ -74,9 +80,9 @@ public:
     std::string Log() const;
     std::string LogAfterBanner() const;
     // Waits until the log after the banner contains text; true if it does in time.
-    bool WaitForLog(const std::string& text, DWORD nTimeoutMs = 60000) const;
+    bool WaitForLog(const std::string& text, DWORD nTimeoutMs = WAIT_LIMIT_MS) const;
     // Waits until the log after the banner equals text exactly.
-    bool WaitForLogToBe(const std::string& text, DWORD nTimeoutMs = 60000) const;
+    bool WaitForLogToBe(const std::string& text, DWORD nTimeoutMs = WAIT_LIMIT_MS) const;
     // Whether the start of the log's last line is inside the log's visible area.
     bool IsLastLogLineInView() const;
     // CPU time (user and kernel) the server has used so far, in milliseconds.
@@ -98,13 +104,14 @@ std::string WindowText(HWND hWnd);
 std::string DialogItemText(HWND hDlg, int nId);
 // Waits until the dialog item shows text: a picker answered by the test hands its
 // result to the server only after the test's message has returned.
-bool WaitForDialogItemText(HWND hDlg, int nId, const std::string& text, DWORD nTimeoutMs = 60000);
+bool WaitForDialogItemText(HWND hDlg, int nId, const std::string& text,
+                           DWORD nTimeoutMs = WAIT_LIMIT_MS);
 // Presses a push button of a dialog as a click would (WM_COMMAND BN_CLICKED).
 void PressButton(HWND hDlg, int nId);
 // The same, posted: for buttons that open a modal window and return only when it closes.
 void PostPressButton(HWND hDlg, int nId);
-// Polls until pCondition(pContext) holds; true if it does within nTimeoutMs.
-bool WaitUntil(bool (*pCondition)(void*), void* pContext, DWORD nTimeoutMs);
+// Polls until the condition holds; true if it does within nTimeoutMs.
+bool WaitUntil(const std::function<bool()>& condition, DWORD nTimeoutMs = WAIT_LIMIT_MS);
 
 // Counts how often needle occurs in haystack.
 int CountOccurrences(const std::string& haystack, const std::string& needle);

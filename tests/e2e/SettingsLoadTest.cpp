@@ -76,7 +76,7 @@ TEST_F(SettingsLoad, AWorkingDirectoryTooLongForTheFileKeepsNoSettings)
     EXPECT_EQ("mp3;mp2;wav;wma", m_server.ControlText(1019));
     m_server.Click(1006);
     DWORD nExitCode = 1;
-    ASSERT_TRUE(m_server.WaitForExit(20000, &nExitCode));
+    ASSERT_TRUE(m_server.WaitForExit(WAIT_LIMIT_MS, &nExitCode));
     EXPECT_EQ(0u, nExitCode);
     EXPECT_FALSE(m_dir.Exists("QuorvelServer.ini"));
     EXPECT_TRUE(RemoveDirectoryA(dir.c_str())) << "nothing was written into the folder";

@@ -31,7 +31,7 @@ protected:
     void ExpectEndsWithCodeZero()
     {
         DWORD nExitCode = 1;
-        ASSERT_TRUE(m_server.WaitForExit(20000, &nExitCode));
+        ASSERT_TRUE(m_server.WaitForExit(WAIT_LIMIT_MS, &nExitCode));
         EXPECT_EQ(0u, nExitCode);
     }
 };

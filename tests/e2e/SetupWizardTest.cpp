@@ -128,10 +128,7 @@ TEST_F(SetupWizard, AFirstStartOpensTheWizardBeforeAnythingIsLoaded)
 
     // Enter acts as Next, the default button.
     PostMessageA(GetDlgItem(m_hWizard, NEXT), WM_KEYDOWN, VK_RETURN, 0);
-    DWORD nStart = GetTickCount();
-    while (Text() != APPLICATION_TEXT && GetTickCount() - nStart < 10000)
-        Sleep(20);
-    EXPECT_EQ(APPLICATION_TEXT, Text());
+    EXPECT_TRUE(WaitUntil([&] { return Text() == APPLICATION_TEXT; })) << Text();
     EXPECT_EQ("1023 1024 1025 1032", Shown());
     EXPECT_TRUE(Checked(1023));
 }
@@ -295,7 +292,7 @@ TEST_F(SetupWizard, CancelOnAnyPageEscAndTheCloseBoxEndWithNothingLeft)
             else
                 PostMessageA(m_hWizard, WM_SYSCOMMAND, SC_CLOSE, 0);
             DWORD nExitCode = 1;
-            ASSERT_TRUE(m_server.WaitForExit(20000, &nExitCode));
+            ASSERT_TRUE(m_server.WaitForExit(WAIT_LIMIT_MS, &nExitCode));
             EXPECT_EQ(0u, nExitCode);
             EXPECT_FALSE(m_dir.Exists("QuorvelServer.ini"));
             EXPECT_FALSE(CServerProcess::HasTrayIcon(m_hMain));

@@ -41,16 +41,15 @@ static BOOL CALLBACK MatchOwned(HWND hWnd, LPARAM lParam)
 
 HWND WaitForOwnedWindow(HWND hOwner, DWORD nTimeoutMs)
 {
-    DWORD nStart = GetTickCount();
-    do
-    {
-        OwnedSearch search = {hOwner, NULL};
-        EnumWindows(MatchOwned, reinterpret_cast<LPARAM>(&search));
-        if (search.hFound)
-            return search.hFound;
-        Sleep(20);
-    } while (GetTickCount() - nStart < nTimeoutMs);
-    return NULL;
+    OwnedSearch search = {hOwner, NULL};
+    WaitUntil(
+        [&]
+        {
+            EnumWindows(MatchOwned, reinterpret_cast<LPARAM>(&search));
+            return search.hFound != NULL;
+        },
+        nTimeoutMs);
+    return search.hFound;
 }
 
 std::string FolderPickerTitle(HWND hPicker)
@@ -125,12 +124,5 @@ void CancelPicker(HWND hPicker)
 
 bool WaitForWindowToClose(HWND hWnd, DWORD nTimeoutMs)
 {
-    DWORD nStart = GetTickCount();
-    do
-    {
-        if (!IsWindow(hWnd))
-            return true;
-        Sleep(20);
-    } while (GetTickCount() - nStart < nTimeoutMs);
-    return false;
+    return WaitUntil([&] { return !IsWindow(hWnd); }, nTimeoutMs);
 }

@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 #include <string>
+#include "ServerProcess.h"
 
 // A folder on the shell's desktop, which the folder picker lists at its top
 // level; removed again with everything in it.
@@ -20,7 +21,7 @@ private:
 };
 
 // Waits for a visible window owned by hOwner (a picker or a message box); NULL if none in time.
-HWND WaitForOwnedWindow(HWND hOwner, DWORD nTimeoutMs = 20000);
+HWND WaitForOwnedWindow(HWND hOwner, DWORD nTimeoutMs = WAIT_LIMIT_MS);
 // The title the folder picker shows above its tree.
 std::string FolderPickerTitle(HWND hPicker);
 // Selects the desktop folder with this name in the picker of process hProcess and presses OK.
@@ -34,4 +35,4 @@ void ChooseFile(HWND hDialog, const std::string& path);
 // Ends either picker with Cancel.
 void CancelPicker(HWND hPicker);
 // Waits until the window has gone.
-bool WaitForWindowToClose(HWND hWnd, DWORD nTimeoutMs = 20000);
+bool WaitForWindowToClose(HWND hWnd, DWORD nTimeoutMs = WAIT_LIMIT_MS);

@@ -71,7 +71,7 @@ TEST_F(StartWithoutSockets, OnlyTheMessageBoxIsShown)
 
         PressButton(hBox, IDOK);
         DWORD nExitCode = 1;
-        ASSERT_TRUE(server.WaitForExit(20000, &nExitCode));
+        ASSERT_TRUE(server.WaitForExit(WAIT_LIMIT_MS, &nExitCode));
         EXPECT_FALSE(dir.Exists("QuorvelServer.ini"));
         EXPECT_EQ(expectedCalls[i], dir.ReadFile("winsock-calls.txt"));
     }

@@ -261,24 +261,3 @@ bool CPhoneClient::WaitForClose(DWORD nTimeoutMs)
     }
     return false;
 }
-
-std::string EncodeBE16(unsigned nValue)
-{
-    std::string bytes;
-    bytes += static_cast<char>((nValue >> 8) & 0xFF);
-    bytes += static_cast<char>(nValue & 0xFF);
-    return bytes;
-}
-
-std::string EncodeBE32(unsigned long nValue)
-{
-    std::string bytes;
-    for (int nShift = 24; nShift >= 0; nShift -= 8)
-        bytes += static_cast<char>((nValue >> nShift) & 0xFF);
-    return bytes;
-}
-
-std::string EncodeName(const std::string& name)
-{
-    return EncodeBE16(static_cast<unsigned>(name.size())) + name;
-}

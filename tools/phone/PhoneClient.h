@@ -4,6 +4,7 @@
 #include <winsock2.h>
 #include <windows.h>
 #include <string>
+#include "PhoneCommands.h" // EncodeName: the wire form of a name parameter
 
 class CPhoneClient
 {
@@ -51,9 +52,3 @@ private:
     size_t m_nPendingAt;
     bool m_bLinkClosed;
 };
-
-// Parameter encodings of the protocol.
-std::string EncodeBE16(unsigned nValue);
-std::string EncodeBE32(unsigned long nValue);
-// A name parameter: 2-byte big-endian length, then the bytes.
-std::string EncodeName(const std::string& name);

@@ -63,6 +63,11 @@ static std::string BigEndian(unsigned long nValue, int nBytes)
     return bytes;
 }
 
+std::string EncodeName(const std::string& name)
+{
+    return BigEndian(name.size(), 2) + name;
+}
+
 // Decimal only: "010" is ten, not an octal eight.
 static bool ParseNumber(const std::string& text, long nMin, long nMax, long& nValue)
 {
@@ -108,7 +113,7 @@ static bool EncodeParameter(const PhoneCommand& command, bool bHasParam, const s
     case PARAM_FOLDER:
         if ((command.param == PARAM_PATH && param.empty()) || param.size() > MAX_NAME_LENGTH)
             return false;
-        bytes += BigEndian(param.size(), 2) + param;
+        bytes += EncodeName(param);
         return true;
     }
     return false;

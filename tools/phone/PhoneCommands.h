@@ -45,5 +45,8 @@ const PhoneCommand* FindPhoneCommand(const std::string& name);
 // The commands in the order the usage lists them; NULL after the last.
 const PhoneCommand* PhoneCommandAt(size_t nIndex);
 
+// A name parameter: 2-byte big-endian length, then the bytes.
+std::string EncodeName(const std::string& name);
+
 // Encodes "NAME" or "NAME:PARAM" as bytes for the wire; false with a message on bad input.
 bool EncodePhoneCommand(const std::string& text, std::string& bytes, std::string& error);
