@@ -1,0 +1,12 @@
+// Names that open a device or a pipe instead of a file or folder. A phone may
+// name any path, and opening such a name can block a link for good or stream
+// without end, so these are refused before anything opens them.
+// Plain C++, no platform calls.
+#pragma once
+
+// True for the device namespaces ("\\.\", "\\?\", "\??\"), for pipes and
+// mailslots, also on another computer ("\\host\pipe\..."), and for names whose
+// last part is a DOS device (CON, PRN, AUX, NUL, CONIN$, CONOUT$, COM1 to COM9,
+// LPT1 to LPT9) with or without an extension or folder. "/" counts as "\".
+// Network folders ("\\server\share\...") and ordinary paths are not devices.
+bool IsDeviceName(const char* pszPath);
