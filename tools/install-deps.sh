@@ -3,7 +3,7 @@
 # compiler, Wine, Xvfb, socat, CMake, GoogleTest's sources, NSIS and zip. Skips apt
 # when all are there.
 set -euo pipefail
-packages="cmake g++ make mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 xvfb socat googletest nsis zip unzip"
+packages="iproute2 cmake g++ make mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 xvfb socat googletest nsis zip unzip"
 missing=""
 for p in $packages; do
   dpkg -s "$p" >/dev/null 2>&1 || missing="$missing $p"
