@@ -39,8 +39,9 @@ CServerDlg::~CServerDlg()
     StopLinks();
     for (int i = 0; i < APP_KIND_COUNT; i++)
         delete m_pControllers[i];
-    DestroyBrowseTree(m_pBrowseRoot);
+    BrowseNode* pTree = m_pBrowseRoot;
     m_pBrowseRoot = NULL;
+    DestroyBrowseTree(pTree);
     if (m_hBrowseMutex)
         CloseHandle(m_hBrowseMutex);
     if (m_nid.hIcon)

@@ -10,11 +10,12 @@
 #include "../framework/ScopedHandle.h"
 
 // Gathers consecutive chunks into writes of up to LISTING_WRITE_SIZE bytes: the
-// bytes on the link are the same, in far fewer writes.
+// bytes on the link are the same, in far fewer writes. The first write that fails
+// breaks it, with the error of that write kept for the log.
 class CLinkChunkWriter : public CChunkWriter
 {
 public:
-    explicit CLinkChunkWriter(const CPhoneLink& link) : m_link(link)
+    explicit CLinkChunkWriter(const CPhoneLink& link) : m_link(link), m_nError(0)
     {
         m_buffer.reserve(LISTING_WRITE_SIZE);
     }
@@ -24,10 +25,16 @@ public:
             Flush();
         m_buffer.insert(m_buffer.end(), pChunk, pChunk + nLength);
     }
+    bool IsBroken() const override { return m_nError != 0; }
+    int Error() const { return m_nError; }
     void Flush()
     {
-        if (!m_buffer.empty())
-            WriteAllToPhone(m_link, &m_buffer[0], static_cast<int>(m_buffer.size()));
+        if (!m_buffer.empty() && !IsBroken() &&
+            !WriteAllToPhone(m_link, &m_buffer[0], static_cast<int>(m_buffer.size())))
+        {
+            DWORD nError = GetLastError();
+            m_nError = nError != 0 ? static_cast<int>(nError) : ERROR_WRITE_FAULT;
+        }
         m_buffer.clear();
     }
 
@@ -35,38 +42,45 @@ private:
     static const size_t LISTING_WRITE_SIZE = 65536;
     const CPhoneLink& m_link;
     std::vector<unsigned char> m_buffer;
+    int m_nError;
 };
 
 static void BuildBrowseTree(CServerDlg& dlg, const char* pszFolders, bool bRecursive)
 {
-    DestroyBrowseTree(dlg.m_pBrowseRoot);
+    // Cleared before it is destroyed: a worker cut off in between leaves no
+    // pointer to freed nodes behind.
+    BrowseNode* pOld = dlg.m_pBrowseRoot;
     dlg.m_pBrowseRoot = NULL;
+    DestroyBrowseTree(pOld);
     CWin32FolderScanner scanner(dlg);
     dlg.m_pBrowseRoot = BuildBrowseRoot(pszFolders, bRecursive, scanner);
 }
+
+static const char* const WRITE_FAILURE = "Couldn't write list to phone (error %d)\r\n";
 
 static bool WriteListingTag(CServerDlg& dlg, const CPhoneLink& link)
 {
     int nWritten = WriteToPhone(link, "LISTACK", REPLY_TAG_LENGTH);
     if (nWritten >= REPLY_TAG_LENGTH)
         return true;
-    dlg.LogEvent("Couldn't write list to phone (error %d)\r\n", static_cast<int>(GetLastError()));
+    LogLinkFailure(dlg, link, WRITE_FAILURE, static_cast<int>(GetLastError()));
     return false;
 }
 
 static const unsigned char END_MARK[2] = {0xFF, 0x00};
-static const int LISTING_TAG_FAILED = -1;
-static const int LISTING_EMPTY = 0;
+static const int LISTING_FAILED = -1;
+static const int LISTING_EMPTY = -2;
 
 // Builds the tree and sends "LISTACK", its records and the end mark; returns the
-// byte total, LISTING_EMPTY for no tree or LISTING_TAG_FAILED. The caller holds
-// the browse lock.
+// byte total, LISTING_EMPTY for no tree, or LISTING_FAILED once a failed write has
+// been logged. A link being stopped fails silently with the total so far, so
+// the listing's own line still ends. The caller holds the browse lock.
 static int BuildAndSendListing(CServerDlg& dlg, const CPhoneLink& link, const char* pszFolders,
                                bool bRecursive)
 {
     BuildBrowseTree(dlg, pszFolders, bRecursive);
     if (!WriteListingTag(dlg, link))
-        return LISTING_TAG_FAILED;
+        return link.IsStopping() ? 0 : LISTING_FAILED;
     if (!dlg.m_pBrowseRoot)
     {
         WriteToPhone(link, END_MARK, 2);
@@ -75,7 +89,10 @@ static int BuildAndSendListing(CServerDlg& dlg, const CPhoneLink& link, const ch
     CLinkChunkWriter writer(link);
     int nTotal = SendBrowseTreeChunks(dlg.m_pBrowseRoot, writer);
     writer.Flush();
-    return nTotal;
+    if (!writer.IsBroken() || link.IsStopping())
+        return nTotal;
+    LogLinkFailure(dlg, link, WRITE_FAILURE, writer.Error());
+    return LISTING_FAILED;
 }
 
 void HandleList(CServerDlg& dlg, const CPhoneLink& link)
@@ -85,11 +102,12 @@ void HandleList(CServerDlg& dlg, const CPhoneLink& link)
     CMutexLock lock(dlg.m_hBrowseMutex, link.StopEvent());
     if (!lock.IsHeld())
         return;
-    char szFolders[256];
+    // The whole list, as long as the window and the settings let it be.
+    char szFolders[PATH_SIZE];
     dlg.ReadBrowseFolders(szFolders, sizeof(szFolders));
     RemoveTrailingBackslash(szFolders);
     int nTotal = BuildAndSendListing(dlg, link, szFolders, true);
-    if (nTotal > LISTING_EMPTY)
+    if (nTotal >= 0)
         dlg.LogEvent("Wrote song list to phone (%d bytes)\r\n", nTotal);
 }
 
@@ -110,6 +128,6 @@ void HandleFolderList(CServerDlg& dlg, const CPhoneLink& link)
     int nTotal = BuildAndSendListing(dlg, link, szName, false);
     if (nTotal == LISTING_EMPTY)
         dlg.LogEvent("no files to list\r\n");
-    else if (nTotal > LISTING_EMPTY)
+    else if (nTotal >= 0)
         dlg.LogEvent("wrote list to phone (%d bytes)\r\n", nTotal);
 }

@@ -185,7 +185,7 @@ int SendBrowseTreeChunks(BrowseNode* pRoot, CChunkWriter& writer)
             nLength = nUsed + 2;
         }
         writer.WriteChunk(chunk, nLength);
-        if (bComplete)
+        if (bComplete || writer.IsBroken())
             return nTotal;
     }
 }

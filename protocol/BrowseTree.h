@@ -85,9 +85,12 @@ class CChunkWriter
 public:
     virtual ~CChunkWriter() {}
     virtual void WriteChunk(const unsigned char* pChunk, int nLength) = 0;
+    // True once the link has failed: nothing more can reach the phone.
+    virtual bool IsBroken() const { return false; }
 };
 
 // Sends the tree in chunks, the last one ending with FF 00; returns the byte
 // total for the log (records plus 2 per chunk). A record too long for an
-// empty chunk ends the listing there, so every listing ends.
+// empty chunk ends the listing there, so every listing ends. A broken writer
+// ends it at once: the rest of the tree is not serialised for nobody.
 int SendBrowseTreeChunks(BrowseNode* pRoot, CChunkWriter& writer);

@@ -2,6 +2,7 @@
 #include <stdio.h>
 #include <vector>
 #include "CommandHandlers.h"
+#include "DeviceNames.h"
 #include "NameParameter.h"
 #include "Wire.h"
 #include "../app/ServerDlg.h"
@@ -12,6 +13,14 @@ static void PlayOrAdd(CServerDlg& dlg, const CPhoneLink& link, bool bAdd)
     char szName[NAME_BUFFER_SIZE];
     if (!ReadNameParameter(dlg, link, szName, PLAY_NAME_FAILURES))
         return;
+    // A device handed to a media application could hang it, or us waiting for it.
+    if (IsDeviceName(szName))
+    {
+        dlg.LogEvent(bAdd ? "Couldn't add \"%s\" to playlist: it names a device, not a file\r\n"
+                          : "Couldn't play \"%s\": it names a device, not a file\r\n",
+                     szName);
+        return;
+    }
     CPlayerController* pChosen = dlg.ControllerForFile(szName);
     if (pChosen != dlg.GetActive() && dlg.IsStopWhenSwitchingTicked())
         RunStop(dlg, 0);
@@ -45,18 +54,27 @@ static HANDLE OpenForReading(const char* pszPath)
                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
 }
 
-// The reply has 32 bits for the length; a file of 2 GiB or more is reported as
-// -1 (FF FF FF FF), the protocol's "cannot tell".
-static int ReportedFileLength(HANDLE hFile)
+// The file's length when it was opened: all that DOWN sends, whatever the file
+// does meanwhile. -1 when the system cannot tell.
+static long long FileLength(HANDLE hFile)
 {
     LARGE_INTEGER size;
-    if (!GetFileSizeEx(hFile, &size) || size.QuadPart > 0x7FFFFFFF)
+    if (!GetFileSizeEx(hFile, &size))
         return -1;
-    return static_cast<int>(size.QuadPart);
+    return size.QuadPart;
+}
+
+// The reply has 32 bits for the length; a file of 2 GiB or more is reported as
+// -1 (FF FF FF FF), the protocol's "cannot tell".
+static int ReportedFileLength(long long nLength)
+{
+    return nLength > 0x7FFFFFFF ? -1 : static_cast<int>(nLength);
 }
 
 // Reads the name, opens the line with pszOpening and opens the file; false
-// (with the line completed) when either fails.
+// (with the line completed) when either fails. Devices and pipes count as files
+// that cannot be opened: they are never opened (that could block the link), and
+// anything else that is not a file on a disk is closed again at once.
 static bool OpenNamedFile(CServerDlg& dlg, const CPhoneLink& link, const char* pszOpening,
                           CScopedHandle& file)
 {
@@ -64,7 +82,10 @@ static bool OpenNamedFile(CServerDlg& dlg, const CPhoneLink& link, const char* p
     if (!ReadNameParameter(dlg, link, szName, FILE_NAME_FAILURES))
         return false;
     dlg.LogEvent(pszOpening, szName);
-    file.Reset(OpenForReading(szName));
+    if (!IsDeviceName(szName))
+        file.Reset(OpenForReading(szName));
+    if (file.IsValid() && GetFileType(file.Get()) != FILE_TYPE_DISK)
+        file.Reset(INVALID_HANDLE_VALUE);
     if (file.IsValid())
         return true;
     dlg.LogEvent("couldn't open file\r\n");
@@ -76,7 +97,7 @@ void HandleFileInfo(CServerDlg& dlg, const CPhoneLink& link)
     CScopedHandle file;
     if (!OpenNamedFile(dlg, link, "Returning info about \"%s\": ", file))
         return;
-    int nLength = ReportedFileLength(file.Get());
+    int nLength = ReportedFileLength(FileLength(file.Get()));
     dlg.LogEvent("length is %d\r\n", nLength);
     unsigned char reply[REPLY_TAG_LENGTH + 4];
     WriteReplyTag("FINF", reply);
@@ -89,15 +110,22 @@ void HandleDownload(CServerDlg& dlg, const CPhoneLink& link)
     CScopedHandle file;
     if (!OpenNamedFile(dlg, link, "Uploading \"%s\"... ", file))
         return;
+    // The phone reads exactly the length FINF reports: a file that grows meanwhile
+    // must not send more, or the rest would be taken for replies.
+    long long nLeft = FileLength(file.Get());
     WriteToPhone(link, "DOWNACK", REPLY_TAG_LENGTH);
     // One block at a time: the file is never loaded whole. A write that fails means
     // the phone has gone or the link is being stopped, so reading on is pointless.
     std::vector<char> block(DOWNLOAD_BLOCK_SIZE);
     DWORD nRead = 0;
-    while (ReadFile(file.Get(), &block[0], DOWNLOAD_BLOCK_SIZE, &nRead, NULL) && nRead > 0)
+    while (nLeft > 0)
     {
+        DWORD nWant = nLeft < DOWNLOAD_BLOCK_SIZE ? static_cast<DWORD>(nLeft) : DOWNLOAD_BLOCK_SIZE;
+        if (!ReadFile(file.Get(), &block[0], nWant, &nRead, NULL) || nRead == 0)
+            break;
         if (!WriteAllToPhone(link, &block[0], static_cast<int>(nRead)))
             break;
+        nLeft -= nRead;
     }
     dlg.LogEvent("finished\r\n");
 }

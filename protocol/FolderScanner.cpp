@@ -1,6 +1,7 @@
 #include "FolderScanner.h"
 #include <stdio.h>
 #include <string.h>
+#include "DeviceNames.h"
 #include "Wire.h"
 #include "../app/ServerDlg.h"
 #include "../framework/ScopedHandle.h"
@@ -20,10 +21,12 @@ void CWin32FolderScanner::ScanFolder(const char* pszPath, BrowseNode* pParent, b
         m_dlg.LogEvent("Couldn't open null directory!\r\n");
         return;
     }
-    // A pattern that does not fit is a folder that cannot be opened.
+    // A pattern that does not fit is a folder that cannot be opened; so is a
+    // device or a pipe, whose "listing" (the pipes of the system) is no folder.
     char szPattern[NAME_BUFFER_SIZE];
     WIN32_FIND_DATAA found;
-    CScopedFindHandle search(FormatPath(szPattern, "%s\\%s", pszPath, "*.*")
+    CScopedFindHandle search(!IsDeviceName(pszPath) &&
+                                     FormatPath(szPattern, "%s\\%s", pszPath, "*.*")
                                  ? FindFirstFileA(szPattern, &found)
                                  : INVALID_HANDLE_VALUE);
     if (!search.IsValid())

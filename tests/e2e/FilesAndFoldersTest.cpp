@@ -276,3 +276,64 @@ TEST_F(FilesAndFolders, PlayAndAddOfAnUpperCaseExtensionStayWithTheDefault)
     EXPECT_TRUE(m_server.WaitForLogToBe(CONNECTED + "Playing \"" + song + "\"\r\n" + "Adding \"" +
                                         song + "\" to playlist\r\n" + ACK));
 }
+
+// A name that opens a device or a pipe could block the link or stream without end:
+// FINF and DOWN answer it as a file that cannot be opened, DLST as a missing
+// folder, PLAY and LADD log one line and start nothing.
+TEST_F(FilesAndFolders, DevicesAndPipesAreNeverOpened)
+{
+    StartWithWinamp("StartWinampAutomatically=1\r\n", true);
+    const char* const devices[] = {"\\\\.\\pipe\\quorvel",
+                                   "\\\\?\\GLOBALROOT\\Device\\Null",
+                                   "CON",
+                                   "NUL.mp3",
+                                   "C:\\music\\com1.mp3",
+                                   "LPT9",
+                                   "AUX",
+                                   "prn.txt",
+                                   "\\\\server\\pipe\\x",
+                                   "Z:\\dev\\zero"};
+    for (const char* pszName : devices)
+    {
+        std::string name = pszName;
+        std::string mark = m_server.LogAfterBanner();
+        ASSERT_TRUE(m_phone.Send("FINF" + EncodeName(name) + "DOWN" + EncodeName(name) + "DLST" +
+                                 EncodeName(name)));
+        EXPECT_EQ(HexBytes("LISTACK" + Record(0, 1, name) + END_MARK), HexBytes(ReadListing()));
+        ExpectNothingBeforeCheck(m_phone);
+        std::string lines = "Returning info about \"" + name + "\": couldn't open file\r\n" +
+                            "Uploading \"" + name + "\"... couldn't open file\r\n" + "Listing \"" +
+                            name + "\": Couldn't open \"" + name + "\"\r\nwrote list to phone " +
+                            Total(name.size() + 4) + ACK;
+        // Z:\dev\zero is a device by its type, not by its name: it is opened, then refused.
+        if (name != "Z:\\dev\\zero")
+        {
+            ASSERT_TRUE(m_phone.Send("PLAY" + EncodeName(name) + "LADD" + EncodeName(name)));
+            ExpectNothingBeforeCheck(m_phone);
+            lines += "Couldn't play \"" + name + "\": it names a device, not a file\r\n" +
+                     "Couldn't add \"" + name +
+                     "\" to playlist: it names a device, not a file\r\n" + ACK;
+        }
+        EXPECT_TRUE(m_server.WaitForLogToBe(mark + lines)) << m_server.LogAfterBanner();
+    }
+    // Only the pre-dispatch check of LADD reached Winamp: nothing was played or added.
+    std::string messages = JoinLines(m_winamp.Messages());
+    EXPECT_EQ(std::string::npos, messages.find("WM_COPYDATA")) << messages;
+}
+
+// The window and the settings keep 259 characters of folders: LIST lists them all,
+// not a shorter (and so another) last folder.
+TEST_F(FilesAndFolders, ListTakesTheWholeFolderList)
+{
+    std::string list = m_music + ";" + m_dir.Path() + "\\";
+    list += std::string(259 - list.size(), 'L');
+    std::string last = list.substr(m_music.size() + 1);
+    ASSERT_TRUE(CreateDirectoryA(last.c_str(), NULL)) << last;
+    StartServer("ListenOnSocket=1\r\nPath=" + list + "\r\n");
+    ConnectPhone(m_phone);
+    ASSERT_TRUE(m_phone.Send("LIST"));
+    std::string records = Record(0, 1, "") + Record(1, 1, m_music) +
+                          ExpectedContents(m_music, true) + Record(4, 1, last);
+    EXPECT_EQ(HexBytes("LISTACK" + records + END_MARK), HexBytes(ReadListing()));
+    ExpectNothingBeforeCheck(m_phone);
+}

@@ -183,3 +183,19 @@ TEST_F(BrowseTree, AVeryWideFolderNeedsNoDeepRecursion)
     std::string stream = List("C:\\Wide", true);
     EXPECT_EQ(END_MARK, stream.substr(stream.size() - 2));
 }
+
+// A link that has failed gets nothing more, and the tree is not walked on for it.
+TEST_F(BrowseTree, ABrokenWriterEndsTheListingAtOnce)
+{
+    class CFailingWriter : public CCollectingWriter
+    {
+    public:
+        bool IsBroken() const override { return chunks.size() >= 2; }
+    } writer;
+    for (int i = 0; i < 100; i++)
+        m_scanner.folders["C:\\Big"].push_back({std::string(200, 'a') + std::to_string(i), false});
+    m_pRoot = BuildBrowseRoot("C:\\Big", true, m_scanner);
+    int nTotal = SendBrowseTreeChunks(m_pRoot, writer);
+    EXPECT_EQ(2u, writer.chunks.size());
+    EXPECT_EQ(static_cast<int>(writer.chunks[0].size() + writer.chunks[1].size() + 4), nTotal);
+}
