@@ -19,9 +19,10 @@ static const char* const s_appNames[APP_KIND_COUNT] = {
 CServerDlg::CServerDlg()
     : CDialog(IDD_SERVER_DIALOG, NULL), m_pBrowseRoot(NULL), m_hComPort(INVALID_HANDLE_VALUE),
       m_listenSocket(INVALID_SOCKET), m_pSerialThread(NULL), m_pSocketThread(NULL),
-      m_bListenOnSocket(0), m_bClientClosed(0), m_bHidden(0), m_pActive(NULL), m_nDefaultApp(0),
-      m_nFileApp(0), m_hBrowseMutex(CreateMutexA(NULL, FALSE, NULL)),
-      m_clientSocket(INVALID_SOCKET), m_bTrayIconShown(false), m_bComInitialised(false)
+      m_bListenOnSocket(0), m_bClientClosed(0), m_bHidden(0), m_nDefaultApp(0), m_nFileApp(0),
+      m_hBrowseMutex(CreateMutexA(NULL, FALSE, NULL)),
+      m_hSwitchMutex(CreateMutexA(NULL, FALSE, NULL)), m_clientSocket(INVALID_SOCKET),
+      m_bTrayIconShown(false), m_bComInitialised(false)
 {
     m_hIcon = LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
     memset(&m_nid, 0, sizeof(m_nid));
@@ -44,6 +45,8 @@ CServerDlg::~CServerDlg()
     DestroyBrowseTree(pTree);
     if (m_hBrowseMutex)
         CloseHandle(m_hBrowseMutex);
+    if (m_hSwitchMutex)
+        CloseHandle(m_hSwitchMutex);
     if (m_nid.hIcon)
         DestroyIcon(m_nid.hIcon);
     if (m_bComInitialised)
@@ -140,7 +143,6 @@ void CServerDlg::CreateControllers()
 {
     for (int i = 0; i < APP_KIND_COUNT; i++)
         m_pControllers[i] = CreateController(i, *this);
-    m_pActive = m_pControllers[m_nDefaultApp];
     m_nFileApp = m_nDefaultApp;
 }
 
@@ -152,22 +154,37 @@ void CServerDlg::EndProcessNow()
 
 void CServerDlg::SyncAppSelection()
 {
-    GetDlgItemTextA(m_hWnd, IDC_EXTENSIONS, m_szExtensions[m_nDefaultApp], PATH_SIZE);
-    GetDlgItemTextA(m_hWnd, IDC_APP_PATH, m_szAppPath[m_nDefaultApp], PATH_SIZE);
+    char szExtensions[PATH_SIZE];
+    char szAppPath[PATH_SIZE];
+    if (!GetDlgItemTextA(m_hWnd, IDC_EXTENSIONS, szExtensions, PATH_SIZE))
+        szExtensions[0] = '\0';
+    if (!GetDlgItemTextA(m_hWnd, IDC_APP_PATH, szAppPath, PATH_SIZE))
+        szAppPath[0] = '\0';
     LRESULT nSelection = SendDlgItemMessageA(m_hWnd, IDC_DEFAULT_APP, CB_GETCURSEL, 0, 0);
-    if (nSelection >= 0 && nSelection < APP_KIND_COUNT)
-        m_nDefaultApp = static_cast<int>(nSelection);
+    {
+        std::lock_guard<std::mutex> lock(m_appSettingsLock);
+        snprintf(m_szExtensions[m_nDefaultApp], PATH_SIZE, "%s", szExtensions);
+        snprintf(m_szAppPath[m_nDefaultApp], PATH_SIZE, "%s", szAppPath);
+        if (nSelection >= 0 && nSelection < APP_KIND_COUNT)
+            m_nDefaultApp = static_cast<int>(nSelection);
+    }
     SetDlgItemTextA(m_hWnd, IDC_EXTENSIONS, m_szExtensions[m_nDefaultApp]);
     SetDlgItemTextA(m_hWnd, IDC_APP_PATH, m_szAppPath[m_nDefaultApp]);
 }
 
-CPlayerController* CServerDlg::ControllerForFile(const char* pszName)
+void CServerDlg::CopyAppPath(int nKind, char* pBuffer, int nSize)
+{
+    std::lock_guard<std::mutex> lock(m_appSettingsLock);
+    snprintf(pBuffer, nSize, "%s", m_szAppPath[nKind]);
+}
+
+CPlayerController* CServerDlg::ControllerForFile(const char* pszName, int* pnKind)
 {
     int nKind = static_cast<int>(
         SendMessageA(m_hWnd, WM_APP_CHOOSE_CONTROLLER, 0, reinterpret_cast<LPARAM>(pszName)));
     if (nKind < 0 || nKind >= APP_KIND_COUNT)
         nKind = m_nDefaultApp;
-    m_nFileApp = nKind;
+    *pnKind = nKind;
     return m_pControllers[nKind];
 }
 
@@ -201,6 +218,33 @@ void CServerDlg::OnListenOnSocketClicked()
         StopSocketListener();
 }
 
+bool CServerDlg::StopLinkWorker(CWorkerThread* pThread, const char* pszLink)
+{
+    const DWORD WORKER_STOP_GRACE_MS = 1000;
+    m_nLinkStops++;
+    pThread->RequestStop();
+    bool bEnded = pThread->WaitOrTerminate(WORKER_STOP_GRACE_MS);
+    m_nLinkStops--;
+    if (bEnded)
+    {
+        delete pThread;
+        return true;
+    }
+    LogEvent("The %s did not stop; it is left to end by itself\r\n", pszLink);
+    return false;
+}
+
+// A Connect or Listen click that arrives while a link is being stopped (the stop
+// answers messages sent to the window) runs once that stop is over.
+bool CServerDlg::IsLinkCommandDeferred(WORD nId)
+{
+    if (m_nLinkStops == 0 || (nId != IDC_CONNECT && nId != IDC_LISTEN_ON_SOCKET))
+        return false;
+    PostMessageA(m_hWnd, WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(nId)));
+    return true;
+}
+
 void CServerDlg::StopLinks()
 {
     StopSerialReader();
@@ -210,6 +254,8 @@ void CServerDlg::StopLinks()
 
 bool CServerDlg::OnCommand(WORD nId, WORD nCode)
 {
+    if (IsLinkCommandDeferred(nId))
+        return true;
     switch (nId)
     {
     case IDC_EXIT:

@@ -6,6 +6,7 @@
 #include <shellapi.h>
 #include <stdarg.h>
 #include <atomic>
+#include <mutex>
 #include "CheckBoxMirror.h"
 #include "LogQueue.h"
 #include "../framework/Dialog.h"
@@ -45,11 +46,16 @@ public:
 
     // Makes sure the active controller's application runs (when control 1003 says so).
     void EnsureActiveRunning();
-    CPlayerController* GetActive() const { return m_pActive.load(); }
+    // The active controller is always the one of m_nFileApp, so the controller and
+    // the application path it is given can never belong to two kinds.
+    CPlayerController* GetActive() const { return m_pControllers[m_nFileApp.load()]; }
+    // A copy of a kind's application path: the window's thread may be changing it.
+    void CopyAppPath(int nKind, char* pBuffer, int nSize);
 
     // The controller for a file, chosen on the user-interface thread, where the
-    // list 1018 and the edits it takes over live; records the kind in m_nFileApp.
-    CPlayerController* ControllerForFile(const char* pszName);
+    // list 1018 and the edits it takes over live; its kind in *pnKind. The caller
+    // makes it active by storing the kind in m_nFileApp, holding m_hSwitchMutex.
+    CPlayerController* ControllerForFile(const char* pszName, int* pnKind);
     // Takes over the edits 1019 and 1004 for the old kind and shows the new one's.
     void SyncAppSelection();
 
@@ -72,7 +78,8 @@ public:
     // Fields shared by the subsystems.
     HICON m_hIcon;
     BrowseNode* m_pBrowseRoot;
-    HANDLE m_hComPort;
+    // Opened on the window's thread, reopened by the serial reader after a loss.
+    std::atomic<HANDLE> m_hComPort;
     SOCKET m_listenSocket;
     CWorkerThread* m_pSerialThread;
     CWorkerThread* m_pSocketThread;
@@ -85,15 +92,20 @@ public:
     char m_szPath[PATH_SIZE];
     char m_szIniDir[PATH_SIZE];
     int m_bHidden;
-    std::atomic<CPlayerController*> m_pActive;
     CPlayerController* m_pControllers[APP_KIND_COUNT];
+    // Written by the window's thread under m_appSettingsLock; workers take copies.
     char m_szAppPath[APP_KIND_COUNT][PATH_SIZE];
     char m_szExtensions[APP_KIND_COUNT][PATH_SIZE];
     int m_nDefaultApp;
+    // The kind of the active controller (see GetActive).
     std::atomic<int> m_nFileApp;
 
     // One folder listing at a time, whichever link asks.
     HANDLE m_hBrowseMutex;
+    // One PLAY or LADD at a time: choosing, stopping the old controller, switching
+    // and playing are one step, so two links cannot interleave them.
+    HANDLE m_hSwitchMutex;
+    std::mutex m_appSettingsLock;
     // The TCP client being served; the user-interface thread closes it to cut
     // the client off when the listener stops.
     std::atomic<SOCKET> m_clientSocket;
@@ -131,6 +143,12 @@ private:
 
     bool m_bTrayIconShown;
     bool m_bComInitialised;
+    // Stops of link workers under way: their waits answer messages sent to the
+    // window, and a Connect or Listen click must not start another stop inside one.
+    int m_nLinkStops;
+    // Asks a link worker to stop and waits for it; false (logged) when it was left running.
+    bool StopLinkWorker(CWorkerThread* pThread, const char* pszLink);
+    bool IsLinkCommandDeferred(WORD nId);
 
     // Start and end of the window (ServerDlg.cpp).
     void LimitEditLengths();

@@ -21,7 +21,12 @@ void CServerDlg::LogEventV(const char* pszFormat, va_list args)
     HWND hWnd = m_hWnd;
     if (!hWnd)
         return;
-    bool bFirstOfBatch = m_logQueue.Push(szLine);
+    bool bFirstOfBatch = false;
+    {
+        // A worker cut off while it holds the queue's lock would block the window for good.
+        CWorkerThread::CNoTerminate section;
+        bFirstOfBatch = m_logQueue.Push(szLine);
+    }
     // The window's own code finds its lines in the log as soon as it has logged them.
     if (GetWindowThreadProcessId(hWnd, NULL) == GetCurrentThreadId())
         FlushEventLog();
@@ -98,5 +103,8 @@ void CServerDlg::ReadBrowseFolders(char* pBuffer, int nSize)
 void CServerDlg::EnsureActiveRunning()
 {
     int bStart = IsStartAppsTicked() ? 1 : 0;
-    GetActive()->EnsureRunning(m_szAppPath[m_nFileApp.load()], bStart);
+    int nKind = m_nFileApp.load();
+    char szAppPath[PATH_SIZE];
+    CopyAppPath(nKind, szAppPath, sizeof(szAppPath));
+    m_pControllers[nKind]->EnsureRunning(szAppPath, bStart);
 }

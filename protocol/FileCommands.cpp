@@ -21,19 +21,25 @@ static void PlayOrAdd(CServerDlg& dlg, const CPhoneLink& link, bool bAdd)
                      szName);
         return;
     }
-    CPlayerController* pChosen = dlg.ControllerForFile(szName);
-    if (pChosen != dlg.GetActive() && dlg.IsStopWhenSwitchingTicked())
+    // The other link's PLAY or LADD waits: a switch half done by each would leave
+    // one kind's controller playing the other's file.
+    CMutexLock lock(dlg.m_hSwitchMutex, link.StopEvent());
+    if (!lock.IsHeld())
+        return;
+    int nKind = 0;
+    CPlayerController* pChosen = dlg.ControllerForFile(szName, &nKind);
+    if (nKind != dlg.m_nFileApp.load() && dlg.IsStopWhenSwitchingTicked())
         RunStop(dlg, 0);
-    dlg.m_pActive = pChosen;
+    dlg.m_nFileApp = nKind;
     dlg.EnsureActiveRunning();
     if (bAdd)
     {
         dlg.LogEvent("Adding \"%s\" to playlist\r\n", szName);
-        dlg.GetActive()->AddFile(szName);
+        pChosen->AddFile(szName);
         return;
     }
     dlg.LogEvent("Playing \"%s\"\r\n", szName);
-    dlg.GetActive()->PlayFile(szName);
+    pChosen->PlayFile(szName);
 }
 
 void HandlePlayFile(CServerDlg& dlg, const CPhoneLink& link)

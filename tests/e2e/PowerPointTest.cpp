@@ -425,3 +425,47 @@ TEST_F(SlideShow, ExitRestoresTheTimeoutsReadAtStartEvenWithoutAShow)
     ASSERT_TRUE(m_server.WaitForExit(WAIT_LIMIT_MS, &nExitCode));
     EXPECT_EQ(SAVED_TIMEOUT, ScreenSaverTimeout());
 }
+
+// Each PLAY chooses, switches and plays as one step: with the serial and the TCP
+// link racing, every file reaches the controller of its own kind.
+TEST_F(SlideShow, TwoLinksRacingPlayNeverMixTheKinds)
+{
+    m_automation.Register(5);
+    m_winamp.Prepare("");
+    ASSERT_TRUE(m_winamp.Start());
+    StartServer("ListenOnSocket=1\r\nCommPort=COM3\r\nStopWhenSwitching=1\r\n"
+                "ExtensionsHandled3=ppt\r\nPathToApplication0=" +
+                m_winamp.ExePath() + "\r\n");
+    ConnectPhone(m_phone);
+    CPhoneClient serialPhone;
+    ASSERT_TRUE(serialPhone.OpenComPort("COM13"));
+    const int RACES = 300;
+    std::string talk = m_dir.File("talk.ppt"), songs, talks;
+    for (int i = 0; i < RACES; i++)
+    {
+        songs += Play("D:\\song" + std::to_string(i) + ".mp3");
+        talks += Play(talk);
+    }
+    ASSERT_TRUE(m_phone.Send(songs));
+    ASSERT_TRUE(serialPhone.Send(talks));
+    ExpectNothingBeforeCheck(m_phone);
+    ExpectNothingBeforeCheck(serialPhone);
+
+    int nSongs = 0, nTalks = 0;
+    for (const std::string& line : m_winamp.Messages())
+    {
+        if (line.compare(0, 11, "WM_COPYDATA") != 0)
+            continue;
+        EXPECT_NE(std::string::npos, line.find(".mp3")) << line;
+        nSongs++;
+    }
+    std::string calls = m_automation.Calls();
+    for (size_t nAt = calls.find("Viewer 9 "); nAt != std::string::npos;
+         nAt = calls.find("Viewer 9 ", nAt + 1))
+    {
+        EXPECT_EQ("Viewer 9 \"" + talk + "\"", calls.substr(nAt, talk.size() + 11));
+        nTalks++;
+    }
+    EXPECT_EQ(RACES, nSongs);
+    EXPECT_EQ(RACES, nTalks);
+}
