@@ -1,5 +1,6 @@
 // A worker thread that is asked to stop through an event and, if it does not
-// stop within a grace period, is terminated from outside.
+// stop within a grace period, is terminated from outside: never inside a section
+// marked with CNoTerminate, where that would leave a lock held or a handle lost.
 #pragma once
 #include <windows.h>
 #include <atomic>
@@ -9,7 +10,9 @@ class CWorkerThread
 public:
     typedef void (*ThreadBody)(CWorkerThread& thread, void* pParam);
 
-    CWorkerThread();
+    // bMayBeLeft: the object comes from new, and a thread that cannot be ended
+    // may be left running; it then deletes the object itself when its body returns.
+    explicit CWorkerThread(bool bMayBeLeft = false);
     ~CWorkerThread();
 
     bool Start(ThreadBody pBody, void* pParam);
@@ -20,8 +23,26 @@ public:
     void RequestStop();
     // Waits up to nGraceMs for the body to return, still answering messages sent
     // to the calling thread's windows (the body may be inside SendMessage to us);
-    // terminates the thread if it has not returned by then. Releases the thread.
-    void WaitOrTerminate(DWORD nGraceMs);
+    // terminates the thread if it has not returned by then, once it is outside
+    // every CNoTerminate section. True when the thread has ended. False when it
+    // was left running (only with bMayBeLeft, after LEFT_AFTER_MS more inside a
+    // section): the object then belongs to the thread; forget it, don't delete it.
+    bool WaitOrTerminate(DWORD nGraceMs);
+
+    // Marks a section of the calling worker that must not be cut off: holding a
+    // lock others need, or a handle not yet stored where its owner will close it.
+    class CNoTerminate
+    {
+    public:
+        CNoTerminate();
+        ~CNoTerminate();
+
+    private:
+        CNoTerminate(const CNoTerminate&);
+        CNoTerminate& operator=(const CNoTerminate&);
+        CWorkerThread* m_pWorker;
+    };
+    static const DWORD LEFT_AFTER_MS = 5000;
 
     // Cheap enough to ask once per folder entry or file block.
     bool IsStopRequested() const { return m_bStopRequested.load(); }
@@ -42,6 +63,18 @@ private:
     CWorkerThread(const CWorkerThread&);
     CWorkerThread& operator=(const CWorkerThread&);
     static DWORD WINAPI ThreadEntry(void* pSelf);
+    // Waits for the thread, answering sent messages; true when it has ended.
+    bool WaitAnswering(DWORD nMs);
+    // Terminates the thread once it is outside every CNoTerminate section; false
+    // when it is still inside one after nLimitMs.
+    bool TerminateOutsideSections(DWORD nLimitMs);
+
+    enum
+    {
+        THREAD_RUNNING,
+        THREAD_ENDED, // the body has returned
+        THREAD_LEFT   // the owner has let go of a thread it could not end
+    };
 
     HANDLE m_hThread;
     HANDLE m_hStopEvent;
@@ -49,4 +82,7 @@ private:
     std::atomic<bool> m_bStopRequested;
     ThreadBody m_pBody;
     void* m_pParam;
+    const bool m_bMayBeLeft;
+    std::atomic<int> m_nSections;
+    std::atomic<int> m_nState;
 };

@@ -7,7 +7,6 @@
 #include "../protocol/Wire.h"
 #include "../res/resource.h"
 
-static const DWORD WORKER_STOP_GRACE_MS = 1000;
 // A port whose reads fail (the Bluetooth link has gone) is closed and opened again
 // this often until a command can be read from it.
 static const DWORD REOPEN_INTERVAL_MS = 2000;
@@ -54,9 +53,30 @@ void CServerDlg::OpenSerialPort(const char* pszName)
 
 void CServerDlg::CloseSerialPort()
 {
-    if (m_hComPort != INVALID_HANDLE_VALUE)
-        CloseHandle(m_hComPort);
-    m_hComPort = INVALID_HANDLE_VALUE;
+    // Cleared before it is closed: a reader cut off in between leaves no stale handle.
+    HANDLE hPort = m_hComPort.exchange(INVALID_HANDLE_VALUE);
+    if (hPort != INVALID_HANDLE_VALUE)
+        CloseHandle(hPort);
+}
+
+// Opens the port again into m_hComPort, where its owner will close it. The new
+// handle is never lost to a stop: the open is not cut off, and a reader asked to
+// stop meanwhile closes it itself. False on a stop request.
+static bool OpenAgain(CServerDlg& dlg, const CWorkerThread& thread, const char* pszDevice,
+                      CPhoneLink& link)
+{
+    CWorkerThread::CNoTerminate section;
+    bool bTimeoutsSet = false;
+    HANDLE hPort = OpenComDevice(pszDevice, &bTimeoutsSet);
+    if (thread.IsStopRequested())
+    {
+        if (hPort != INVALID_HANDLE_VALUE)
+            CloseHandle(hPort);
+        return false;
+    }
+    dlg.m_hComPort = hPort;
+    link.hSerial = hPort;
+    return true;
 }
 
 // Closes the port, then opens it again every REOPEN_INTERVAL_MS until a command
@@ -74,9 +94,8 @@ static bool ReopenUntilACommandArrives(CServerDlg& dlg, CWorkerThread& thread, C
         link.hSerial = INVALID_HANDLE_VALUE;
         if (!thread.PauseUnlessStopped(REOPEN_INTERVAL_MS))
             return false;
-        bool bTimeoutsSet = false;
-        dlg.m_hComPort = OpenComDevice(szDevice, &bTimeoutsSet);
-        link.hSerial = dlg.m_hComPort;
+        if (!OpenAgain(dlg, thread, szDevice, link))
+            return false;
         if (link.hSerial != INVALID_HANDLE_VALUE && ReadFromPhone(link, pCommand, COMMAND_LENGTH))
             return true;
         if (thread.IsStopRequested())
@@ -106,7 +125,7 @@ static void SerialReaderThread(CWorkerThread& thread, void* pParam)
 
 void CServerDlg::StartSerialReader()
 {
-    m_pSerialThread = new CWorkerThread();
+    m_pSerialThread = new CWorkerThread(true);
     if (m_pSerialThread->Start(SerialReaderThread, this))
         return;
     delete m_pSerialThread;
@@ -115,13 +134,12 @@ void CServerDlg::StartSerialReader()
 
 void CServerDlg::StopSerialReader()
 {
-    if (!m_pSerialThread)
-        return;
-    // The reader waits on its stop event in every read, so it returns at once.
-    m_pSerialThread->RequestStop();
-    m_pSerialThread->WaitOrTerminate(WORKER_STOP_GRACE_MS);
-    delete m_pSerialThread;
+    // Out of the field before the wait, which answers messages sent to the window.
+    CWorkerThread* pThread = m_pSerialThread;
     m_pSerialThread = NULL;
+    // The reader waits on its stop event in every read, so it returns at once.
+    if (pThread)
+        StopLinkWorker(pThread, "serial link's reader");
 }
 
 void CServerDlg::OpenConfiguredSerialPort()

@@ -3,8 +3,6 @@
 #include "../protocol/CommandHandlers.h"
 
 static const unsigned short LISTEN_PORT = 7654;
-// How long a worker may take to return after its stop request before it is terminated.
-static const DWORD WORKER_STOP_GRACE_MS = 1000;
 // A failing accept is retried after this pause, so the worker never spins on it.
 static const DWORD ACCEPT_RETRY_MS = 1000;
 
@@ -76,24 +74,25 @@ void CServerDlg::StartSocketListener()
         StopSocketListener();
         return;
     }
-    m_pSocketThread = new CWorkerThread();
+    m_pSocketThread = new CWorkerThread(true);
     if (!m_pSocketThread->Start(SocketAcceptThread, this))
         StopSocketListener();
 }
 
 void CServerDlg::StopSocketListener()
 {
-    if (m_pSocketThread)
+    // Out of the field before the wait, which answers messages sent to the window.
+    CWorkerThread* pThread = m_pSocketThread;
+    m_pSocketThread = NULL;
+    if (pThread)
     {
         // Closing the sockets wakes the worker from accept or recv at once.
-        m_pSocketThread->RequestStop();
+        pThread->RequestStop();
         CloseClientSocket(*this);
         if (m_listenSocket != INVALID_SOCKET)
             closesocket(m_listenSocket);
         m_listenSocket = INVALID_SOCKET;
-        m_pSocketThread->WaitOrTerminate(WORKER_STOP_GRACE_MS);
-        delete m_pSocketThread;
-        m_pSocketThread = NULL;
+        StopLinkWorker(pThread, "Internet socket's listener");
     }
     if (m_listenSocket != INVALID_SOCKET)
         closesocket(m_listenSocket);

@@ -293,10 +293,10 @@ TEST_F(FilesAndFolders, DevicesAndPipesAreNeverOpened)
                                    "prn.txt",
                                    "\\\\server\\pipe\\x",
                                    "Z:\\dev\\zero"};
+    std::string log = CONNECTED + "Playing\r\n" + ACK;
     for (const char* pszName : devices)
     {
         std::string name = pszName;
-        std::string mark = m_server.LogAfterBanner();
         ASSERT_TRUE(m_phone.Send("FINF" + EncodeName(name) + "DOWN" + EncodeName(name) + "DLST" +
                                  EncodeName(name)));
         EXPECT_EQ(HexBytes("LISTACK" + Record(0, 1, name) + END_MARK), HexBytes(ReadListing()));
@@ -314,7 +314,8 @@ TEST_F(FilesAndFolders, DevicesAndPipesAreNeverOpened)
                      "Couldn't add \"" + name +
                      "\" to playlist: it names a device, not a file\r\n" + ACK;
         }
-        EXPECT_TRUE(m_server.WaitForLogToBe(mark + lines)) << m_server.LogAfterBanner();
+        log += lines;
+        EXPECT_TRUE(m_server.WaitForLogToBe(log)) << m_server.LogAfterBanner();
     }
     // Only the pre-dispatch check of LADD reached Winamp: nothing was played or added.
     std::string messages = JoinLines(m_winamp.Messages());

@@ -2,8 +2,12 @@
 // COM13, COM12 of COM22): commands, Connect, a dropped link, a port whose reads
 // fail until it is mended, and the Bluetooth stack's registry records behind "Find".
 #include <stdlib.h>
+#include <atomic>
+#include <thread>
+#include <vector>
 #include "FakeWinamp.h"
 #include "ServerTest.h"
+#include <tlhelp32.h>
 
 static const std::string ACK = "Sent ACK to phone\r\n";
 static const std::string CONNECTED_COM3 = "Connected to port COM3\r\n";
@@ -259,4 +263,61 @@ TEST_F(SerialLink, ANameThatFillsTheWholeBufferIsReadSafely)
     m_server.Click(1020);
     EXPECT_TRUE(m_server.WaitForLogToBe("Couldn't automatically find which COM port to use\r\n"))
         << "names longer than the 256-byte buffer are cut there; no match in the first 256 bytes";
+}
+
+static int CountThreads(DWORD nProcessId)
+{
+    HANDLE hSnapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    int nCount = 0;
+    for (BOOL bMore = Thread32First(hSnapshot, &entry); bMore;
+         bMore = Thread32Next(hSnapshot, &entry))
+        nCount += entry.th32OwnerProcessID == nProcessId ? 1 : 0;
+    CloseHandle(hSnapshot);
+    return nCount;
+}
+
+// Clicks that arrive while a Connect is stopping the reader (its wait answers
+// messages sent to the window) run after it, one at a time: never a stop inside a stop.
+TEST_F(SerialLink, ConnectClickedManyTimesAtOnceLeavesOneReader)
+{
+    StartServer("ListenOnSocket=1\r\nCommPort=COM3\r\n");
+    OpenPhoneEnd();
+    ConnectPhone(m_phone);
+    ExpectNothingBeforeCheck(m_serialPhone);
+    ExpectNothingBeforeCheck(m_phone);
+    int nThreads = CountThreads(m_server.ProcessId());
+
+    std::atomic<bool> bClicking(true);
+    std::thread commands(
+        [&]
+        {
+            // One command at a time, so no reader is stopped halfway through one.
+            std::string reply;
+            while (bClicking)
+                if (m_serialPhone.Send("VERS"))
+                    m_serialPhone.Receive(9, reply, 2000);
+        });
+    std::vector<std::thread> clickers;
+    for (int i = 0; i < 4; i++)
+        clickers.push_back(std::thread(
+            [&]
+            {
+                for (int j = 0; j < 5; j++)
+                    m_server.Click(1002);
+            }));
+    for (std::thread& clicker : clickers)
+        clicker.join();
+    EXPECT_TRUE(WaitUntil(
+        [&] { return CountOccurrences(m_server.LogAfterBanner(), CONNECTED_COM3) == 21; }))
+        << m_server.LogAfterBanner();
+    bClicking = false;
+    commands.join();
+
+    m_serialPhone.ReceiveUntilQuiet(500, 5000); // a reply still on its way
+    ExpectNothingBeforeCheck(m_serialPhone);
+    ExpectNothingBeforeCheck(m_phone);
+    EXPECT_TRUE(WaitUntil([&] { return CountThreads(m_server.ProcessId()) == nThreads; }))
+        << CountThreads(m_server.ProcessId()) << " threads, " << nThreads << " before";
 }
