@@ -6,6 +6,7 @@
 #include <string.h>
 #include "AboutDlg.h"
 #include "ControllerChoice.h"
+#include "PhoneApprovalDlg.h"
 #include "SettingsRules.h"
 #include "SetupWizardDlg.h"
 #include "../framework/WinApp.h"
@@ -22,7 +23,8 @@ CServerDlg::CServerDlg()
       m_bListenOnSocket(0), m_bClientClosed(0), m_bHidden(0), m_nDefaultApp(0), m_nFileApp(0),
       m_hBrowseMutex(CreateMutexA(NULL, FALSE, NULL)),
       m_hSwitchMutex(CreateMutexA(NULL, FALSE, NULL)), m_clientSocket(INVALID_SOCKET),
-      m_bTrayIconShown(false), m_bComInitialised(false)
+      m_heldSocket(INVALID_SOCKET), m_hApprovalAnswered(CreateEventA(NULL, FALSE, FALSE, NULL)),
+      m_bTrayIconShown(false), m_bComInitialised(false), m_nLinkStops(0), m_pApprovalDlg(NULL)
 {
     m_hIcon = LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
     memset(&m_nid, 0, sizeof(m_nid));
@@ -47,6 +49,9 @@ CServerDlg::~CServerDlg()
         CloseHandle(m_hBrowseMutex);
     if (m_hSwitchMutex)
         CloseHandle(m_hSwitchMutex);
+    delete m_pApprovalDlg;
+    if (m_hApprovalAnswered)
+        CloseHandle(m_hApprovalAnswered);
     if (m_nid.hIcon)
         DestroyIcon(m_nid.hIcon);
     if (m_bComInitialised)
@@ -55,7 +60,8 @@ CServerDlg::~CServerDlg()
 
 BOOL CServerDlg::OnInitDialog()
 {
-    AddAboutMenuItem();
+    AddSystemMenuItem(IDS_ABOUTBOX, IDM_ABOUTBOX);
+    AddSystemMenuItem(IDS_FORGET_PHONES, IDM_FORGET_PHONES);
     SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
     m_bComInitialised = SUCCEEDED(CoInitialize(NULL));
@@ -108,22 +114,30 @@ void CServerDlg::RunSetupWizard()
     CSetupWizardDlg wizard;
     wizard.m_pServerDlg = this;
     if (wizard.DoModal() != 0)
+    {
+        // The wizard sets up the Bluetooth link only; say how the other one is opened.
+        LogEvent("To let phones in over TCP, tick \"Listen on Internet socket\". The first "
+                 "time a phone on another computer connects, this window asks whether to "
+                 "allow it.\r\n");
         return;
+    }
     // Cancelled: nothing is loaded, started or saved.
     RemoveTrayIcon();
     exit(0);
 }
 
-void CServerDlg::AddAboutMenuItem()
+// The About item follows a separator; later items follow the About item.
+void CServerDlg::AddSystemMenuItem(UINT nStringId, UINT nCommand)
 {
-    char szAbout[256];
-    if (!LoadStringA(AfxGetInstanceHandle(), IDS_ABOUTBOX, szAbout, sizeof(szAbout)))
+    char szText[256];
+    if (!LoadStringA(AfxGetInstanceHandle(), nStringId, szText, sizeof(szText)))
         return;
     HMENU hSysMenu = GetSystemMenu(m_hWnd, FALSE);
-    if (!hSysMenu || szAbout[0] == '\0')
+    if (!hSysMenu || szText[0] == '\0')
         return;
-    AppendMenuA(hSysMenu, MF_SEPARATOR, 0, NULL);
-    AppendMenuA(hSysMenu, MF_STRING, IDM_ABOUTBOX, szAbout);
+    if (nCommand == IDM_ABOUTBOX)
+        AppendMenuA(hSysMenu, MF_SEPARATOR, 0, NULL);
+    AppendMenuA(hSysMenu, MF_STRING, nCommand, szText);
 }
 
 void CServerDlg::FillDefaultAppList()
@@ -293,6 +307,8 @@ bool CServerDlg::OnCommand(WORD nId, WORD nCode)
 
 bool CServerDlg::OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult)
 {
+    if (OnApprovalMessage(nMsg, wParam))
+        return true;
     switch (nMsg)
     {
     case WM_APP_LOG_EVENT:

@@ -11,15 +11,18 @@
 #include "LogQueue.h"
 #include "../framework/Dialog.h"
 #include "../framework/WorkerThread.h"
+#include "../links/PhoneApprovals.h"
 #include "../players/ControllerLog.h"
 #include "../players/PlayerController.h"
 
 struct BrowseNode;
+class CPhoneApprovalDlg;
 
 // Private messages by which worker threads have the user-interface thread act.
 const UINT WM_APP_LOG_EVENT = WM_APP + 1;         // log lines are queued for the window
 const UINT WM_APP_REMOVE_TRAY_ICON = WM_APP + 2;  // before the process ends on EXIT
 const UINT WM_APP_CHOOSE_CONTROLLER = WM_APP + 3; // lParam: the file name; returns the kind
+const UINT WM_APP_ASK_APPROVAL = WM_APP + 20;     // the listener holds a phone to ask about
 const UINT WM_TRAYNOTIFY = WM_USER + 101;
 const UINT_PTR LOG_FLUSH_TIMER_ID = 2;
 
@@ -109,11 +112,17 @@ public:
     // The TCP client being served; the user-interface thread closes it to cut
     // the client off when the listener stops.
     std::atomic<SOCKET> m_clientSocket;
+    // A phone on another computer held, unread, while the user is asked about it.
+    std::atomic<SOCKET> m_heldSocket;
     // Log lines from every thread, in order, until the window appends them.
     CLogQueue m_logQueue;
     // The check boxes every command reads: 1003 and 1033.
     CCheckBoxMirror m_startApps;
     CCheckBoxMirror m_stopWhenSwitching;
+    // TCP phones allowed, denied and asked about; the listener waits on the event
+    // (auto-reset) for the user's answer.
+    CPhoneApprovals m_approvals;
+    HANDLE m_hApprovalAnswered;
 
 protected:
     BOOL OnInitDialog() override;
@@ -124,7 +133,6 @@ protected:
     void OnCancel() override {}
 
 private:
-    void AddAboutMenuItem();
     void FillDefaultAppList();
     void WriteBanner();
     void CreateControllers();
@@ -166,6 +174,17 @@ private:
     void OnSize(WPARAM nType);
     bool OnPaint();
     void OnWindowPosChanging(WINDOWPOS* pPos);
+
+    // Asking about phones on other computers (ServerDlgApproval.cpp).
+    CPhoneApprovalDlg* m_pApprovalDlg;
+    bool OnApprovalMessage(UINT nMsg, WPARAM wParam);
+    void OnAskApproval();
+    void OnApprovalAnswer(bool bAllow, bool bTimedOut);
+    void CloseApprovalQuestion();
+    void DropApprovalQuestion();
+    void OnForgetPhones();
+    void SaveAllowedPhones();
+    void AddSystemMenuItem(UINT nStringId, UINT nCommand);
 
     // The folder and file pickers (ServerDlgPickers.cpp).
     void OnSelectFolder();

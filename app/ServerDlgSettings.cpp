@@ -2,6 +2,7 @@
 // them at the end, and written fresh by the first-run wizard.
 #include "ServerDlg.h"
 #include <stdio.h>
+#include <string.h>
 #include "SettingsRules.h"
 #include "../res/resource.h"
 
@@ -27,6 +28,24 @@ static void WriteNumberSetting(const char* pszIniFile, const char* pszKey, int n
     char szValue[16];
     snprintf(szValue, sizeof(szValue), "%d", nValue);
     WriteSetting(pszIniFile, pszKey, szValue);
+}
+
+// A key added after the first version: written only when it differs from its absent
+// value, and removed when it is back at it, so files that never use it stay as they were.
+static void WriteOptionalSetting(const char* pszIniFile, const char* pszKey, const char* pszValue,
+                                 const char* pszAbsentValue)
+{
+    if (strcmp(pszValue, pszAbsentValue) != 0)
+    {
+        WriteSetting(pszIniFile, pszKey, pszValue);
+        return;
+    }
+    char szOld[4];
+    const char* pszMissing = "\x01";
+    GetPrivateProfileStringA(SETTINGS_SECTION, pszKey, pszMissing, szOld, sizeof(szOld),
+                             pszIniFile);
+    if (strcmp(szOld, pszMissing) != 0)
+        WritePrivateProfileStringA(SETTINGS_SECTION, pszKey, NULL, pszIniFile);
 }
 
 static int CheckState(HWND hDlg, int nId)
@@ -80,6 +99,10 @@ void CServerDlg::LoadSettings()
         SetDlgItemTextA(m_hWnd, IDC_APP_PATH, m_szAppPath[i]);
         SetDlgItemTextA(m_hWnd, IDC_EXTENSIONS, m_szExtensions[i]);
     }
+
+    char szAllowed[MAX_ALLOWED_PHONES * 16 + 1];
+    ReadSetting(szIniFile, "AllowedPhones", "", szAllowed, sizeof(szAllowed));
+    m_approvals.LoadAllowed(szAllowed);
 }
 
 bool CServerDlg::SettingsFileExists() const
@@ -142,6 +165,16 @@ void CServerDlg::SaveSettings()
     WriteNumberSetting(szIniFile, "StartMinimised", CheckState(m_hWnd, IDC_START_MINIMISED));
     WriteNumberSetting(szIniFile, "StopWhenSwitching", CheckState(m_hWnd, IDC_STOP_WHEN_SWITCHING));
     WriteNumberSetting(szIniFile, "ListenOnSocket", CheckState(m_hWnd, IDC_LISTEN_ON_SOCKET));
+    WriteOptionalSetting(szIniFile, "AllowedPhones", m_approvals.AllowedText().c_str(), "");
+}
+
+// Written as soon as a phone is allowed or the list is forgotten: the phone's
+// EXIT ends the server without saving, and an answer must not be lost with it.
+void CServerDlg::SaveAllowedPhones()
+{
+    char szIniFile[PATH_SIZE];
+    if (BuildSettingsFilePath(m_szIniDir, szIniFile, sizeof(szIniFile)))
+        WriteOptionalSetting(szIniFile, "AllowedPhones", m_approvals.AllowedText().c_str(), "");
 }
 
 void CServerDlg::WriteDefaultSettings(int nKind, const char* pszAppPath, const char* pszBrowsePath,

@@ -3,11 +3,15 @@
 #include "WinApp.h"
 
 CDialog::CDialog(UINT nTemplateId, HWND hParent)
-    : m_hWnd(NULL), m_nTemplateId(nTemplateId), m_hParent(hParent)
+    : m_hWnd(NULL), m_nTemplateId(nTemplateId), m_hParent(hParent), m_bModeless(false)
 {
 }
 
-CDialog::~CDialog() {}
+CDialog::~CDialog()
+{
+    if (m_bModeless && m_hWnd)
+        DestroyWindow(m_hWnd);
+}
 
 INT_PTR CDialog::DoModal()
 {
@@ -15,9 +19,20 @@ INT_PTR CDialog::DoModal()
                            DialogProc, reinterpret_cast<LPARAM>(this));
 }
 
+bool CDialog::CreateModeless()
+{
+    m_bModeless = true;
+    HWND hWnd = CreateDialogParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nTemplateId),
+                                   m_hParent, DialogProc, reinterpret_cast<LPARAM>(this));
+    return hWnd != NULL;
+}
+
 void CDialog::EndDialog(INT_PTR nResult)
 {
-    ::EndDialog(m_hWnd, nResult);
+    if (m_bModeless)
+        DestroyWindow(m_hWnd);
+    else
+        ::EndDialog(m_hWnd, nResult);
 }
 
 bool CDialog::OnCommand(WORD, WORD)

@@ -1,4 +1,5 @@
-// A modal dialog from a dialog template, routing its messages to virtual handlers.
+// A dialog from a dialog template, modal or modeless, routing its messages to
+// virtual handlers.
 #pragma once
 #include <windows.h>
 
@@ -9,6 +10,9 @@ public:
     virtual ~CDialog();
 
     INT_PTR DoModal();
+    // Shows the dialog beside its owner's window, which goes on working; false
+    // when the window could not be made. EndDialog destroys it.
+    bool CreateModeless();
     void EndDialog(INT_PTR nResult);
     HWND GetSafeHwnd() const { return m_hWnd; }
     HWND GetDlgItem(int nId) const { return ::GetDlgItem(m_hWnd, nId); }
@@ -34,4 +38,5 @@ private:
 
     UINT m_nTemplateId;
     HWND m_hParent;
+    bool m_bModeless;
 };

@@ -1,5 +1,7 @@
-// The TCP listener on port 7654 and its worker, which serves one client at a time.
+// The TCP listener on port 7654 and its worker, which serves one client at a
+// time: phones on this PC and phones the user has allowed.
 #include "../app/ServerDlg.h"
+#include "../framework/ScopedHandle.h"
 #include "../protocol/CommandHandlers.h"
 
 static const unsigned short LISTEN_PORT = 7654;
@@ -17,35 +19,146 @@ static void CloseClientSocket(CServerDlg& dlg)
     closesocket(client);
 }
 
-static void ServeClient(CServerDlg& dlg, CWorkerThread& thread, SOCKET client)
+static void CloseHeldPhone(CServerDlg& dlg)
 {
-    dlg.LogEvent("Client connected on Internet socket\r\n");
-    CReceiveBuffer received = {};
-    CPhoneLink link = {INVALID_HANDLE_VALUE, client, &thread, &received};
-    while (!dlg.m_bClientClosed && !thread.IsStopRequested())
-        DispatchCommand(dlg, link);
+    SOCKET held = dlg.m_heldSocket.exchange(INVALID_SOCKET);
+    if (held != INVALID_SOCKET)
+        closesocket(held);
 }
 
+// Serves the client in m_clientSocket until it closes its end, then closes it.
+static void ServeClient(CServerDlg& dlg, CWorkerThread& thread)
+{
+    SOCKET client = dlg.m_clientSocket;
+    dlg.m_bClientClosed = 0;
+    if (client != INVALID_SOCKET && !thread.IsStopRequested())
+    {
+        dlg.LogEvent("Client connected on Internet socket\r\n");
+        CReceiveBuffer received = {};
+        CPhoneLink link = {INVALID_HANDLE_VALUE, client, &thread, &received};
+        while (!dlg.m_bClientClosed && !thread.IsStopRequested())
+            DispatchCommand(dlg, link);
+    }
+    CloseClientSocket(dlg);
+}
+
+// Takes one waiting connection, as a blocking socket for the command loop; its
+// peer's IPv4 address in host order. INVALID_SOCKET when none is waiting, or
+// with *pbFailed on an error.
+static SOCKET AcceptWaiting(SOCKET listenSocket, uint32_t* pnAddress, bool* pbFailed)
+{
+    sockaddr_in peer = {};
+    int nLength = sizeof(peer);
+    SOCKET client = accept(listenSocket, reinterpret_cast<sockaddr*>(&peer), &nLength);
+    if (client == INVALID_SOCKET)
+    {
+        *pbFailed = WSAGetLastError() != WSAEWOULDBLOCK;
+        return INVALID_SOCKET;
+    }
+    // It took over the listener's event and non-blocking mode.
+    WSAEventSelect(client, NULL, 0);
+    u_long nNonBlocking = 0;
+    ioctlsocket(client, FIONBIO, &nNonBlocking);
+    *pnAddress = ntohl(peer.sin_addr.s_addr);
+    return client;
+}
+
+// Takes the phones waiting to connect: serves each in turn, holds one to ask the
+// user about, refuses the rest. The held phone's address goes to *pnHeldAddress.
+static void TakeNewPhones(CServerDlg& dlg, CWorkerThread& thread, SOCKET listenSocket,
+                          uint32_t* pnHeldAddress)
+{
+    while (!thread.IsStopRequested())
+    {
+        uint32_t nAddress = 0;
+        bool bFailed = false;
+        SOCKET client = INVALID_SOCKET;
+        PhoneVerdict verdict = PHONE_SERVE;
+        {
+            // Stored before a stop can cut us off, where the window closes it.
+            CWorkerThread::CNoTerminate section;
+            client = AcceptWaiting(listenSocket, &nAddress, &bFailed);
+            if (client != INVALID_SOCKET)
+                verdict = dlg.m_approvals.Judge(nAddress);
+            if (client != INVALID_SOCKET && verdict == PHONE_SERVE)
+                dlg.m_clientSocket = client;
+            if (client != INVALID_SOCKET && verdict == PHONE_ASK)
+                dlg.m_heldSocket = client;
+        }
+        if (client == INVALID_SOCKET)
+        {
+            // A failing accept is no client, and is not retried at once.
+            if (bFailed)
+                thread.PauseUnlessStopped(ACCEPT_RETRY_MS);
+            return;
+        }
+        std::string address = FormatIPv4(nAddress);
+        switch (verdict)
+        {
+        case PHONE_SERVE:
+            ServeClient(dlg, thread);
+            break;
+        case PHONE_ASK:
+            *pnHeldAddress = nAddress;
+            dlg.LogEvent("A phone at %s asks to control this PC; waiting for your answer\r\n",
+                         address.c_str());
+            PostMessageA(dlg.GetSafeHwnd(), WM_APP_ASK_APPROVAL, 0, 0);
+            break;
+        case PHONE_REFUSE_DENIED:
+            dlg.LogEvent("Refused the phone at %s: it was denied\r\n", address.c_str());
+            closesocket(client);
+            break;
+        case PHONE_REFUSE_WAITING:
+            dlg.LogEvent("Refused the phone at %s: another phone is waiting for your answer\r\n",
+                         address.c_str());
+            closesocket(client);
+            break;
+        }
+    }
+}
+
+// Once the user has answered about the held phone: served when allowed, else closed.
+static void TakeAnsweredPhone(CServerDlg& dlg, CWorkerThread& thread, uint32_t nHeldAddress)
+{
+    if (dlg.m_heldSocket == INVALID_SOCKET || dlg.m_approvals.IsAsking(NULL))
+        return;
+    if (!dlg.m_approvals.IsAllowed(nHeldAddress))
+    {
+        CloseHeldPhone(dlg);
+        return;
+    }
+    {
+        CWorkerThread::CNoTerminate section;
+        dlg.m_clientSocket = dlg.m_heldSocket.exchange(INVALID_SOCKET);
+    }
+    ServeClient(dlg, thread);
+}
+
+// Waits for phones, for the user's answer about a held one, and for the stop
+// request, all at once: a phone held for an answer never stops the others.
 static void SocketAcceptThread(CWorkerThread& thread, void* pParam)
 {
     CServerDlg& dlg = *static_cast<CServerDlg*>(pParam);
-    // The user-interface thread closes the listening socket to wake us; we keep our own copy.
+    // The user-interface thread closes the listening socket when it stops us; we keep our own copy.
     SOCKET listenSocket = dlg.m_listenSocket;
-    while (!thread.IsStopRequested())
+    CScopedHandle acceptReady(CreateEventA(NULL, FALSE, FALSE, NULL));
+    if (!acceptReady.IsValid() || WSAEventSelect(listenSocket, acceptReady.Get(), FD_ACCEPT) != 0)
     {
-        dlg.m_bClientClosed = 0;
-        SOCKET client = accept(listenSocket, NULL, NULL);
-        if (client == INVALID_SOCKET)
-        {
-            if (!thread.PauseUnlessStopped(ACCEPT_RETRY_MS))
-                break;
-            continue;
-        }
-        dlg.m_clientSocket = client;
-        if (!thread.IsStopRequested())
-            ServeClient(dlg, thread, client);
-        CloseClientSocket(dlg);
+        dlg.LogEvent("Couldn't wait for phones on the Internet socket (error %d)\r\n",
+                     WSAGetLastError());
+        return;
     }
+    uint32_t nHeldAddress = 0;
+    HANDLE waits[3] = {thread.GetStopEvent(), acceptReady.Get(), dlg.m_hApprovalAnswered};
+    for (;;)
+    {
+        DWORD nWait = WaitForMultipleObjects(3, waits, FALSE, INFINITE);
+        if (nWait == WAIT_OBJECT_0 || nWait == WAIT_FAILED || thread.IsStopRequested())
+            break;
+        TakeAnsweredPhone(dlg, thread, nHeldAddress);
+        TakeNewPhones(dlg, thread, listenSocket, &nHeldAddress);
+    }
+    CloseHeldPhone(dlg);
 }
 
 void CServerDlg::StartSocketListener()
@@ -94,6 +207,8 @@ void CServerDlg::StopSocketListener()
         m_listenSocket = INVALID_SOCKET;
         StopLinkWorker(pThread, "Internet socket's listener");
     }
+    CloseHeldPhone(*this);
+    DropApprovalQuestion();
     if (m_listenSocket != INVALID_SOCKET)
         closesocket(m_listenSocket);
     m_listenSocket = INVALID_SOCKET;

@@ -193,6 +193,9 @@ TEST_F(SetupWizard, EachChoiceWritesItsSettingsAndTheMainWindowShowsThem)
         EXPECT_EQ(0u, m_server.LogAfterBanner().find(
                           "Couldn't automatically find which COM port to use\r\n"))
             << m_server.LogAfterBanner();
+        EXPECT_NE(std::string::npos,
+                  m_server.LogAfterBanner().find("To let phones in over TCP, tick \"Listen on "
+                                                 "Internet socket\"."));
         m_server.Kill();
         DeleteFileA(m_dir.File("QuorvelServer.ini").c_str());
     }

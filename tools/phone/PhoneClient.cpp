@@ -20,7 +20,8 @@ CPhoneClient::~CPhoneClient()
     Close();
 }
 
-bool CPhoneClient::ConnectTcp(const char* pszHost, unsigned short nPort, DWORD nTimeoutMs)
+bool CPhoneClient::ConnectTcp(const char* pszHost, unsigned short nPort, DWORD nTimeoutMs,
+                              const char* pszLocalAddress)
 {
     Close();
     if (!StartSockets())
@@ -35,6 +36,14 @@ bool CPhoneClient::ConnectTcp(const char* pszHost, unsigned short nPort, DWORD n
         SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
         if (s == INVALID_SOCKET)
             return false;
+        sockaddr_in local = {};
+        local.sin_family = AF_INET;
+        local.sin_addr.s_addr = pszLocalAddress ? inet_addr(pszLocalAddress) : htonl(INADDR_ANY);
+        if (pszLocalAddress && bind(s, reinterpret_cast<sockaddr*>(&local), sizeof(local)) != 0)
+        {
+            closesocket(s);
+            return false;
+        }
         if (connect(s, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0)
         {
             m_socket = s;

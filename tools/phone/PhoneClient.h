@@ -12,8 +12,10 @@ public:
     CPhoneClient();
     ~CPhoneClient();
 
-    // Retries until the server accepts or nTimeoutMs has passed.
-    bool ConnectTcp(const char* pszHost, unsigned short nPort, DWORD nTimeoutMs);
+    // Retries until the server accepts or nTimeoutMs has passed; from the given
+    // local address when one is given, as a phone on another computer would.
+    bool ConnectTcp(const char* pszHost, unsigned short nPort, DWORD nTimeoutMs,
+                    const char* pszLocalAddress = NULL);
     bool OpenComPort(const char* pszName);
     void Close();
     // Resets the TCP connection instead of closing it in order.

@@ -1,0 +1,55 @@
+#include <gtest/gtest.h>
+#include "links/PhoneApprovals.h"
+
+static uint32_t Address(const char* pszText)
+{
+    uint32_t nAddress = 0;
+    EXPECT_TRUE(ParseIPv4(pszText, &nAddress)) << pszText;
+    return nAddress;
+}
+
+TEST(PhoneApprovals, OnlyThisPcIsServedUntilTheUserAllowsAPhone)
+{
+    CPhoneApprovals approvals;
+    const uint32_t phone = Address("10.77.0.1"), other = Address("192.168.1.23");
+    EXPECT_EQ(PHONE_SERVE, approvals.Judge(Address("127.0.0.1")));
+    EXPECT_EQ(PHONE_SERVE, approvals.Judge(Address("127.255.0.9")));
+    EXPECT_EQ(PHONE_ASK, approvals.Judge(phone));
+    // While the user is asked: this PC is served, every other phone refused, unremembered.
+    EXPECT_EQ(PHONE_SERVE, approvals.Judge(Address("127.0.0.1")));
+    EXPECT_EQ(PHONE_REFUSE_WAITING, approvals.Judge(other));
+    EXPECT_EQ(PHONE_REFUSE_WAITING, approvals.Judge(phone));
+    uint32_t nAnswered = 0;
+    ASSERT_TRUE(approvals.Answer(true, &nAnswered));
+    EXPECT_EQ(phone, nAnswered);
+    EXPECT_FALSE(approvals.Answer(false, &nAnswered)) << "one answer per question";
+    EXPECT_EQ(PHONE_SERVE, approvals.Judge(phone));
+
+    EXPECT_EQ(PHONE_ASK, approvals.Judge(other));
+    ASSERT_TRUE(approvals.Answer(false, &nAnswered));
+    EXPECT_EQ(PHONE_REFUSE_DENIED, approvals.Judge(other));
+    EXPECT_EQ("10.77.0.1", approvals.AllowedText());
+
+    approvals.ForgetAllowed();
+    EXPECT_EQ("", approvals.AllowedText());
+    EXPECT_EQ(PHONE_ASK, approvals.Judge(phone));
+    approvals.DropQuestion();
+    EXPECT_FALSE(approvals.IsAsking(NULL));
+    EXPECT_EQ(PHONE_ASK, approvals.Judge(phone)) << "a dropped question is asked again";
+}
+
+TEST(PhoneApprovals, TheSettingKeepsValidAddressesAndTheNewestOnes)
+{
+    CPhoneApprovals approvals;
+    approvals.LoadAllowed("10.0.0.1;;bad;1.2.3;1.2.3.4.5;256.1.1.1;01.2.3.4x;192.168.1.23");
+    EXPECT_EQ("10.0.0.1;192.168.1.23", approvals.AllowedText());
+    EXPECT_TRUE(approvals.IsAllowed(Address("192.168.1.23")));
+
+    std::string text;
+    for (unsigned i = 0; i < MAX_ALLOWED_PHONES + 2; i++)
+        text += "10.1.0." + std::to_string(i) + ";";
+    approvals.LoadAllowed(text);
+    EXPECT_FALSE(approvals.IsAllowed(Address("10.1.0.1")));
+    EXPECT_TRUE(approvals.IsAllowed(Address("10.1.0.2")));
+    EXPECT_TRUE(approvals.IsAllowed(Address("10.1.0.65")));
+}
