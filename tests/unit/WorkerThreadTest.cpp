@@ -1,0 +1,83 @@
+// Stopping workers from outside: never cut off inside a section that must not be,
+// and left to end by themselves when they stay in one.
+#include <gtest/gtest.h>
+#include <atomic>
+#include "framework/WorkerThread.h"
+
+namespace
+{
+struct Body
+{
+    std::atomic<bool> bInSection;
+    std::atomic<bool> bLeaveSection; // set by the test
+    std::atomic<bool> bEnded;        // set by the body as it returns
+};
+
+// Stays in a section until told to leave it, then hangs outside any.
+void SectionThenHang(CWorkerThread&, void* pParam)
+{
+    Body& body = *static_cast<Body*>(pParam);
+    {
+        CWorkerThread::CNoTerminate section;
+        body.bInSection = true;
+        while (!body.bLeaveSection)
+            Sleep(5);
+        body.bInSection = false;
+    }
+    for (;;)
+        Sleep(1000);
+}
+
+// Stays in a section until told to leave it, then returns.
+void SectionThenReturn(CWorkerThread&, void* pParam)
+{
+    Body& body = *static_cast<Body*>(pParam);
+    {
+        CWorkerThread::CNoTerminate section;
+        body.bInSection = true;
+        while (!body.bLeaveSection)
+            Sleep(5);
+    }
+    body.bEnded = true;
+}
+
+DWORD WINAPI LeaveSectionSoon(void* pParam)
+{
+    Sleep(300);
+    static_cast<Body*>(pParam)->bLeaveSection = true;
+    return 0;
+}
+
+void WaitFor(const std::atomic<bool>& bFlag)
+{
+    while (!bFlag)
+        Sleep(5);
+}
+} // namespace
+
+TEST(WorkerThread, AThreadInASectionIsTerminatedOnlyOnceOutOfIt)
+{
+    Body body = {{false}, {false}, {false}};
+    CWorkerThread thread;
+    ASSERT_TRUE(thread.Start(SectionThenHang, &body));
+    WaitFor(body.bInSection);
+    HANDLE hReleaser = CreateThread(NULL, 0, LeaveSectionSoon, &body, 0, NULL);
+    thread.RequestStop();
+    EXPECT_TRUE(thread.WaitOrTerminate(0));
+    EXPECT_TRUE(body.bLeaveSection) << "terminated inside its section";
+    EXPECT_FALSE(body.bInSection);
+    WaitForSingleObject(hReleaser, INFINITE);
+    CloseHandle(hReleaser);
+}
+
+TEST(WorkerThread, AThreadThatStaysInASectionIsLeftAndDeletesItsObject)
+{
+    Body body = {{false}, {false}, {false}};
+    CWorkerThread* pThread = new CWorkerThread(true);
+    ASSERT_TRUE(pThread->Start(SectionThenReturn, &body));
+    WaitFor(body.bInSection);
+    pThread->RequestStop();
+    EXPECT_FALSE(pThread->WaitOrTerminate(0)) << "left running";
+    body.bLeaveSection = true; // the object is the thread's now; it ends and deletes it
+    WaitFor(body.bEnded);
+}
