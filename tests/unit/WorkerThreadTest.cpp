@@ -8,13 +8,14 @@ namespace
 {
 struct Body
 {
+    bool bHangAfter; // outside the section, hang rather than return
     std::atomic<bool> bInSection;
     std::atomic<bool> bLeaveSection; // set by the test
     std::atomic<bool> bEnded;        // set by the body as it returns
 };
 
-// Stays in a section until told to leave it, then hangs outside any.
-void SectionThenHang(CWorkerThread&, void* pParam)
+// Stays in a section until told to leave it, then hangs or returns.
+void StayInSection(CWorkerThread&, void* pParam)
 {
     Body& body = *static_cast<Body*>(pParam);
     {
@@ -24,20 +25,8 @@ void SectionThenHang(CWorkerThread&, void* pParam)
             Sleep(5);
         body.bInSection = false;
     }
-    for (;;)
+    while (body.bHangAfter)
         Sleep(1000);
-}
-
-// Stays in a section until told to leave it, then returns.
-void SectionThenReturn(CWorkerThread&, void* pParam)
-{
-    Body& body = *static_cast<Body*>(pParam);
-    {
-        CWorkerThread::CNoTerminate section;
-        body.bInSection = true;
-        while (!body.bLeaveSection)
-            Sleep(5);
-    }
     body.bEnded = true;
 }
 
@@ -57,9 +46,9 @@ void WaitFor(const std::atomic<bool>& bFlag)
 
 TEST(WorkerThread, AThreadInASectionIsTerminatedOnlyOnceOutOfIt)
 {
-    Body body = {{false}, {false}, {false}};
+    Body body = {true, {false}, {false}, {false}};
     CWorkerThread thread;
-    ASSERT_TRUE(thread.Start(SectionThenHang, &body));
+    ASSERT_TRUE(thread.Start(StayInSection, &body));
     WaitFor(body.bInSection);
     HANDLE hReleaser = CreateThread(NULL, 0, LeaveSectionSoon, &body, 0, NULL);
     thread.RequestStop();
@@ -72,9 +61,9 @@ TEST(WorkerThread, AThreadInASectionIsTerminatedOnlyOnceOutOfIt)
 
 TEST(WorkerThread, AThreadThatStaysInASectionIsLeftAndDeletesItsObject)
 {
-    Body body = {{false}, {false}, {false}};
+    Body body = {false, {false}, {false}, {false}};
     CWorkerThread* pThread = new CWorkerThread(true);
-    ASSERT_TRUE(pThread->Start(SectionThenReturn, &body));
+    ASSERT_TRUE(pThread->Start(StayInSection, &body));
     WaitFor(body.bInSection);
     pThread->RequestStop();
     EXPECT_FALSE(pThread->WaitOrTerminate(0)) << "left running";
