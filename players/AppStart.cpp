@@ -1,6 +1,7 @@
 #include "AppStart.h"
 #include <stdio.h>
 #include "ControllerLog.h"
+#include "PathNotice.h"
 #include "../framework/ScopedHandle.h"
 #include "../framework/WorkerThread.h"
 
@@ -38,10 +39,12 @@ HWND StartAndFindWindow(const char* pszExePath, const char* pszWindowClass)
 }
 
 HWND FindOrStartWindow(CControllerLog& log, const char* pszAppName, const char* pszWindowClass,
-                       const char* pszExePath, bool bExePathTooLong, int bStart)
+                       const char* pszExePath, bool bExePathTooLong, CPathNotice& exePathNotice,
+                       int bStart)
 {
     HWND hWnd = FindWindowA(pszWindowClass, NULL);
-    if (hWnd || !bStart || !AcceptStart(log, pszAppName, bExePathTooLong, COMMAND_LINE_OK))
+    if (hWnd || !bStart ||
+        !AcceptStart(log, pszAppName, bExePathTooLong, exePathNotice, COMMAND_LINE_OK))
         return hWnd;
     return StartAndFindWindow(pszExePath, pszWindowClass);
 }
@@ -53,9 +56,11 @@ bool StartWithCommandLine(const char* pszExePath, const char* pszCommandLine)
 }
 
 bool AcceptStart(CControllerLog& log, const char* pszAppName, bool bAppPathTooLong,
-                 CommandLineResult commandLine)
+                 CPathNotice& appPathNotice, CommandLineResult commandLine)
 {
     const char* pszReason = NULL;
+    if (bAppPathTooLong && !appPathNotice.ShouldSay())
+        return false;
     if (bAppPathTooLong)
         pszReason = "its application path is longer than 255 characters";
     else if (commandLine == COMMAND_LINE_TOO_LONG)

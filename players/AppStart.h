@@ -5,6 +5,7 @@
 #include "CommandLines.h"
 
 class CControllerLog;
+class CPathNotice;
 
 // Starts the application with no command line, waits up to 15 s for it to be
 // ready for input and returns its window of the class; NULL when no path is
@@ -12,14 +13,16 @@ class CControllerLog;
 HWND StartAndFindWindow(const char* pszExePath, const char* pszWindowClass);
 
 // The application's window of the class; when there is none and bStart is set,
-// the application is started first, unless its path was refused (one log line).
+// the application is started first, unless its path was refused (AcceptStart).
 HWND FindOrStartWindow(CControllerLog& log, const char* pszAppName, const char* pszWindowClass,
-                       const char* pszExePath, bool bExePathTooLong, int bStart);
+                       const char* pszExePath, bool bExePathTooLong, CPathNotice& exePathNotice,
+                       int bStart);
 
 // Starts the application with a command line and does not wait for it; false
 // when no path is given or the process was not created.
 bool StartWithCommandLine(const char* pszExePath, const char* pszCommandLine);
 
-// Whether a start may go ahead; a refused one gets one line in the event log.
+// Whether a start may go ahead; a refused one gets one line in the event log,
+// except that a refused application path is said only once while it stays in use.
 bool AcceptStart(CControllerLog& log, const char* pszAppName, bool bAppPathTooLong,
-                 CommandLineResult commandLine);
+                 CPathNotice& appPathNotice, CommandLineResult commandLine);

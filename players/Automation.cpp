@@ -11,6 +11,13 @@ bool Succeeded(HRESULT hr, const char* pszCall, AutomationOutcome& outcome)
     return false;
 }
 
+bool ServerGone(const AutomationOutcome& outcome)
+{
+    return outcome.hr == RPC_E_DISCONNECTED ||
+           outcome.hr == HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE) ||
+           outcome.hr == CO_E_OBJNOTCONNECTED;
+}
+
 HRESULT AttachApplication(REFCLSID clsid, REFIID iid, void** ppInterface)
 {
     const DWORD CONTEXT = CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER;

@@ -22,6 +22,10 @@ struct AutomationOutcome
 // True for a successful hr; otherwise records the call as the failure.
 bool Succeeded(HRESULT hr, const char* pszCall, AutomationOutcome& outcome);
 
+// True when the failure says the application's process is gone (the user closed
+// it): every reference into it is dead, and only a new application object helps.
+bool ServerGone(const AutomationOutcome& outcome);
+
 // Creates the application object (class context 7: in-process or a local server),
 // puts it in the running state and asks it for iid. *ppInterface is set only on success.
 HRESULT AttachApplication(REFCLSID clsid, REFIID iid, void** ppInterface);

@@ -4,8 +4,9 @@
 // How often a waiting caller looks whether its link worker is being stopped.
 static const DWORD STOP_CHECK_MS = 100;
 
-CAutomationThread::CAutomationThread(OperationBody pBody, void* pOwner)
-    : m_pBody(pBody), m_pOwner(pOwner), m_hWake(CreateEventA(NULL, FALSE, FALSE, NULL))
+CAutomationThread::CAutomationThread(OperationBody pBody, DroppedOperation pDropped, void* pOwner)
+    : m_pBody(pBody), m_pDropped(pDropped), m_pOwner(pOwner),
+      m_hWake(CreateEventA(NULL, FALSE, FALSE, NULL))
 {
     InitializeCriticalSection(&m_lock);
 }
@@ -30,6 +31,7 @@ CAutomationThread::Request* CAutomationThread::NewRequest(int nOperation, const 
     pRequest->fileName = pszFileName ? pszFileName : "";
     pRequest->hDone = CreateEventA(NULL, TRUE, FALSE, NULL);
     pRequest->nOwners = nOwners;
+    pRequest->bCallerGone = false;
     return pRequest;
 }
 
@@ -59,6 +61,8 @@ bool CAutomationThread::Run(int nOperation, const char* pszFileName, AutomationO
     bool bDone = WaitUnlessStopped(pRequest->hDone);
     if (bDone)
         outcome = pRequest->outcome;
+    else
+        pRequest->bCallerGone = true;
     DropRequest(pRequest);
     return bDone;
 }
@@ -119,8 +123,13 @@ void CAutomationThread::ServeRequests(CWorkerThread& thread, void* pSelf)
         Request* pRequest = self.NextRequest();
         if (pRequest)
         {
-            self.m_pBody(self.m_pOwner, pRequest->nOperation, pRequest->fileName.c_str(),
-                         pRequest->outcome);
+            // A PLAY or STOP from a link that was closed meanwhile would surprise
+            // the user if it ran now.
+            if (pRequest->bCallerGone)
+                self.m_pDropped(self.m_pOwner, pRequest->nOperation);
+            else
+                self.m_pBody(self.m_pOwner, pRequest->nOperation, pRequest->fileName.c_str(),
+                             pRequest->outcome);
             SetEvent(pRequest->hDone);
             DropRequest(pRequest);
             continue;

@@ -5,6 +5,7 @@
 // references are proxies) or an in-process object, and runs one at a time.
 #pragma once
 #include <windows.h>
+#include <atomic>
 #include <deque>
 #include <string>
 #include "Automation.h"
@@ -16,13 +17,16 @@ public:
     // One operation of the owner, by number; runs on the automation thread.
     typedef void (*OperationBody)(void* pOwner, int nOperation, const char* pszFileName,
                                   AutomationOutcome& outcome);
+    // An operation whose caller stopped waiting before it began: it is not run.
+    typedef void (*DroppedOperation)(void* pOwner, int nOperation);
 
-    CAutomationThread(OperationBody pBody, void* pOwner);
+    CAutomationThread(OperationBody pBody, DroppedOperation pDropped, void* pOwner);
     ~CAutomationThread();
 
     // Runs the operation on the thread, starting it the first time, and waits for
-    // it. False when the calling link worker is asked to stop first: the operation
-    // still runs, its outcome is dropped.
+    // it. False when the calling link worker is asked to stop first: an operation
+    // still queued is then dropped (the owner hears of it when its turn comes),
+    // one already running finishes and its outcome is dropped.
     bool Run(int nOperation, const char* pszFileName, AutomationOutcome& outcome);
     // Runs nLastOperation after whatever is queued and ends the thread, waiting up
     // to nWaitMs for it before ending it from outside.
@@ -41,6 +45,7 @@ private:
         AutomationOutcome outcome;
         HANDLE hDone;
         LONG nOwners;
+        std::atomic<bool> bCallerGone;
     };
     static Request* NewRequest(int nOperation, const char* pszFileName, LONG nOwners);
     static void DropRequest(Request* pRequest);
@@ -52,6 +57,7 @@ private:
     void WaitForWork(HANDLE hStopEvent);
 
     OperationBody m_pBody;
+    DroppedOperation m_pDropped;
     void* m_pOwner;
     CRITICAL_SECTION m_lock;
     std::deque<Request*> m_queue;

@@ -37,8 +37,9 @@ void CMediaPlayerController::SendCommand(WPARAM nCommand)
 int CMediaPlayerController::EnsureRunning(const char* pszAppPath, int bStart)
 {
     m_bExePathTooLong = !KeepApplicationPath(pszAppPath, m_szExePath, sizeof(m_szExePath));
-    m_hPlayerWnd =
-        FindOrStartWindow(m_log, APP_NAME, WINDOW_CLASS, m_szExePath, m_bExePathTooLong, bStart);
+    m_exePathNotice.Use(pszAppPath);
+    m_hPlayerWnd = FindOrStartWindow(m_log, APP_NAME, WINDOW_CLASS, m_szExePath, m_bExePathTooLong,
+                                     m_exePathNotice, bStart);
     if (!m_hPlayerWnd)
         return 0;
     QueryVersion();
@@ -63,7 +64,7 @@ void CMediaPlayerController::PlayFile(const char* pszPath)
     char szCommandLine[COMMAND_LINE_SIZE];
     CommandLineResult commandLine =
         BuildPlayCommandLine(pszPath, szCommandLine, sizeof(szCommandLine));
-    if (!AcceptStart(m_log, APP_NAME, m_bExePathTooLong, commandLine))
+    if (!AcceptStart(m_log, APP_NAME, m_bExePathTooLong, m_exePathNotice, commandLine))
         return;
     StartWithCommandLine(m_szExePath, szCommandLine);
     m_nPlayState = PLAYING;

@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 #include "CommandLines.h"
+#include "PathNotice.h"
 #include "PlayerController.h"
 
 class CControllerLog;
@@ -48,4 +49,5 @@ private:
     int m_nVolume;
     char m_szExePath[APP_PATH_SIZE];
     bool m_bExePathTooLong;
+    CPathNotice m_exePathNotice;
 };

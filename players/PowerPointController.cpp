@@ -1,12 +1,13 @@
 #include "PowerPointController.h"
 #include <string.h>
 
+static const char* const APP_NAME = "PowerPoint";
 static const char* const LOAD_ERROR =
     "Couldn't load PowerPoint 2003. Is the correct version installed?";
 
 CPowerPointController::CPowerPointController(CControllerLog& log)
     : m_nSlideCount(0), m_nSavedTimeouts(CallSystemParameter), m_log(log),
-      m_thread(RunOnThread, this)
+      m_thread(RunOnThread, DroppedOnThread, this)
 {
     m_szPresentation[0] = '\0';
 }
@@ -66,7 +67,12 @@ void CPowerPointController::RunOperation(int nOperation, const char* pszPath)
 {
     AutomationOutcome outcome;
     if (m_thread.Run(nOperation, pszPath, outcome))
-        ReportOutcome(outcome, "PowerPoint", LOAD_ERROR, nOperation, m_log);
+        ReportOutcome(outcome, APP_NAME, LOAD_ERROR, nOperation, m_log);
+}
+
+void CPowerPointController::DroppedOnThread(void* pSelf, int nOperation)
+{
+    ReportDropped(APP_NAME, nOperation, static_cast<CPowerPointController*>(pSelf)->m_log);
 }
 
 void CPowerPointController::RunOnThread(void* pSelf, int nOperation, const char* pszPath,
@@ -94,6 +100,16 @@ void CPowerPointController::RunOnThread(void* pSelf, int nOperation, const char*
         self.m_pApp.Reset();
         break;
     }
+    if (ServerGone(outcome))
+        self.ForgetClosedPowerPoint();
+}
+
+// The user closed PowerPoint: its objects answer nothing any more. Letting go of
+// them makes the next PLAY start PowerPoint again; no show runs, so the PC may sleep.
+void CPowerPointController::ForgetClosedPowerPoint()
+{
+    m_pApp.Reset();
+    m_nSavedTimeouts.Restore();
 }
 
 void CPowerPointController::ShowPresentation(const char* pszPath, AutomationOutcome& outcome)

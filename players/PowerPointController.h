@@ -49,7 +49,9 @@ private:
     void RunOperation(int nOperation, const char* pszPath);
     static void RunOnThread(void* pSelf, int nOperation, const char* pszPath,
                             AutomationOutcome& outcome);
+    static void DroppedOnThread(void* pSelf, int nOperation);
     // On the automation thread.
+    void ForgetClosedPowerPoint();
     void ShowPresentation(const char* pszPath, AutomationOutcome& outcome);
     void FirstSlideOrRestart(AutomationOutcome& outcome);
     void NextSlideUnlessLast(AutomationOutcome& outcome);

@@ -1,11 +1,13 @@
 #include "PowerPointViewerController.h"
 #include <string.h>
 
+static const char* const APP_NAME = "PowerPoint Viewer";
 static const char* const LOAD_ERROR =
     "Couldn't load PowerPoint Viewer. Is the correct version installed?";
 
 CPowerPointViewerController::CPowerPointViewerController(CControllerLog& log)
-    : m_nSavedTimeouts(CallSystemParameter), m_log(log), m_thread(RunOnThread, this)
+    : m_nSavedTimeouts(CallSystemParameter), m_log(log),
+      m_thread(RunOnThread, DroppedOnThread, this)
 {
     m_szPresentation[0] = '\0';
 }
@@ -66,7 +68,12 @@ void CPowerPointViewerController::RunOperation(int nOperation, const char* pszPa
 {
     AutomationOutcome outcome;
     if (m_thread.Run(nOperation, pszPath, outcome))
-        ReportOutcome(outcome, "PowerPoint Viewer", LOAD_ERROR, nOperation, m_log);
+        ReportOutcome(outcome, APP_NAME, LOAD_ERROR, nOperation, m_log);
+}
+
+void CPowerPointViewerController::DroppedOnThread(void* pSelf, int nOperation)
+{
+    ReportDropped(APP_NAME, nOperation, static_cast<CPowerPointViewerController*>(pSelf)->m_log);
 }
 
 void CPowerPointViewerController::RunOnThread(void* pSelf, int nOperation, const char* pszPath,
@@ -97,6 +104,18 @@ void CPowerPointViewerController::RunOnThread(void* pSelf, int nOperation, const
         self.m_pViewer.Reset();
         break;
     }
+    if (ServerGone(outcome))
+        self.ForgetClosedViewer();
+}
+
+// The user closed the viewer: the show and the viewer answer nothing any more.
+// Letting go of both makes the next PLAY start the viewer again; no show runs,
+// so the PC may sleep.
+void CPowerPointViewerController::ForgetClosedViewer()
+{
+    m_pShow.Reset();
+    m_pViewer.Reset();
+    m_nSavedTimeouts.Restore();
 }
 
 void CPowerPointViewerController::ShowPresentation(const char* pszPath, AutomationOutcome& outcome)
@@ -108,11 +127,17 @@ void CPowerPointViewerController::ShowPresentation(const char* pszPath, Automati
         outcome.bNotCreated = true;
         return;
     }
-    // The earlier show, if any, is let go but not ended.
     CComRef<ViewerShow> show;
     if (!OpenViewerShow(m_pViewer.Get(), pszPath, show, outcome))
         return;
+    // The earlier show, if any, is let go but not ended. An open that hands back
+    // no show leaves none to drive: the earlier one is no longer what the viewer shows.
     m_pShow.Assign(show.Get());
+    if (m_pShow.IsEmpty())
+    {
+        Succeeded(E_POINTER, "Viewer.OpenShow", outcome);
+        return;
+    }
     RememberPresentation(m_szPresentation, sizeof(m_szPresentation), pszPath);
     m_nSavedTimeouts.Suspend();
 }

@@ -17,10 +17,22 @@ void ReportOutcome(const AutomationOutcome& outcome, const char* pszApp, const c
     }
     if (!outcome.pszFailedCall)
         return;
-    char szLine[256];
-    snprintf(szLine, sizeof(szLine), "%s: couldn't %s (%s failed with 0x%08lX)\r\n", pszApp,
+    char szGone[96] = "";
+    if (ServerGone(outcome))
+        snprintf(szGone, sizeof(szGone), ": %s is no longer running, the next PLAY starts it again",
+                 pszApp);
+    char szLine[320];
+    snprintf(szLine, sizeof(szLine), "%s: couldn't %s (%s failed with 0x%08lX)%s\r\n", pszApp,
              s_operations[nOperation], outcome.pszFailedCall,
-             static_cast<unsigned long>(outcome.hr));
+             static_cast<unsigned long>(outcome.hr), szGone);
+    log.LogControllerLine(szLine);
+}
+
+void ReportDropped(const char* pszApp, int nOperation, CControllerLog& log)
+{
+    char szLine[160];
+    snprintf(szLine, sizeof(szLine), "%s: dropped the request to %s: its phone link was closed\r\n",
+             pszApp, s_operations[nOperation]);
     log.LogControllerLine(szLine);
 }
 

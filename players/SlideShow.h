@@ -23,9 +23,12 @@ const DWORD RELEASE_WAIT_MS = 5000;
 
 // On the thread that asked for the operation: a message box when the application
 // could not be created (it waits for the user), or one log line naming the
-// operation and the failed call.
+// operation and the failed call, and saying so when the application has gone.
 void ReportOutcome(const AutomationOutcome& outcome, const char* pszApp, const char* pszLoadError,
                    int nOperation, CControllerLog& log);
+
+// One log line for an operation dropped because the link that asked for it was closed.
+void ReportDropped(const char* pszApp, int nOperation, CControllerLog& log);
 
 // The presentation remembered for a restart: a path of at most 259 characters.
 const int PRESENTATION_PATH_SIZE = 260;

@@ -8,8 +8,6 @@ bool OpenViewerShow(ViewerApplication* pViewer, const char* pszFileName, CComRef
         return Succeeded(E_OUTOFMEMORY, "SysAllocStringLen", outcome);
     HRESULT hr = pViewer ? pViewer->pTable->OpenShow(pViewer, fileName.Get(), 1, -1, show.Receive())
                          : E_POINTER;
-    if (SUCCEEDED(hr) && show.IsEmpty())
-        hr = E_POINTER;
     return Succeeded(hr, "Viewer.OpenShow", outcome);
 }
 

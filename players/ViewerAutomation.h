@@ -54,7 +54,7 @@ struct ViewerShow
 };
 
 // Each call records a failure in the outcome under the member's name; an empty
-// object gives E_POINTER, as does a show that the viewer did not hand back.
+// object gives E_POINTER. OpenViewerShow may succeed without handing back a show.
 bool OpenViewerShow(ViewerApplication* pViewer, const char* pszFileName, CComRef<ViewerShow>& show,
                     AutomationOutcome& outcome);
 bool QuitViewer(ViewerApplication* pViewer, AutomationOutcome& outcome);

@@ -50,8 +50,9 @@ CWinamp3Controller::CWinamp3Controller(CControllerLog& log)
 int CWinamp3Controller::EnsureRunning(const char* pszAppPath, int bStart)
 {
     m_bExePathTooLong = !KeepApplicationPath(pszAppPath, m_szExePath, sizeof(m_szExePath));
-    m_hPlayerWnd =
-        FindOrStartWindow(m_log, APP_NAME, WINDOW_CLASS, m_szExePath, m_bExePathTooLong, bStart);
+    m_exePathNotice.Use(pszAppPath);
+    m_hPlayerWnd = FindOrStartWindow(m_log, APP_NAME, WINDOW_CLASS, m_szExePath, m_bExePathTooLong,
+                                     m_exePathNotice, bStart);
     if (!m_hPlayerWnd)
         return 0;
     QueryVersion();
@@ -84,7 +85,7 @@ void CWinamp3Controller::PlayFile(const char* pszPath)
     char szCommandLine[COMMAND_LINE_SIZE];
     CommandLineResult commandLine =
         BuildPlayCommandLine(pszPath, szCommandLine, sizeof(szCommandLine));
-    if (!AcceptStart(m_log, APP_NAME, m_bExePathTooLong, commandLine))
+    if (!AcceptStart(m_log, APP_NAME, m_bExePathTooLong, m_exePathNotice, commandLine))
         return;
     StartWithCommandLine(m_szExePath, szCommandLine);
     m_nPlayState = PLAYING;
@@ -97,7 +98,7 @@ void CWinamp3Controller::AddFile(const char* pszPath)
     char szCommandLine[COMMAND_LINE_SIZE];
     CommandLineResult commandLine =
         BuildAddCommandLine(m_szExePath, pszPath, szCommandLine, sizeof(szCommandLine));
-    if (!AcceptStart(m_log, APP_NAME, m_bExePathTooLong, commandLine))
+    if (!AcceptStart(m_log, APP_NAME, m_bExePathTooLong, m_exePathNotice, commandLine))
         return;
     if (m_szExePath[0] != '\0')
         WinExec(szCommandLine, SW_SHOWNORMAL);

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <atomic>
 #include "CommandLines.h"
+#include "PathNotice.h"
 #include "PlayerController.h"
 
 class CControllerLog;
@@ -49,4 +50,5 @@ private:
     int m_nVolume;
     char m_szExePath[APP_PATH_SIZE];
     bool m_bExePathTooLong;
+    CPathNotice m_exePathNotice;
 };

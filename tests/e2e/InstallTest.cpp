@@ -6,6 +6,7 @@
 #include <set>
 
 static const DWORD SETUP_TIMEOUT_MS = 120000;
+static const int IDC_LISTEN_ON_SOCKET = 1034;
 static const char PRODUCT[] = "Quorvel Server";
 static const char UNINSTALL_KEY[] =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quorvel Server";
@@ -67,7 +68,7 @@ static std::string UninstallValue(const char* pszName)
 {
     char szValue[1024] = "";
     DWORD nSize = sizeof(szValue);
-    if (RegGetValueA(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, pszName, RRF_RT_REG_SZ, NULL, szValue,
+    if (RegGetValueA(HKEY_CURRENT_USER, UNINSTALL_KEY, pszName, RRF_RT_REG_SZ, NULL, szValue,
                      &nSize) != ERROR_SUCCESS)
         return std::string();
     return szValue;
@@ -76,7 +77,7 @@ static std::string UninstallValue(const char* pszName)
 static bool UninstallEntryExists()
 {
     HKEY hKey;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, 0, KEY_READ, &hKey) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, UNINSTALL_KEY, 0, KEY_READ, &hKey) != ERROR_SUCCESS)
         return false;
     RegCloseKey(hKey);
     return true;
@@ -170,29 +171,38 @@ static void ExpectVersionResource(const std::string& exe)
     EXPECT_EQ(PRODUCT, std::string(pszName));
 }
 
-static void ExpectCheckAnswered(const std::string& exe, const std::string& workDir)
+static void ExpectCheckAnswered(const std::string& exe, const std::string& workDir,
+                                bool bTickListen = false)
 {
     CServerProcess server;
     ASSERT_TRUE(server.Start(workDir, exe)) << exe << " in " << workDir;
     CPhoneClient phone;
+    if (bTickListen)
+    {
+        EXPECT_FALSE(phone.ConnectTcp("127.0.0.1", SERVER_PORT, 300)) << "listening unticked";
+        server.Click(IDC_LISTEN_ON_SOCKET);
+    }
     ASSERT_TRUE(phone.ConnectTcp("127.0.0.1", SERVER_PORT, REPLY_TIMEOUT_MS));
     ASSERT_TRUE(phone.Send("CHCK"));
     ExpectReply(phone, "Y");
 }
 
-TEST(PortableZip, HoldsTheServerWithSettingsThatListenOnTcp)
+TEST(PortableZip, HoldsTheServerWithSettingsThatKeepTcpOff)
 {
     std::string dir = DistPath("portable");
     std::set<std::string> expected = {"QuorvelServer.exe", "QuorvelServer.ini", "README.txt"};
     EXPECT_EQ(expected, FilesIn(dir));
+    std::string settings;
+    ASSERT_TRUE(ReadBinaryFile(dir + "\\QuorvelServer.ini", settings));
+    EXPECT_NE(std::string::npos, settings.find("\r\nListenOnSocket=0\r\n")) << settings;
     ExpectVersionResource(dir + "\\QuorvelServer.exe");
-    ExpectCheckAnswered(dir + "\\QuorvelServer.exe", dir);
+    ExpectCheckAnswered(dir + "\\QuorvelServer.exe", dir, true);
 }
 
-TEST(Setup, InstallsSilentlyRunsFromItsShortcutAndUninstallsKeepingTheSettings)
+TEST(Setup, InstallsForTheUserRunsFromItsShortcutAndUninstallsKeepingTheSettings)
 {
     CComScope com;
-    const std::string programDir = ShellFolder(CSIDL_PROGRAM_FILES) + "\\" + PRODUCT;
+    const std::string programDir = ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Programs\\" + PRODUCT;
     const std::string settingsDir = ShellFolder(CSIDL_APPDATA) + "\\" + PRODUCT;
     const std::string exe = programDir + "\\QuorvelServer.exe";
     const std::string uninstaller = programDir + "\\Uninstall.exe";
@@ -200,6 +210,10 @@ TEST(Setup, InstallsSilentlyRunsFromItsShortcutAndUninstallsKeepingTheSettings)
     const std::string logOnLink = ShellFolder(CSIDL_STARTUP) + "\\Quorvel Server.lnk";
     const std::string setup = DistPath("QuorvelServer-" QUORVEL_VERSION "-setup.exe");
     RemoveTree(settingsDir);
+    // Its manifest, stored as it is, tells Windows to ask for no administrator rights.
+    std::string setupBytes;
+    ASSERT_TRUE(ReadBinaryFile(setup, setupBytes));
+    EXPECT_NE(std::string::npos, setupBytes.find("requestedExecutionLevel level=\"asInvoker\""));
 
     ASSERT_TRUE(RunToEnd("\"" + setup + "\" /S /AUTOSTART"));
     EXPECT_TRUE(Exists(exe));

@@ -10,6 +10,10 @@ static const int APP_VIEWER = 3;
 static const int APP_POWERPOINT = 4;
 static const int IDC_EXIT_BUTTON = 1006;
 static const int IDC_STOP_WHEN_SWITCHING = 1033;
+static const int IDC_CONNECT = 1002, IDC_LISTEN_ON_SOCKET = 1034;
+// Set in the fake's folder: every call fails with the code in it; calls wait while held.
+static const char* const GONE = "automation\\FakePowerPoint.gone";
+static const char* const HOLD = "automation\\FakePowerPoint.hold";
 
 static const std::string CONNECTED = "Client connected on Internet socket\r\n";
 static const std::string ACK = "Sent ACK to phone\r\n";
@@ -389,6 +393,67 @@ TEST_F(SlideShow, AFailedCallEndsOnlyItsOperationAndIsLogged)
         "0x80004005)\r\n" +
         ACK + "Playing\r\n" + ACK))
         << m_server.LogAfterBanner();
+}
+
+TEST_F(SlideShow, AClosedApplicationIsLetGoAndTheNextPlayStartsItAgain)
+{
+    m_automation.Register(3);
+    StartServer("ListenOnSocket=1\r\nExtensionsHandled3=pps\r\nExtensionsHandled4=ppt\r\n");
+    ConnectPhone(m_phone);
+    m_dir.WriteFile("talk.pps", "slides");
+    const std::string ppt = m_dir.File("talk.ppt"), pps = m_dir.File("talk.pps");
+    // RPC_E_DISCONNECTED, RPC_S_SERVER_UNAVAILABLE as an HRESULT, CO_E_OBJNOTCONNECTED.
+    for (std::string code : {"0x80010108", "0x800706BA", "0x800401FD"})
+    {
+        EXPECT_EQ(PowerPointOpens(ppt, 3), CallsFor(Play(ppt)));
+        m_dir.WriteFile(GONE, code);
+        EXPECT_EQ("Application 11 -> " + code + "\nApplication released, 0 others alive\n",
+                  CallsFor("NEXT"));
+        EXPECT_EQ(SAVED_TIMEOUT, ScreenSaverTimeout()) << "no show runs any more";
+        EXPECT_EQ("Viewer 9 \"" + pps + "\" 1 -1\n", CallsFor(Play(pps)));
+        m_dir.WriteFile(GONE, code);
+        EXPECT_EQ("SlideShow 8 -> " + code + "\nViewer released, 0 others alive\n",
+                  CallsFor("NEXT"));
+    }
+    EXPECT_TRUE(m_server.WaitForLog(
+        "PowerPoint Viewer: couldn't go to the next slide (SlideShow.Next failed with 0x800401FD): "
+        "PowerPoint Viewer is no longer running, the next PLAY starts it again\r\nNext track\r\n"))
+        << m_server.LogAfterBanner();
+}
+
+TEST_F(SlideShow, AViewerOpenWithoutAShowLeavesNoShowToDrive)
+{
+    m_automation.Register(5);
+    StartFor(APP_VIEWER);
+    m_dir.WriteFile("empty.ppt", "");
+    CallsFor(Play(m_dir.File("talk.ppt")));
+    EXPECT_EQ("Viewer 9 \"" + m_dir.File("empty.ppt") + "\" 1 -1 -> no show\n",
+              CallsFor(Play(m_dir.File("empty.ppt"))));
+    EXPECT_EQ("", CallsFor("NEXT")) << "the earlier show is not driven";
+}
+
+TEST_F(SlideShow, AQueuedPlayWhoseLinkClosedIsDroppedARunningOneFinishes)
+{
+    m_automation.Register(3);
+    StartServer(
+        "CommPort=COM3\r\nListenOnSocket=1\r\nExtensionsHandled4=ppt\r\nExtensionsHandled3=\r\n");
+    ConnectPhone(m_phone);
+    CPhoneClient serialPhone;
+    ASSERT_TRUE(serialPhone.OpenComPort("COM13"));
+    const std::string talk = m_dir.File("talk.ppt"), other = m_dir.File("other.ppt");
+    // The TCP PLAY is held in PowerPoint and the serial PLAY waits behind it.
+    m_dir.WriteFile(HOLD, "");
+    ASSERT_TRUE(m_phone.Send(Play(talk)));
+    ASSERT_TRUE(WaitUntil([&] { return m_automation.Calls() == "Application 44 -1 held\n"; }));
+    ASSERT_TRUE(serialPhone.Send(Play(other)));
+    ASSERT_TRUE(m_server.WaitForLog("Playing \"" + other + "\"\r\n"));
+    m_server.Click(IDC_LISTEN_ON_SOCKET);
+    m_server.Click(IDC_CONNECT);
+    DeleteFileA(m_dir.File(HOLD).c_str());
+    EXPECT_TRUE(m_server.WaitForLog(
+        "PowerPoint: dropped the request to show the presentation: its phone link was closed\r\n"))
+        << m_server.LogAfterBanner();
+    EXPECT_EQ("Application 44 -1 held\n" + PowerPointOpens(talk, 3), m_automation.Calls());
 }
 
 TEST_F(SlideShow, TheSerialAndTcpLinksDriveOneShowAndExitLeavesItOpen)

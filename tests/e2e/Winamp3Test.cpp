@@ -207,12 +207,13 @@ TEST_F(Winamp3, AnApplicationPathLongerThan255CharactersIsNotStarted)
                 "PathToApplication1=" +
                 longPath + "\r\n");
     ConnectPhone(m_phone);
-    ASSERT_TRUE(m_phone.Send("STOP"));
+    ASSERT_TRUE(m_phone.Send("STOPSTOP"));
     ExpectNothingBeforeCheck(m_phone);
+    // Said once for the path, not again on every command.
     EXPECT_TRUE(m_server.WaitForLogToBe(
         CONNECTED +
         "Couldn't start Winamp 3: its application path is longer than 255 characters\r\n" +
-        "Stopping\r\n" + ACK))
+        "Stopping\r\nStopping\r\n" + ACK))
         << m_server.LogAfterBanner();
 }
 

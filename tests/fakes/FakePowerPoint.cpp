@@ -9,6 +9,10 @@
 // real apartment object, each object refuses calls from any thread but the one
 // that made it (recorded "on another thread"). When an application object goes,
 // the line "<object> released, N others alive" shows whether anything leaked.
+// Set by the test: while FakePowerPoint.hold exists, a call waits (recorded
+// "held"); while FakePowerPoint.gone holds an HRESULT in hex, every call fails
+// with it, as calls into a program the user closed do, until a new application
+// object is made. The viewer opens an empty file without handing back a show.
 #include <windows.h>
 #include <objbase.h>
 #include <stdio.h>
@@ -95,9 +99,29 @@ static std::string Failure(HRESULT hr)
     return szCode;
 }
 
+// A call about to succeed: held while the test holds calls, then failed if the
+// test has closed the program.
+static HRESULT AsTheTestSets(const std::string& call, HRESULT hr)
+{
+    std::string hold = g_folder + "\\FakePowerPoint.hold";
+    if (GetFileAttributesA(hold.c_str()) != INVALID_FILE_ATTRIBUTES)
+        Record(call + " held");
+    for (int i = 0; i < 6000 && GetFileAttributesA(hold.c_str()) != INVALID_FILE_ATTRIBUTES; i++)
+        Sleep(10);
+    FILE* pFile = fopen((g_folder + "\\FakePowerPoint.gone").c_str(), "rb");
+    unsigned long nGone = 0;
+    if (pFile && fscanf(pFile, "%lx", &nGone) == 1 && FAILED(static_cast<HRESULT>(nGone)))
+        hr = static_cast<HRESULT>(nGone);
+    if (pFile)
+        fclose(pFile);
+    return hr;
+}
+
 // Records the call with its outcome and returns hr.
 static HRESULT Answer(const std::string& call, HRESULT hr, const std::string& value = "")
 {
+    if (SUCCEEDED(hr))
+        hr = AsTheTestSets(call, hr);
     if (FAILED(hr))
         Record(call + " -> " + Failure(hr));
     else
@@ -181,8 +205,9 @@ static HRESULT STDMETHODCALLTYPE NotImplemented(FakeObject*)
 // Hands out a new object of the kind through ppResult.
 static HRESULT Give(const std::string& call, ObjectKind kind, FakeObject** ppResult)
 {
-    *ppResult = NewObject(kind);
-    return Answer(call, S_OK);
+    HRESULT hr = Answer(call, S_OK);
+    *ppResult = SUCCEEDED(hr) ? NewObject(kind) : NULL;
+    return hr;
 }
 
 // PowerPoint's _Application
@@ -347,6 +372,9 @@ static HRESULT STDMETHODCALLTYPE OpenShow(FakeObject* pThis, BSTR bstrName, LONG
         return RPC_E_WRONG_THREAD;
     if (!FileExists(name))
         return Answer(call, E_FAIL);
+    WIN32_FILE_ATTRIBUTE_DATA file;
+    if (GetFileAttributesExA(name.c_str(), GetFileExInfoStandard, &file) && file.nFileSizeLow == 0)
+        return Answer(call, S_OK, "no show");
     return Give(call, SHOW, ppResult);
 }
 
@@ -466,6 +494,8 @@ static HRESULT STDMETHODCALLTYPE CreateInstance(FakeFactory* pThis, IUnknown* pO
     *ppObject = NULL;
     if (pOuter)
         return CLASS_E_NOAGGREGATION;
+    // A new application object is a newly started program.
+    DeleteFileA((g_folder + "\\FakePowerPoint.gone").c_str());
     if (pThis->kind == APPLICATION)
     {
         g_nSlides = ConfiguredSlides();

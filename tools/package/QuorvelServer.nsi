@@ -1,5 +1,7 @@
-; The setup program: the server under Program Files, a Start menu shortcut that
-; starts it in a settings folder of the user's own, and an optional one at log-on.
+; The setup program, per user and without administrator rights: the server under
+; the user's local application data, a Start menu shortcut that starts it in a
+; settings folder of the user's own, and an optional one at log-on. An elevated
+; setup would put the shortcuts and settings in the administrator's profile.
 ;   makensis -DVERSION=1.72 -DSTAGE=dir-with-the-exe -DICON=file.ico -DOUTFILE=setup.exe QuorvelServer.nsi
 ; Switches of the setup program: /S silent, /AUTOSTART also start at log-on,
 ; /D=folder the program folder (last).
@@ -14,15 +16,15 @@ SetCompressor /SOLID lzma
 !define PRODUCT "Quorvel Server"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}"
 ; The server keeps QuorvelServer.ini in its working directory, which must be
-; writable by the user: Program Files is not.
+; writable by the user and survive an uninstall: not the program folder.
 !define SETTINGS_DIR "$APPDATA\${PRODUCT}"
 !define SHORTCUT "${PRODUCT}.lnk"
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
-InstallDir "$PROGRAMFILES64\${PRODUCT}"
-InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
-RequestExecutionLevel admin
+InstallDir "$LOCALAPPDATA\Programs\${PRODUCT}"
+InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
+RequestExecutionLevel user
 BrandingText "${PRODUCT} ${VERSION}"
 
 !define MUI_ICON "${ICON}"
@@ -45,16 +47,16 @@ Section "${PRODUCT}" SecProgram
   SetOutPath "${SETTINGS_DIR}"
   CreateShortcut "$SMPROGRAMS\${SHORTCUT}" "$INSTDIR\QuorvelServer.exe"
 
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\QuorvelServer.exe"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\QuorvelServer.exe"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
 Section /o "Start when I log on" SecStartup
@@ -95,5 +97,5 @@ Section "Uninstall"
   RMDir "$INSTDIR"
   ; Only an empty settings folder goes: one the server never wrote to.
   RMDir "${SETTINGS_DIR}"
-  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  DeleteRegKey HKCU "${UNINSTALL_KEY}"
 SectionEnd
