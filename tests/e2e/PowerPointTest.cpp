@@ -10,10 +10,8 @@ static const int APP_VIEWER = 3;
 static const int APP_POWERPOINT = 4;
 static const int IDC_EXIT_BUTTON = 1006;
 static const int IDC_STOP_WHEN_SWITCHING = 1033;
-static const int IDC_CONNECT = 1002, IDC_LISTEN_ON_SOCKET = 1034;
 // Set in the fake's folder: every call fails with the code in it; calls wait while held.
 static const char* const GONE = "automation\\FakePowerPoint.gone";
-static const char* const HOLD = "automation\\FakePowerPoint.hold";
 
 static const std::string CONNECTED = "Client connected on Internet socket\r\n";
 static const std::string ACK = "Sent ACK to phone\r\n";
@@ -430,30 +428,6 @@ TEST_F(SlideShow, AViewerOpenWithoutAShowLeavesNoShowToDrive)
     EXPECT_EQ("Viewer 9 \"" + m_dir.File("empty.ppt") + "\" 1 -1 -> no show\n",
               CallsFor(Play(m_dir.File("empty.ppt"))));
     EXPECT_EQ("", CallsFor("NEXT")) << "the earlier show is not driven";
-}
-
-TEST_F(SlideShow, AQueuedPlayWhoseLinkClosedIsDroppedARunningOneFinishes)
-{
-    m_automation.Register(3);
-    StartServer(
-        "CommPort=COM3\r\nListenOnSocket=1\r\nExtensionsHandled4=ppt\r\nExtensionsHandled3=\r\n");
-    ConnectPhone(m_phone);
-    CPhoneClient serialPhone;
-    ASSERT_TRUE(serialPhone.OpenComPort("COM13"));
-    const std::string talk = m_dir.File("talk.ppt"), other = m_dir.File("other.ppt");
-    // The TCP PLAY is held in PowerPoint and the serial PLAY waits behind it.
-    m_dir.WriteFile(HOLD, "");
-    ASSERT_TRUE(m_phone.Send(Play(talk)));
-    ASSERT_TRUE(WaitUntil([&] { return m_automation.Calls() == "Application 44 -1 held\n"; }));
-    ASSERT_TRUE(serialPhone.Send(Play(other)));
-    ASSERT_TRUE(m_server.WaitForLog("Playing \"" + other + "\"\r\n"));
-    m_server.Click(IDC_LISTEN_ON_SOCKET);
-    m_server.Click(IDC_CONNECT);
-    DeleteFileA(m_dir.File(HOLD).c_str());
-    EXPECT_TRUE(m_server.WaitForLog(
-        "PowerPoint: dropped the request to show the presentation: its phone link was closed\r\n"))
-        << m_server.LogAfterBanner();
-    EXPECT_EQ("Application 44 -1 held\n" + PowerPointOpens(talk, 3), m_automation.Calls());
 }
 
 TEST_F(SlideShow, TheSerialAndTcpLinksDriveOneShowAndExitLeavesItOpen)

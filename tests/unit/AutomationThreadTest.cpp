@@ -1,0 +1,76 @@
+// The apartment thread of the slide-show controllers: an operation whose caller
+// stopped waiting before its turn is dropped, not run late; one running finishes.
+#include <gtest/gtest.h>
+#include <mutex>
+#include <vector>
+#include "framework/WorkerThread.h"
+#include "players/AutomationThread.h"
+
+namespace
+{
+const int HELD = 1, LATE = 2, LAST = 3;
+
+struct Owner
+{
+    HANDLE hRelease;
+    std::atomic<bool> bHeldRunning;
+    std::mutex mutex;
+    std::vector<int> ran, dropped;
+};
+
+void Operation(void* pOwner, int nOperation, const char*, AutomationOutcome&)
+{
+    Owner& owner = *static_cast<Owner*>(pOwner);
+    if (nOperation == HELD)
+    {
+        owner.bHeldRunning = true;
+        WaitForSingleObject(owner.hRelease, INFINITE);
+    }
+    std::lock_guard<std::mutex> lock(owner.mutex);
+    owner.ran.push_back(nOperation);
+}
+
+void Dropped(void* pOwner, int nOperation)
+{
+    Owner& owner = *static_cast<Owner*>(pOwner);
+    std::lock_guard<std::mutex> lock(owner.mutex);
+    owner.dropped.push_back(nOperation);
+}
+
+CAutomationThread* g_pApartment = NULL;
+
+void RunHeld(CWorkerThread&, void*)
+{
+    AutomationOutcome outcome;
+    g_pApartment->Run(HELD, NULL, outcome);
+}
+
+void RunLate(CWorkerThread&, void*)
+{
+    AutomationOutcome outcome;
+    g_pApartment->Run(LATE, NULL, outcome);
+}
+} // namespace
+
+TEST(AutomationThread, AnOperationWhoseCallerStoppedWaitingIsDroppedNotRunLate)
+{
+    Owner owner;
+    owner.hRelease = CreateEventA(NULL, TRUE, FALSE, NULL);
+    owner.bHeldRunning = false;
+    CAutomationThread apartment(Operation, Dropped, &owner);
+    g_pApartment = &apartment;
+    CWorkerThread heldCaller, lateCaller;
+    ASSERT_TRUE(heldCaller.Start(RunHeld, NULL));
+    while (!owner.bHeldRunning)
+        Sleep(5);
+    // The late caller queues behind the held operation, then its link is stopped.
+    ASSERT_TRUE(lateCaller.Start(RunLate, NULL));
+    lateCaller.RequestStop();
+    lateCaller.WaitOrTerminate(INFINITE);
+    SetEvent(owner.hRelease);
+    heldCaller.WaitOrTerminate(INFINITE);
+    apartment.Finish(LAST, INFINITE);
+    EXPECT_EQ(std::vector<int>({HELD, LAST}), owner.ran);
+    EXPECT_EQ(std::vector<int>({LATE}), owner.dropped);
+    CloseHandle(owner.hRelease);
+}
