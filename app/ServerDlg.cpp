@@ -15,7 +15,9 @@
 #include "../res/resource.h"
 
 static const char* const s_appNames[APP_KIND_COUNT] = {
-    "Winamp 2", "Winamp 3", "Windows Media Player 7", "PowerPoint Viewer 97", "PowerPoint"};
+    "Winamp 2", "Winamp 3", "Windows Media Player 7", "PowerPoint Viewer 97", "PowerPoint",
+    // Later kinds follow the first five: the list's order is the kinds' numbers.
+    "Any player (media keys)"};
 
 CServerDlg::CServerDlg()
     : CDialog(IDD_SERVER_DIALOG, NULL), m_pBrowseRoot(NULL), m_hComPort(INVALID_HANDLE_VALUE),

@@ -1,5 +1,5 @@
 // The main dialog: the hub that owns the settings, the event log, the phone
-// links with their worker threads, the five controllers and the folder tree.
+// links with their worker threads, the controllers and the folder tree.
 #pragma once
 #include <winsock2.h>
 #include <windows.h>
@@ -144,6 +144,7 @@ private:
     void OnExit();
     void OnListenOnSocketClicked();
     void OnConnect();
+    void SaveKindSettings(const char* pszIniFile, int nKind);
     void OpenConfiguredSerialPort();
     void StartSerialReader();
     void StopSerialReader();

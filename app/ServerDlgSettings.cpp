@@ -23,6 +23,21 @@ static void WriteSetting(const char* pszIniFile, const char* pszKey, const char*
     WritePrivateProfileStringA(SETTINGS_SECTION, pszKey, pszValue, pszIniFile);
 }
 
+// A kind's two keys. A kind from KINDS_ALWAYS_SAVED on loses a key whose value
+// is back at its absent one, so that the file keeps no stale value.
+static void WriteKindSettings(const char* pszIniFile, int nKind, const char* pszAppPath,
+                              const char* pszExtensions)
+{
+    bool bOptional = nKind >= KINDS_ALWAYS_SAVED;
+    bool bPathAbsent = pszAppPath[0] == '\0';
+    bool bExtensionsAbsent = strcmp(pszExtensions, DefaultExtensions(nKind)) == 0;
+    char szKey[32];
+    snprintf(szKey, sizeof(szKey), "PathToApplication%d", nKind);
+    WriteSetting(pszIniFile, szKey, bOptional && bPathAbsent ? NULL : pszAppPath);
+    snprintf(szKey, sizeof(szKey), "ExtensionsHandled%d", nKind);
+    WriteSetting(pszIniFile, szKey, bOptional && bExtensionsAbsent ? NULL : pszExtensions);
+}
+
 static void WriteNumberSetting(const char* pszIniFile, const char* pszKey, int nValue)
 {
     char szValue[16];
@@ -140,32 +155,33 @@ void CServerDlg::SaveSettings()
         m_nDefaultApp = static_cast<int>(nSelection);
     WriteNumberSetting(szIniFile, "DefaultApplication", m_nDefaultApp);
 
-    for (int i = 0; i < APP_KIND_COUNT; i++)
-    {
-        // The selected kind's edits are saved as they stand; the arrays keep
-        // their values until the next change of list 1018.
-        char szAppPath[PATH_SIZE];
-        char szExtensions[PATH_SIZE];
-        snprintf(szAppPath, sizeof(szAppPath), "%s", m_szAppPath[i]);
-        snprintf(szExtensions, sizeof(szExtensions), "%s", m_szExtensions[i]);
-        if (i == m_nDefaultApp)
-        {
-            if (!GetDlgItemTextA(m_hWnd, IDC_APP_PATH, szAppPath, sizeof(szAppPath)))
-                szAppPath[0] = '\0';
-            if (!GetDlgItemTextA(m_hWnd, IDC_EXTENSIONS, szExtensions, sizeof(szExtensions)))
-                szExtensions[0] = '\0';
-        }
-        char szKey[32];
-        snprintf(szKey, sizeof(szKey), "PathToApplication%d", i);
-        WriteSetting(szIniFile, szKey, szAppPath);
-        snprintf(szKey, sizeof(szKey), "ExtensionsHandled%d", i);
-        WriteSetting(szIniFile, szKey, szExtensions);
-    }
+    for (int i = 0; i < KINDS_ALWAYS_SAVED; i++)
+        SaveKindSettings(szIniFile, i);
 
     WriteNumberSetting(szIniFile, "StartMinimised", CheckState(m_hWnd, IDC_START_MINIMISED));
     WriteNumberSetting(szIniFile, "StopWhenSwitching", CheckState(m_hWnd, IDC_STOP_WHEN_SWITCHING));
     WriteNumberSetting(szIniFile, "ListenOnSocket", CheckState(m_hWnd, IDC_LISTEN_ON_SOCKET));
+    for (int i = KINDS_ALWAYS_SAVED; i < APP_KIND_COUNT; i++)
+        SaveKindSettings(szIniFile, i);
     WriteOptionalSetting(szIniFile, "AllowedPhones", m_approvals.AllowedText().c_str(), "");
+}
+
+void CServerDlg::SaveKindSettings(const char* pszIniFile, int nKind)
+{
+    // The selected kind's edits are saved as they stand; the arrays keep
+    // their values until the next change of list 1018.
+    char szAppPath[PATH_SIZE];
+    char szExtensions[PATH_SIZE];
+    snprintf(szAppPath, sizeof(szAppPath), "%s", m_szAppPath[nKind]);
+    snprintf(szExtensions, sizeof(szExtensions), "%s", m_szExtensions[nKind]);
+    if (nKind == m_nDefaultApp)
+    {
+        if (!GetDlgItemTextA(m_hWnd, IDC_APP_PATH, szAppPath, sizeof(szAppPath)))
+            szAppPath[0] = '\0';
+        if (!GetDlgItemTextA(m_hWnd, IDC_EXTENSIONS, szExtensions, sizeof(szExtensions)))
+            szExtensions[0] = '\0';
+    }
+    WriteKindSettings(pszIniFile, nKind, szAppPath, szExtensions);
 }
 
 // Written as soon as a phone is allowed or the list is forgotten: the phone's
@@ -187,15 +203,13 @@ void CServerDlg::WriteDefaultSettings(int nKind, const char* pszAppPath, const c
         WriteSetting(szIniFile, "Path", pszBrowsePath);
         WriteSetting(szIniFile, "StartWinampAutomatically", "1");
         WriteNumberSetting(szIniFile, "DefaultApplication", nKind);
-        for (int i = 0; i < APP_KIND_COUNT; i++)
-        {
-            char szKey[32];
-            snprintf(szKey, sizeof(szKey), "PathToApplication%d", i);
-            WriteSetting(szIniFile, szKey, i == nKind ? pszAppPath : "");
-            snprintf(szKey, sizeof(szKey), "ExtensionsHandled%d", i);
-            WriteSetting(szIniFile, szKey, FirstRunExtensions(i, nKind));
-        }
+        for (int i = 0; i < KINDS_ALWAYS_SAVED; i++)
+            WriteKindSettings(szIniFile, i, i == nKind ? pszAppPath : "",
+                              FirstRunExtensions(i, nKind));
         WriteSetting(szIniFile, "StartMinimised", "0");
+        for (int i = KINDS_ALWAYS_SAVED; i < APP_KIND_COUNT; i++)
+            WriteKindSettings(szIniFile, i, i == nKind ? pszAppPath : "",
+                              FirstRunExtensions(i, nKind));
     }
     LoadSettings();
 }

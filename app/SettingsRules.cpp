@@ -1,6 +1,7 @@
 #include "SettingsRules.h"
 #include <stdio.h>
 #include <string.h>
+#include "../players/PlayerController.h"
 
 int ParseSettingNumber(const char* pszValue)
 {
@@ -12,7 +13,7 @@ int ParseSettingNumber(const char* pszValue)
 
 int ClampAppKind(int nKind)
 {
-    if (nKind < 0 || nKind > 4)
+    if (nKind < 0 || nKind >= APP_KIND_COUNT)
         return 0;
     return nKind;
 }

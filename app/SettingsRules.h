@@ -9,9 +9,15 @@ const char* const SETTINGS_SECTION = "QuorvelServer";
 // A value read with "%d": its leading number, or 0 when it does not start with one.
 int ParseSettingNumber(const char* pszValue);
 
-// A DefaultApplication value outside the five kinds falls back to Winamp 2 (0),
-// so it can never index past the per-kind arrays.
+// A DefaultApplication value outside the kinds falls back to Winamp 2 (0), so
+// it can never index past the per-kind arrays.
 int ClampAppKind(int nKind);
+
+// The kinds whose PathToApplication and ExtensionsHandled keys every settings
+// file has. Those of later kinds are kept only when they differ from their
+// absent values, after all other keys, so that a file that never used them
+// stays as it was.
+const int KINDS_ALWAYS_SAVED = 5;
 
 // Removes one trailing backslash from a non-empty text.
 void RemoveTrailingBackslash(char* pszText);

@@ -3,6 +3,7 @@
 #include "Pickers.h"
 #include "ServerDlg.h"
 #include "SettingsRules.h"
+#include "../players/PlayerController.h"
 #include "../res/resource.h"
 
 static const char* const APPLICATION_PAGE_TEXT =
@@ -22,11 +23,25 @@ static const char* const PORT_NOT_FOUND_TEXT =
 static const char* const COMPLETE_PAGE_TEXT =
     "Setup is complete. Press Next to start using Quorvel.";
 
-// The application page's radio buttons, in the order they are tested.
-static const int s_appRadios[] = {IDC_WIZARD_WINAMP2, IDC_WIZARD_WINAMP3, IDC_WIZARD_MEDIA_PLAYER,
-                                  IDC_WIZARD_POWERPOINT_ONLY};
-static const char* const s_appPathNames[] = {"Winamp 2.", "Winamp 3.", "Windows Media Player."};
-static const int POWERPOINT_VIEWER_KIND = 3;
+// The application page's radio buttons, in the order they are tested, with the
+// kind each chooses and the text of its path page (none: the page is skipped).
+struct AppChoice
+{
+    int nRadio;
+    int nKind;
+    const char* pszPathPage;
+};
+static const AppChoice s_appChoices[] = {
+    {IDC_WIZARD_WINAMP2, APP_WINAMP2, "Enter the path to Winamp 2."},
+    {IDC_WIZARD_WINAMP3, APP_WINAMP3, "Enter the path to Winamp 3."},
+    {IDC_WIZARD_MEDIA_PLAYER, APP_MEDIA_PLAYER, "Enter the path to Windows Media Player."},
+    {IDC_WIZARD_MEDIA_KEYS, APP_MEDIA_KEYS,
+     "Enter the path to the player Quorvel should start, or leave it empty to control whichever "
+     "player is playing."},
+    // PowerPoint only: there is no media application whose path to ask for.
+    {IDC_WIZARD_POWERPOINT_ONLY, APP_POWERPOINT_VIEWER, NULL},
+};
+static const int APP_CHOICE_COUNT = sizeof(s_appChoices) / sizeof(s_appChoices[0]);
 
 CSetupWizardDlg::CSetupWizardDlg()
     : CDialog(IDD_SETUP_WIZARD, NULL), m_nPage(0), m_pServerDlg(NULL), m_nAppKind(0)
@@ -103,31 +118,27 @@ void CSetupWizardDlg::ShowApplicationPage()
 {
     SetPageText(APPLICATION_PAGE_TEXT);
     CheckDlgButton(m_hWnd, IDC_WIZARD_WINAMP2, BST_CHECKED);
-    for (int nId : s_appRadios)
-        ShowControl(nId, true);
+    for (const AppChoice& choice : s_appChoices)
+        ShowControl(choice.nRadio, true);
 }
 
 void CSetupWizardDlg::LeaveApplicationPage()
 {
     int nChosen = 0;
-    for (int i = 3; i >= 0; i--)
+    for (int i = APP_CHOICE_COUNT - 1; i >= 0; i--)
     {
-        ShowControl(s_appRadios[i], false);
-        if (IsDlgButtonChecked(m_hWnd, s_appRadios[i]) == BST_CHECKED)
+        ShowControl(s_appChoices[i].nRadio, false);
+        if (IsDlgButtonChecked(m_hWnd, s_appChoices[i].nRadio) == BST_CHECKED)
             nChosen = i;
     }
-    if (s_appRadios[nChosen] == IDC_WIZARD_POWERPOINT_ONLY)
+    m_nAppKind = s_appChoices[nChosen].nKind;
+    if (!s_appChoices[nChosen].pszPathPage)
     {
-        // PowerPoint only: there is no media application whose path to ask for.
-        m_nAppKind = POWERPOINT_VIEWER_KIND;
         m_nPage++;
         ShowFoldersPage();
         return;
     }
-    m_nAppKind = nChosen;
-    char szText[64];
-    snprintf(szText, sizeof(szText), "Enter the path to %s", s_appPathNames[nChosen]);
-    SetPageText(szText);
+    SetPageText(s_appChoices[nChosen].pszPathPage);
     SetEdit("", sizeof(m_szAppPath) - 1);
     ShowControl(IDC_WIZARD_EDIT, true);
     ShowControl(IDC_WIZARD_SELECT_FILE, true);

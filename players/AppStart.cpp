@@ -29,12 +29,19 @@ static bool CreateApplicationProcess(const char* pszExePath, const char* pszComm
     return true;
 }
 
-HWND StartAndFindWindow(const char* pszExePath, const char* pszWindowClass)
+bool StartAndWaitUntilReady(const char* pszExePath)
 {
     CScopedHandle process;
     if (!CreateApplicationProcess(pszExePath, NULL, process))
-        return NULL;
+        return false;
     CWorkerThread::WaitForInputIdleUnlessStopped(process.Get(), START_WAIT_MS);
+    return true;
+}
+
+HWND StartAndFindWindow(const char* pszExePath, const char* pszWindowClass)
+{
+    if (!StartAndWaitUntilReady(pszExePath))
+        return NULL;
     return FindWindowA(pszWindowClass, NULL);
 }
 

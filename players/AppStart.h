@@ -7,9 +7,12 @@
 class CControllerLog;
 class CPathNotice;
 
-// Starts the application with no command line, waits up to 15 s for it to be
-// ready for input and returns its window of the class; NULL when no path is
-// given, the start fails or no such window appears.
+// Starts the application with no command line and waits up to 15 s for it to
+// be ready for input; false when no path is given or the start fails.
+bool StartAndWaitUntilReady(const char* pszExePath);
+
+// The same, then returns its window of the class; NULL when the start fails or
+// no such window appears.
 HWND StartAndFindWindow(const char* pszExePath, const char* pszWindowClass);
 
 // The application's window of the class; when there is none and bStart is set,

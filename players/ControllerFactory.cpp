@@ -1,5 +1,6 @@
-// The five controllers, by kind.
+// The controllers, by kind.
 #include "PlayerController.h"
+#include "MediaKeysController.h"
 #include "MediaPlayerController.h"
 #include "PowerPointController.h"
 #include "PowerPointViewerController.h"
@@ -20,7 +21,9 @@ CPlayerController* CreateController(int nKind, CControllerLog& log)
         return new CPowerPointViewerController(log);
     case APP_POWERPOINT:
         return new CPowerPointController(log);
+    case APP_MEDIA_KEYS:
+        return new CMediaKeysController(log);
     default:
-        return NULL; // not one of the five kinds
+        return NULL; // not one of the kinds
     }
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 // Index of a media application; also the order of the "Default application:" list.
+// New kinds are only ever appended: the numbers are in every settings file.
 enum AppKind
 {
     APP_WINAMP2 = 0,
@@ -10,7 +11,8 @@ enum AppKind
     APP_MEDIA_PLAYER = 2,
     APP_POWERPOINT_VIEWER = 3,
     APP_POWERPOINT = 4,
-    APP_KIND_COUNT = 5
+    APP_MEDIA_KEYS = 5,
+    APP_KIND_COUNT = 6
 };
 
 // Play state byte: 0 stopped, 1 playing, 3 paused.

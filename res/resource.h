@@ -47,6 +47,7 @@
 #define IDC_WIZARD_CLEAR 1030
 #define IDC_WIZARD_SELECT_FILE 1031
 #define IDC_WIZARD_POWERPOINT_ONLY 1032
+#define IDC_WIZARD_MEDIA_KEYS 1035
 
 // The question about a phone on another computer (dialog 150).
 #define IDC_APPROVAL_TEXT 1120

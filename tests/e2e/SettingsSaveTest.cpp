@@ -137,3 +137,30 @@ TEST_F(SettingsSave, AFileThatCannotBeWrittenIsLeftAsItWas)
     CloseHandle(hFile);
     EXPECT_EQ("[QuorvelServer]\r\n" + STARTING_SETTINGS, m_dir.ReadFile("QuorvelServer.ini"));
 }
+
+TEST_F(SettingsSave, AFiveKindFileSavesBackAsItWasAndTheMediaKeysKeysComeAndGo)
+{
+    // What the five-kind program saved (the window shown, so that edits follow the
+    // loading); then the sixth kind is set up, and emptied again.
+    std::string fiveKinds = SAVED_SETTINGS;
+    fiveKinds.replace(fiveKinds.find("StartMinimised=1"), 16, "StartMinimised=0");
+    std::string withKeys = fiveKinds;
+    withKeys.replace(withKeys.find("DefaultApplication=2"), 20, "DefaultApplication=5");
+    withKeys += "PathToApplication5=C:\\Player\\player.exe\r\nExtensionsHandled5=mkq\r\n";
+    m_dir.WriteFile("QuorvelServer.ini", fiveKinds);
+    for (int nRun = 0; nRun < 3; nRun++)
+    {
+        ASSERT_TRUE(m_server.Start(m_dir.Path()));
+        if (nRun > 0)
+        {
+            SelectKind(5);
+            m_server.SetControlText(1004, nRun == 1 ? "C:\\Player\\player.exe" : "");
+            m_server.SetControlText(1019, nRun == 1 ? "mkq" : "");
+            SelectKind(nRun == 1 ? 5 : 2);
+        }
+        m_server.Click(1006);
+        ExpectEndsWithCodeZero();
+        EXPECT_EQ(nRun == 1 ? withKeys : fiveKinds, m_dir.ReadFile("QuorvelServer.ini")) << nRun;
+        m_server.Kill();
+    }
+}

@@ -37,7 +37,9 @@ static std::string FirstRunSettings(int nKind, const std::string& appPath,
         ini += "PathToApplication" + std::to_string(i) + "=" + (i == nKind ? appPath : "") +
                "\r\nExtensionsHandled" + std::to_string(i) + "=" + extensions + "\r\n";
     }
-    return ini + "StartMinimised=0\r\n";
+    // The media keys' kind has keys only when chosen; its path, left empty here, is not written.
+    return ini + "StartMinimised=0\r\n" +
+           (nKind == 5 ? "ExtensionsHandled5=mp3;mp2;wav;wma\r\n" : "");
 }
 
 class SetupWizard : public CServerTest
@@ -78,7 +80,7 @@ protected:
     std::string Shown()
     {
         std::string shown;
-        for (int nId = 1023; nId <= 1032; nId++)
+        for (int nId = 1023; nId <= 1035; nId++)
             if (nId != CANCEL && IsWindowVisible(GetDlgItem(m_hWizard, nId)))
                 shown += (shown.empty() ? "" : " ") + std::to_string(nId);
         return shown;
@@ -129,7 +131,7 @@ TEST_F(SetupWizard, AFirstStartOpensTheWizardBeforeAnythingIsLoaded)
     // Enter acts as Next, the default button.
     PostMessageA(GetDlgItem(m_hWizard, NEXT), WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_TRUE(WaitUntil([&] { return Text() == APPLICATION_TEXT; })) << Text();
-    EXPECT_EQ("1023 1024 1025 1032", Shown());
+    EXPECT_EQ("1023 1024 1025 1032 1035", Shown());
     EXPECT_TRUE(Checked(1023));
 }
 
@@ -144,7 +146,10 @@ TEST_F(SetupWizard, EachChoiceWritesItsSettingsAndTheMainWindowShowsThem)
 {
     const WizardPath paths[] = {{1023, 0, "Enter the path to Winamp 2."},
                                 {1025, 2, "Enter the path to Windows Media Player."},
-                                {1032, 3, NULL}};
+                                {1032, 3, NULL},
+                                {1035, 5,
+                                 "Enter the path to the player Quorvel should start, or leave it "
+                                 "empty to control whichever player is playing."}};
     const char* const appNames[] = {"Winamp 2", "Winamp 3", "Windows Media Player 7",
                                     "PowerPoint Viewer 97"};
     for (const WizardPath& path : paths)
@@ -160,7 +165,8 @@ TEST_F(SetupWizard, EachChoiceWritesItsSettingsAndTheMainWindowShowsThem)
             EXPECT_EQ(path.pszPathPage, Text());
             EXPECT_EQ("1027 1031", Shown());
             EXPECT_EQ("", Edit());
-            appPath = "C:\\Apps\\player" + std::to_string(path.nKind) + ".exe";
+            if (path.nKind != 5) // the media keys need no path
+                appPath = "C:\\Apps\\player" + std::to_string(path.nKind) + ".exe";
             SetEdit(appPath);
             Next();
         }
@@ -182,7 +188,8 @@ TEST_F(SetupWizard, EachChoiceWritesItsSettingsAndTheMainWindowShowsThem)
         ExpectMainWindowFollows();
         EXPECT_EQ(FirstRunSettings(path.nKind, appPath, "D:\\Music;E:\\Mp3", "COM7"),
                   m_dir.ReadFile("QuorvelServer.ini"));
-        EXPECT_EQ(appNames[path.nKind], m_server.ControlText(1018));
+        EXPECT_EQ(path.nKind == 5 ? "Any player (media keys)" : appNames[path.nKind],
+                  m_server.ControlText(1018));
         EXPECT_EQ(appPath, m_server.ControlText(1004));
         EXPECT_EQ("mp3;mp2;wav;wma", m_server.ControlText(1019));
         EXPECT_EQ("D:\\Music;E:\\Mp3", m_server.ControlText(1000));

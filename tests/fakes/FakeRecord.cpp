@@ -92,6 +92,8 @@ static const char* MessageName(UINT nMsg)
         return "WM_COMMAND";
     case WM_GETTEXT:
         return "WM_GETTEXT";
+    case WM_APPCOMMAND:
+        return "WM_APPCOMMAND";
     }
     return NULL;
 }
@@ -100,7 +102,7 @@ static bool IsRecorded(UINT nMsg)
 {
     return (nMsg >= WM_KEYFIRST && nMsg <= WM_KEYLAST) ||
            (nMsg >= WM_MOUSEFIRST && nMsg <= WM_MOUSELAST) || nMsg == WM_COMMAND ||
-           nMsg == WM_GETTEXT || (nMsg >= WM_USER && nMsg < WM_APP);
+           nMsg == WM_GETTEXT || nMsg == WM_APPCOMMAND || (nMsg >= WM_USER && nMsg < WM_APP);
 }
 
 void RecordMessage(const char* pszWindow, UINT nMsg, WPARAM wParam, LPARAM lParam)

@@ -18,7 +18,7 @@ void RecordLine(const std::string& line);
 // Records "start <command line>": what this instance was started with.
 void RecordStart();
 // Records "<window> <message> <wParam> <lParam>" for what a controller may send:
-// key and mouse messages, WM_COMMAND, WM_GETTEXT and private WM_USER messages.
+// key and mouse messages, WM_COMMAND, WM_GETTEXT, WM_APPCOMMAND and private WM_USER messages.
 void RecordMessage(const char* pszWindow, UINT nMsg, WPARAM wParam, LPARAM lParam);
 
 // Runs the message loop until WM_QUIT; the exit code.

@@ -14,11 +14,11 @@ TEST(SettingsRules, NumbersParseLikePercentD)
     EXPECT_EQ(0, ParseSettingNumber(""));
 }
 
-TEST(SettingsRules, DefaultApplicationNeverLeavesTheFiveKinds)
+TEST(SettingsRules, DefaultApplicationNeverLeavesTheKinds)
 {
-    for (int kind = 0; kind < 5; kind++)
+    for (int kind = 0; kind < 6; kind++)
         EXPECT_EQ(kind, ClampAppKind(kind));
-    EXPECT_EQ(0, ClampAppKind(5));
+    EXPECT_EQ(0, ClampAppKind(6));
     EXPECT_EQ(0, ClampAppKind(-1));
     EXPECT_EQ(0, ClampAppKind(1000000));
 }
@@ -46,6 +46,7 @@ TEST(SettingsRules, DefaultExtensionsByKind)
     EXPECT_STREQ("", DefaultExtensions(2));
     EXPECT_STREQ("ppt", DefaultExtensions(3));
     EXPECT_STREQ("", DefaultExtensions(4));
+    EXPECT_STREQ("", DefaultExtensions(5)) << "a file without it must not hand it any type";
 }
 
 TEST(SettingsRules, FirstRunExtensionsByKind)

@@ -1,0 +1,263 @@
+#include "MediaKeysController.h"
+#include <shellapi.h>
+#include <stdarg.h>
+#include <stdio.h>
+#include <tlhelp32.h>
+#include "AppStart.h"
+#include "CommandLines.h"
+#include "ControllerLog.h"
+#include "MediaKeysRules.h"
+#include "MediaPlayerRules.h"
+#include "SystemVolume.h"
+#include "../framework/ScopedCom.h"
+#include "../framework/ScopedHandle.h"
+
+static const char* const APP_NAME = "the player for media keys";
+static const char* const ENQUEUE_VERB = "Enqueue";
+static const PlayState STOPPED = 0;
+static const PlayState PLAYING = 1;
+static const PlayState PAUSED = 3;
+static const int INITIAL_VOLUME = 128;
+// The volume keys step as Windows Media Player's volume commands do: by 25 of
+// 255 a step. A key moves the system volume by 2 of 100, so a step is 5 presses.
+static const int VOLUME_KEY_PRESSES_PER_STEP = 5;
+
+// A key as a media keyboard sends it: extended, with its scan code.
+struct MediaKey
+{
+    WORD nVirtualKey;
+    WORD nScanCode;
+    const char* pszName;
+};
+static const MediaKey KEY_PLAY_PAUSE = {VK_MEDIA_PLAY_PAUSE, 0x22, "play/pause"};
+static const MediaKey KEY_STOP = {VK_MEDIA_STOP, 0x24, "stop"};
+static const MediaKey KEY_NEXT = {VK_MEDIA_NEXT_TRACK, 0x19, "next track"};
+static const MediaKey KEY_PREVIOUS = {VK_MEDIA_PREV_TRACK, 0x10, "previous track"};
+static const MediaKey KEY_VOLUME_UP = {VK_VOLUME_UP, 0x30, "volume up"};
+static const MediaKey KEY_VOLUME_DOWN = {VK_VOLUME_DOWN, 0x2E, "volume down"};
+
+enum ShellOpenResult
+{
+    SHELL_OPENED,
+    SHELL_NO_VERB, // the file's type registers no such verb, or no program at all
+    SHELL_FAILED
+};
+
+// Opens the file as a double click would (no verb) or with the verb. No dialog
+// asks for a program: nobody need be at the PC; the failure goes to the log.
+static ShellOpenResult OpenWithShell(const char* pszPath, const char* pszVerb, DWORD* pError)
+{
+    CScopedComInit com; // the shell may hand the file to a COM handler
+    SHELLEXECUTEINFOA info = {};
+    info.cbSize = sizeof(info);
+    info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+    info.lpVerb = pszVerb;
+    info.lpFile = pszPath;
+    info.nShow = SW_SHOWNORMAL;
+    if (ShellExecuteExA(&info))
+        return SHELL_OPENED;
+    *pError = GetLastError();
+    bool bNoVerb = reinterpret_cast<INT_PTR>(info.hInstApp) == SE_ERR_NOASSOC ||
+                   *pError == ERROR_NO_ASSOCIATION;
+    return bNoVerb ? SHELL_NO_VERB : SHELL_FAILED;
+}
+
+// Whether a process of this file name runs: a player of any kind has no window
+// class to look for.
+static bool IsProgramRunning(const char* pszFileName)
+{
+    CScopedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot.IsValid())
+        return false;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL bMore = Process32First(snapshot.Get(), &entry); bMore;
+         bMore = Process32Next(snapshot.Get(), &entry))
+    {
+        if (lstrcmpiA(entry.szExeFile, pszFileName) == 0)
+            return true;
+    }
+    return false;
+}
+
+CMediaKeysController::CMediaKeysController(CControllerLog& log)
+    : m_log(log), m_nPlayState(STOPPED), m_nVolume(INITIAL_VOLUME), m_bVolumeKeysSaid(false)
+{
+}
+
+void CMediaKeysController::Log(const char* pszFormat, ...)
+{
+    char szLine[1024];
+    va_list args;
+    va_start(args, pszFormat);
+    vsnprintf(szLine, sizeof(szLine), pszFormat, args);
+    va_end(args);
+    m_log.LogControllerLine(szLine);
+}
+
+// Down and up in one call, so that no other input comes between them.
+bool CMediaKeysController::Press(const MediaKey& key)
+{
+    INPUT inputs[2] = {};
+    for (int i = 0; i < 2; i++)
+    {
+        inputs[i].type = INPUT_KEYBOARD;
+        inputs[i].ki.wVk = key.nVirtualKey;
+        inputs[i].ki.wScan = key.nScanCode;
+        inputs[i].ki.dwFlags = KEYEVENTF_EXTENDEDKEY | (i == 1 ? KEYEVENTF_KEYUP : 0);
+    }
+    if (SendInput(2, inputs, sizeof(INPUT)) == 2)
+        return true;
+    Log("Media keys: couldn't press the %s key (error %lu)\r\n", key.pszName, GetLastError());
+    return false;
+}
+
+bool CMediaKeysController::PressVolumeKeys(int nPresses)
+{
+    const MediaKey& key = nPresses > 0 ? KEY_VOLUME_UP : KEY_VOLUME_DOWN;
+    for (int i = 0; i < nPresses || i < -nPresses; i++)
+    {
+        if (!Press(key))
+            return false;
+    }
+    return true;
+}
+
+int CMediaKeysController::EnsureRunning(const char* pszAppPath, int bStart)
+{
+    m_exePathNotice.Use(pszAppPath);
+    // No path: nothing to start, the keys reach whichever player runs.
+    if (pszAppPath[0] == '\0' || IsProgramRunning(FileNameOfPath(pszAppPath)))
+        return 1;
+    if (!bStart)
+        return 0;
+    char szExePath[APP_PATH_SIZE];
+    bool bTooLong = !KeepApplicationPath(pszAppPath, szExePath, sizeof(szExePath));
+    if (!AcceptStart(m_log, APP_NAME, bTooLong, m_exePathNotice, COMMAND_LINE_OK))
+        return 0;
+    return StartAndWaitUntilReady(szExePath) ? 1 : 0;
+}
+
+void CMediaKeysController::GetStatus(PlayState* pState, int* pLength, int* pPosition, int* pShuffle,
+                                     int* pRepeat, char* pszTitle, unsigned nTitleSize, int)
+{
+    *pState = m_nPlayState;
+    *pLength = -1;
+    *pPosition = -1;
+    *pShuffle = 0;
+    *pRepeat = 0;
+    if (nTitleSize > 0)
+        pszTitle[0] = '\0';
+}
+
+// A phone may name any file; one that would run as a program is not opened.
+bool CMediaKeysController::RefuseProgram(const char* pszPath)
+{
+    if (!IsProgramFile(pszPath))
+        return false;
+    Log("Media keys: won't open \"%.900s\": it would run as a program\r\n", pszPath);
+    return true;
+}
+
+void CMediaKeysController::OpenWithDefaultVerb(const char* pszPath)
+{
+    DWORD nError = 0;
+    ShellOpenResult result = OpenWithShell(pszPath, NULL, &nError);
+    if (result == SHELL_OPENED)
+        m_nPlayState = PLAYING;
+    else if (result == SHELL_NO_VERB)
+        Log("Media keys: couldn't open \"%.900s\": no program is registered for its type\r\n",
+            pszPath);
+    else
+        Log("Media keys: couldn't open \"%.900s\" (error %lu)\r\n", pszPath, nError);
+}
+
+void CMediaKeysController::PlayFile(const char* pszPath)
+{
+    if (!RefuseProgram(pszPath))
+        OpenWithDefaultVerb(pszPath);
+}
+
+// Players that keep a list register an "Enqueue" verb for their files; for
+// the others adding is playing.
+void CMediaKeysController::AddFile(const char* pszPath)
+{
+    if (RefuseProgram(pszPath))
+        return;
+    DWORD nError = 0;
+    ShellOpenResult result = OpenWithShell(pszPath, ENQUEUE_VERB, &nError);
+    if (result == SHELL_NO_VERB)
+        OpenWithDefaultVerb(pszPath);
+    else if (result == SHELL_FAILED)
+        Log("Media keys: couldn't add \"%.900s\" (error %lu)\r\n", pszPath, nError);
+}
+
+// The system volume when it can be set; otherwise the volume keys, a step at a
+// time from what they are believed to have left, as nothing can be read back.
+void CMediaKeysController::SetVolume(int nVolume)
+{
+    HRESULT hr = S_OK;
+    SystemVolumeResult result = SetSystemVolume(nVolume / 255.0f, &hr);
+    if (result == SYSTEM_VOLUME_SET)
+    {
+        m_nVolume = nVolume;
+        return;
+    }
+    unsigned long nError = static_cast<unsigned long>(hr);
+    if (result == SYSTEM_VOLUME_FAILED)
+        Log("Media keys: couldn't set the system volume (error 0x%08lX); pressing the volume "
+            "keys instead\r\n",
+            nError);
+    else if (!m_bVolumeKeysSaid)
+        Log("Media keys: no system volume to set (error 0x%08lX); pressing the volume keys "
+            "instead\r\n",
+            nError);
+    m_bVolumeKeysSaid = m_bVolumeKeysSaid || result == SYSTEM_VOLUME_MISSING;
+    int nEstimate = m_nVolume;
+    if (PressVolumeKeys(StepMediaPlayerVolume(&nEstimate, nVolume) * VOLUME_KEY_PRESSES_PER_STEP))
+        m_nVolume = nEstimate;
+}
+
+// The key toggles, so it is pressed only when the state is to change.
+void CMediaKeysController::Play()
+{
+    if (m_nPlayState != PLAYING && Press(KEY_PLAY_PAUSE))
+        m_nPlayState = PLAYING;
+}
+
+void CMediaKeysController::Pause()
+{
+    if (m_nPlayState == PLAYING && Press(KEY_PLAY_PAUSE))
+        m_nPlayState = PAUSED;
+}
+
+// Fading and stopping at the end of the track are plain stops: a key can do no more.
+void CMediaKeysController::Stop(int)
+{
+    if (Press(KEY_STOP))
+        m_nPlayState = STOPPED;
+}
+
+void CMediaKeysController::NextTrack()
+{
+    Press(KEY_NEXT);
+}
+
+void CMediaKeysController::PreviousTrack()
+{
+    Press(KEY_PREVIOUS);
+}
+
+void CMediaKeysController::GetPlaylist(char** ppText, int* pSize, int* pIndex)
+{
+    *ppText = NULL;
+    *pSize = 0;
+    *pIndex = 0;
+}
+
+void CMediaKeysController::GetDetailedInfo(int* pBitRate, int* pSampleRate, int* pChannels)
+{
+    *pBitRate = 0;
+    *pSampleRate = 0;
+    *pChannels = 0;
+}

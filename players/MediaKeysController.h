@@ -1,0 +1,58 @@
+// Drives whichever player the system hands the media keys to, as a media
+// keyboard does: play/pause, stop, next and previous are key presses, the volume
+// is the system's own, and files open in the player registered for their type.
+// It reads nothing back: the play state and the volume of the keys are its own.
+#pragma once
+#include <windows.h>
+#include "PathNotice.h"
+#include "PlayerController.h"
+
+class CControllerLog;
+struct MediaKey;
+
+class CMediaKeysController : public CPlayerController
+{
+public:
+    explicit CMediaKeysController(CControllerLog& log);
+
+    int EnsureRunning(const char* pszAppPath, int bStart) override;
+    int QueryVersion() override { return 0; }
+    void GetStatus(PlayState* pState, int* pLength, int* pPosition, int* pShuffle, int* pRepeat,
+                   char* pszTitle, unsigned nTitleSize, int bWait) override;
+    void PlayFile(const char* pszPath) override;
+    void AddFile(const char* pszPath) override;
+    void SetVolume(int nVolume) override;
+    void Play() override;
+    void Pause() override;
+    void Stop(int nMode) override;
+    void FastForward() override {}
+    void Rewind() override {}
+    void NextTrack() override;
+    void PreviousTrack() override;
+    void SetShuffle(int) override {}
+    void SetRepeat(int) override {}
+    void GetPlaylist(char** ppText, int* pSize, int* pIndex) override;
+    void SelectPlaylistItem(int) override {}
+    void ClearPlaylist() override {}
+    void Tick() override {}
+    void GetDetailedInfo(int* pBitRate, int* pSampleRate, int* pChannels) override;
+    void ToggleFullScreen() override {}
+    void Seek(int) override {}
+    void GetPlaylistLength(int* pCount) override { *pCount = 0; }
+
+private:
+    bool Press(const MediaKey& key);
+    bool PressVolumeKeys(int nPresses);
+    void OpenWithDefaultVerb(const char* pszPath);
+    bool RefuseProgram(const char* pszPath);
+    void Log(const char* pszFormat, ...);
+
+    CControllerLog& m_log;
+    CPathNotice m_exePathNotice;
+    PlayState m_nPlayState;
+    // The volume, 0..255, that the volume keys are believed to have left; any
+    // volume set directly on the system replaces it.
+    int m_nVolume;
+    // Whether the log has said that the volume keys stand in for the system volume.
+    bool m_bVolumeKeysSaid;
+};
