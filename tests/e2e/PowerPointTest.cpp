@@ -33,7 +33,16 @@ static int ScreenSaverTimeout()
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process))
+    // Seen once under a heavy load: Wine failed to start it; a second try is enough.
+    bool bStarted = false;
+    for (int nTry = 0; nTry < 3 && !bStarted; nTry++)
+    {
+        if (nTry > 0)
+            Sleep(500);
+        bStarted = CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup,
+                                  &process) != FALSE;
+    }
+    if (!bStarted)
         return -2;
     DWORD nExitCode = static_cast<DWORD>(-2);
     if (WaitForSingleObject(process.hProcess, WAIT_LIMIT_MS) == WAIT_OBJECT_0)
