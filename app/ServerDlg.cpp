@@ -11,6 +11,7 @@
 #include "../framework/WinApp.h"
 #include "../protocol/BrowseTree.h"
 #include "../protocol/Wire.h"
+#include "../web/WebRemote.h"
 #include "../res/resource.h"
 
 static const char* const s_appNames[APP_KIND_COUNT] = {
@@ -21,7 +22,9 @@ CServerDlg::CServerDlg()
       m_listenSocket(INVALID_SOCKET), m_pSerialThread(NULL), m_pSocketThread(NULL),
       m_bListenOnSocket(0), m_bClientClosed(0), m_bHidden(0), m_pActive(NULL), m_nDefaultApp(0),
       m_nFileApp(0), m_hBrowseMutex(CreateMutexA(NULL, FALSE, NULL)),
-      m_clientSocket(INVALID_SOCKET), m_bTrayIconShown(false), m_bComInitialised(false)
+      m_clientSocket(INVALID_SOCKET), m_pWebRemote(new CWebRemote(*this)), m_bWebRemote(0),
+      m_nWebRemotePort(WEB_REMOTE_PORT_ABSENT), m_bWebRemoteShutdown(0), m_bTrayIconShown(false),
+      m_bComInitialised(false)
 {
     m_hIcon = LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
     memset(&m_nid, 0, sizeof(m_nid));
@@ -37,6 +40,7 @@ CServerDlg::CServerDlg()
 CServerDlg::~CServerDlg()
 {
     StopLinks();
+    delete m_pWebRemote;
     for (int i = 0; i < APP_KIND_COUNT; i++)
         delete m_pControllers[i];
     DestroyBrowseTree(m_pBrowseRoot);
@@ -52,6 +56,7 @@ CServerDlg::~CServerDlg()
 BOOL CServerDlg::OnInitDialog()
 {
     AddAboutMenuItem();
+    AddWebRemoteMenuItem();
     SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
     m_bComInitialised = SUCCEEDED(CoInitialize(NULL));
@@ -76,6 +81,9 @@ BOOL CServerDlg::OnInitDialog()
     OpenConfiguredSerialPort();
     if (m_bListenOnSocket)
         StartSocketListener();
+    m_pWebRemote->LoadPairings(m_szIniDir);
+    if (m_bWebRemote)
+        StartWebRemote();
     SetTimer(m_hWnd, 1, 1000, NULL);
     return TRUE;
 }
@@ -205,6 +213,7 @@ void CServerDlg::StopLinks()
     StopSerialReader();
     CloseSerialPort();
     StopSocketListener();
+    StopWebRemote();
 }
 
 bool CServerDlg::OnCommand(WORD nId, WORD nCode)
@@ -268,6 +277,11 @@ bool CServerDlg::OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRe
             GetActive()->Tick();
         return true;
     case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == IDM_WEB_REMOTE)
+        {
+            OnWebRemote();
+            return true;
+        }
         if ((wParam & 0xFFF0) != IDM_ABOUTBOX)
             return false;
         {

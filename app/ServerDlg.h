@@ -14,6 +14,7 @@
 #include "../players/PlayerController.h"
 
 struct BrowseNode;
+class CWebRemote;
 
 // Private messages by which worker threads have the user-interface thread act.
 const UINT WM_APP_LOG_EVENT = WM_APP + 1;         // log lines are queued for the window
@@ -68,6 +69,9 @@ public:
     void CloseSerialPort();
     // The port number proposed from the Bluetooth stack's records, or 0.
     int FindComPort();
+    // The web remote (ServerDlgWeb.cpp): started on its port when WebRemote is set.
+    void StartWebRemote();
+    void StopWebRemote();
 
     // Fields shared by the subsystems.
     HICON m_hIcon;
@@ -97,6 +101,11 @@ public:
     // The TCP client being served; the user-interface thread closes it to cut
     // the client off when the listener stops.
     std::atomic<SOCKET> m_clientSocket;
+    // The web remote and its settings: WebRemote, WebRemotePort, WebRemoteShutdown.
+    CWebRemote* m_pWebRemote;
+    int m_bWebRemote;
+    int m_nWebRemotePort;
+    int m_bWebRemoteShutdown;
     // Log lines from every thread, in order, until the window appends them.
     CLogQueue m_logQueue;
     // The check boxes every command reads: 1003 and 1033.
@@ -128,6 +137,8 @@ private:
     void StartSerialReader();
     void StopSerialReader();
     void StopLinks();
+    void AddWebRemoteMenuItem();
+    void OnWebRemote();
 
     bool m_bTrayIconShown;
     bool m_bComInitialised;

@@ -29,6 +29,23 @@ static void WriteNumberSetting(const char* pszIniFile, const char* pszKey, int n
     WriteSetting(pszIniFile, pszKey, szValue);
 }
 
+// A key that came after the 1.72 ones: written only when it differs from its
+// absent value and removed when back at it, so an INI that never used it keeps
+// its bytes.
+static void WriteOptionalNumberSetting(const char* pszIniFile, const char* pszKey, int nValue,
+                                       int nAbsent)
+{
+    if (nValue != nAbsent)
+    {
+        WriteNumberSetting(pszIniFile, pszKey, nValue);
+        return;
+    }
+    char szValue[16];
+    GetPrivateProfileStringA(SETTINGS_SECTION, pszKey, "", szValue, sizeof(szValue), pszIniFile);
+    if (szValue[0] != '\0')
+        WriteSetting(pszIniFile, pszKey, NULL);
+}
+
 static int CheckState(HWND hDlg, int nId)
 {
     return IsDlgButtonChecked(hDlg, nId) == BST_CHECKED ? 1 : 0;
@@ -63,6 +80,11 @@ void CServerDlg::LoadSettings()
                    ReadNumberSetting(szIniFile, "StopWhenSwitching") ? BST_CHECKED : BST_UNCHECKED);
     m_bListenOnSocket = ReadNumberSetting(szIniFile, "ListenOnSocket");
     CheckDlgButton(m_hWnd, IDC_LISTEN_ON_SOCKET, m_bListenOnSocket ? BST_CHECKED : BST_UNCHECKED);
+    m_bWebRemote = ReadNumberSetting(szIniFile, "WebRemote") ? 1 : 0;
+    char szPort[16];
+    ReadSetting(szIniFile, "WebRemotePort", "7655", szPort, sizeof(szPort));
+    m_nWebRemotePort = ClampWebRemotePort(ParseSettingNumber(szPort));
+    m_bWebRemoteShutdown = ReadNumberSetting(szIniFile, "WebRemoteShutdown") ? 1 : 0;
 
     m_nDefaultApp = ClampAppKind(ReadNumberSetting(szIniFile, "DefaultApplication"));
     SendDlgItemMessageA(m_hWnd, IDC_DEFAULT_APP, CB_SETCURSEL, m_nDefaultApp, 0);
@@ -142,6 +164,10 @@ void CServerDlg::SaveSettings()
     WriteNumberSetting(szIniFile, "StartMinimised", CheckState(m_hWnd, IDC_START_MINIMISED));
     WriteNumberSetting(szIniFile, "StopWhenSwitching", CheckState(m_hWnd, IDC_STOP_WHEN_SWITCHING));
     WriteNumberSetting(szIniFile, "ListenOnSocket", CheckState(m_hWnd, IDC_LISTEN_ON_SOCKET));
+    WriteOptionalNumberSetting(szIniFile, "WebRemote", m_bWebRemote, 0);
+    WriteOptionalNumberSetting(szIniFile, "WebRemotePort", m_nWebRemotePort,
+                               WEB_REMOTE_PORT_ABSENT);
+    WriteOptionalNumberSetting(szIniFile, "WebRemoteShutdown", m_bWebRemoteShutdown, 0);
 }
 
 void CServerDlg::WriteDefaultSettings(int nKind, const char* pszAppPath, const char* pszBrowsePath,

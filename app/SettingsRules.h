@@ -13,6 +13,10 @@ int ParseSettingNumber(const char* pszValue);
 // so it can never index past the per-kind arrays.
 int ClampAppKind(int nKind);
 
+// The web remote's port: WebRemotePort when it names a port (1..65535), else 7655.
+const int WEB_REMOTE_PORT_ABSENT = 7655;
+int ClampWebRemotePort(int nPort);
+
 // Removes one trailing backslash from a non-empty text.
 void RemoveTrailingBackslash(char* pszText);
 
