@@ -1,0 +1,240 @@
+// The web remote from a browser's side, over plain HTTP: pairing and its
+// refusals, actions that reach the fake Winamp 2 exactly as the phone's
+// commands do, the long-poll, and the limits on what a client may send.
+#include "FakeWinamp.h"
+#include "ServerTest.h"
+#include "WebClient.h"
+
+static const int IDM_WEB_REMOTE = 0x0020;
+static const int CODE_CONTROL = 1103;
+
+// What the state watch reads while a page waits: the status queries alone.
+static std::string WithoutStatusQueries(const std::vector<std::string>& lines)
+{
+    static const char* const queries[] = {"WM_USER 0 104", "WM_USER 1 105", "WM_USER 0 105",
+                                          "WM_USER 0 250", "WM_USER 0 251", "WM_GETTEXT 256"};
+    std::string kept;
+    for (const std::string& line : lines)
+    {
+        bool bQuery = false;
+        for (const char* pszQuery : queries)
+            bQuery = bQuery || line == pszQuery;
+        kept += bQuery ? "" : line + "\n";
+    }
+    return kept;
+}
+
+class WebRemote : public CServerTest
+{
+protected:
+    WebRemote() : m_winamp(m_dir) {}
+
+    void SetUp() override
+    {
+        CreateDirectoryA(m_dir.File("Music").c_str(), NULL);
+        m_dir.WriteFile("Music\\a.mp3", "12345");
+        m_winamp.Prepare("caption=Song - Winamp\nstate=1\nlength=180\n");
+        ASSERT_TRUE(m_winamp.Start());
+        StartServer("ListenOnSocket=1\r\nWebRemote=1\r\nPath=" + m_dir.File("Music") +
+                    "\r\nPathToApplication0=" + m_winamp.ExePath() + "\r\n");
+        ASSERT_TRUE(m_server.WaitForLog("Web remote: listening on port 7655\r\n"));
+    }
+
+    // The code as the user reads it: in the dialog opened from the system menu.
+    std::string ReadCode()
+    {
+        PostMessageA(m_server.Window(), WM_SYSCOMMAND, IDM_WEB_REMOTE, 0);
+        HWND hDialog = m_server.WaitForDialog("Web remote", true);
+        EXPECT_TRUE(hDialog != NULL);
+        std::string code = DialogItemText(hDialog, CODE_CONTROL);
+        PressButton(hDialog, IDOK);
+        return code;
+    }
+
+    std::string Pair()
+    {
+        CWebResponse response = WebCall("POST", "/api/pair", "code=" + ReadCode());
+        EXPECT_EQ(200, response.nStatus) << response.body;
+        std::string cookie = response.Header("Set-Cookie");
+        EXPECT_NE(std::string::npos, cookie.find("; HttpOnly; SameSite=Strict; Path=/")) << cookie;
+        return cookie.substr(cookie.find('=') + 1, 64);
+    }
+
+    CFakeWinamp m_winamp;
+};
+
+TEST_F(WebRemote, UnpairedGets401AndNothingReachesTheApplication)
+{
+    m_winamp.ForgetMessages();
+    EXPECT_EQ(200, WebCall("GET", "/").nStatus) << "the page itself asks for the code";
+    EXPECT_EQ(401, WebCall("POST", "/api/play").nStatus);
+    EXPECT_EQ(401, WebCall("GET", "/api/status").nStatus);
+    EXPECT_EQ(401, WebCall("POST", "/api/volume", "value=1", std::string(64, 'a')).nStatus);
+    EXPECT_EQ("", JoinLines(m_winamp.Messages()));
+    EXPECT_EQ("Web remote: listening on port 7655\r\n", m_server.LogAfterBanner());
+}
+
+TEST_F(WebRemote, TheFifthWrongCodeLocksTheAddressOutEvenForTheRightCode)
+{
+    std::string code = ReadCode();
+    std::string wrong = code == "000000" ? "000001" : "000000";
+    for (int i = 0; i < 4; i++)
+        EXPECT_EQ(403, WebCall("POST", "/api/pair", "code=" + wrong).nStatus) << i;
+    EXPECT_EQ(429, WebCall("POST", "/api/pair", "code=" + wrong).nStatus);
+    CWebResponse sixth = WebCall("POST", "/api/pair", "code=" + code);
+    EXPECT_EQ(429, sixth.nStatus);
+    EXPECT_NE(std::string::npos, sixth.body.find("\"seconds\":")) << sixth.body;
+    EXPECT_EQ("", sixth.Header("Set-Cookie"));
+    std::string log = m_server.LogAfterBanner();
+    EXPECT_EQ(4, CountOccurrences(log, "Web remote: wrong pairing code from 127.0.0.1\r\n"));
+    EXPECT_EQ(1, CountOccurrences(log, "Web remote: 127.0.0.1 locked out for a minute after 5 "
+                                       "wrong codes\r\n"));
+    EXPECT_EQ(std::string::npos, log.find(code)) << "the code is never logged";
+}
+
+TEST_F(WebRemote, PairingGivesATokenThatWorksAndANewCode)
+{
+    std::string code = ReadCode();
+    std::string token = Pair();
+    EXPECT_EQ(200, WebCall("GET", "/api/version", "", token).nStatus);
+    EXPECT_NE(code, ReadCode());
+    EXPECT_TRUE(m_server.WaitForLog("Web remote: paired Browser at 127.0.0.1\r\n"));
+    std::string stored = m_dir.ReadFile("QuorvelServer-browsers.txt");
+    EXPECT_EQ(std::string::npos, stored.find(token)) << "only the token's hash is kept";
+    EXPECT_EQ(64u, stored.find('\t')) << stored;
+}
+
+TEST_F(WebRemote, PathsOutsideTheBrowseFoldersGet403AndALogLine)
+{
+    std::string token = Pair();
+    m_winamp.ForgetMessages();
+    std::string outside = m_dir.File("QuorvelServer.ini");
+    std::string sneaky = m_dir.File("Music\\..\\QuorvelServer.ini");
+    EXPECT_EQ(403, WebCall("GET", "/api/download?path=" + UrlEncoded(outside), "", token).nStatus);
+    EXPECT_EQ(403, WebCall("POST", "/api/play-file", "path=" + UrlEncoded(sneaky), token).nStatus);
+    EXPECT_EQ(403, WebCall("GET", "/api/list?path=C%3A%5CWindows", "", token).nStatus);
+    EXPECT_EQ("", WithoutStatusQueries(m_winamp.Messages()));
+    EXPECT_TRUE(m_server.WaitForLog("Web remote: refused \"" + outside + "\" from 127.0.0.1: not "
+                                    "inside the folders to browse\r\n"));
+    std::string log = m_server.LogAfterBanner();
+    EXPECT_EQ(3, CountOccurrences(log, "not inside the folders to browse\r\n")) << log;
+    EXPECT_EQ(std::string::npos, log.find("Uploading")) << log;
+}
+
+TEST_F(WebRemote, ListingAndDownloadAreThePhoneCommandsOverTheSeam)
+{
+    std::string token = Pair();
+    CWebResponse listing = WebCall("GET", "/api/list", "", token);
+    std::string folder = m_dir.File("Music");
+    std::string jsonFolder;
+    for (char c : folder)
+        jsonFolder += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    EXPECT_EQ("{\"entries\":[{\"name\":\"a.mp3\",\"path\":\"" + jsonFolder +
+                  "\\\\a.mp3\",\"folder\":false}]}",
+              listing.body);
+    std::string path = m_dir.File("Music\\a.mp3");
+    CWebResponse download = WebCall("GET", "/api/download?path=" + UrlEncoded(path), "", token);
+    EXPECT_EQ(200, download.nStatus);
+    EXPECT_EQ("12345", download.body);
+    // The root record, a.mp3's and the end mark.
+    std::string bytes = std::to_string(folder.size() + 2 + 7 + 2);
+    EXPECT_TRUE(m_server.WaitForLog("Listing \"" + folder + "\": wrote list to phone (" + bytes +
+                                    " bytes)\r\nUploading \"" + path + "\"... finished\r\n"))
+        << m_server.LogAfterBanner();
+}
+
+TEST_F(WebRemote, ActionsReachTheApplicationExactlyAsThePhoneCommands)
+{
+    std::string token = Pair();
+    ConnectPhone(m_phone);
+    std::string file = m_dir.File("Music\\a.mp3");
+    std::string name = std::string(1, '\0') + static_cast<char>(file.size()) + file;
+    struct Case
+    {
+        const char* pszAction;
+        std::string form, phoneBytes;
+    } cases[] = {
+        {"play", "", "STRT"},
+        {"volume", "value=128", std::string("VOLM\x80", 5)},
+        {"shuffle", "on=1", std::string("SHFL\x01", 5)},
+        {"select", "index=258", std::string("SLCT\x01\x02", 6)},
+        {"seek", "seconds=300", std::string("SEEK\x00\x00\x01\x2C", 8)},
+        {"play-file", "path=" + UrlEncoded(file), "PLAY" + name},
+        {"enqueue", "path=" + UrlEncoded(file), "LADD" + name},
+        {"clear", "", "RMAL"},
+    };
+    for (const Case& c : cases)
+    {
+        m_winamp.ForgetMessages();
+        EXPECT_EQ(200, WebCall("POST", std::string("/api/") + c.pszAction, c.form, token).nStatus);
+        std::string web = WithoutStatusQueries(m_winamp.Messages());
+        m_winamp.ForgetMessages();
+        ASSERT_TRUE(m_phone.Send(c.phoneBytes));
+        ExpectNothingBeforeCheck(m_phone);
+        EXPECT_EQ(WithoutStatusQueries(m_winamp.Messages()), web) << c.pszAction;
+        EXPECT_NE("", web) << c.pszAction;
+    }
+}
+
+TEST_F(WebRemote, AWaitingPageGetsTheChangeInTheRequestItHolds)
+{
+    std::string token = Pair();
+    CPhoneClient page;
+    ASSERT_TRUE(page.ConnectTcp("127.0.0.1", WEB_PORT, WAIT_LIMIT_MS));
+    CWebResponse first;
+    ASSERT_TRUE(page.Send(WebRequestBytes("GET", "/api/state?since=-1", "", token)));
+    ASSERT_TRUE(ReadWebResponse(page, &first));
+    size_t nVersionEnd = first.body.find(',');
+    std::string version = first.body.substr(11, nVersionEnd - 11);
+    EXPECT_NE(std::string::npos, first.body.find("\"title\":\"Song\"")) << first.body;
+
+    ASSERT_TRUE(page.Send(WebRequestBytes("GET", "/api/state?since=" + version, "", token)));
+    EXPECT_EQ("", page.ReceiveUntilQuiet(1000, 1000)) << "held until something changes";
+    SetWindowTextA(FindWindowA("Winamp v1.x", NULL), "Other - Winamp");
+    CWebResponse change;
+    ASSERT_TRUE(ReadWebResponse(page, &change)) << "one request, answered on the change";
+    EXPECT_NE(std::string::npos, change.body.find("\"title\":\"Other\"")) << change.body;
+}
+
+TEST_F(WebRemote, BadRequestsGetTheirStatusAndThePhoneLinkKeepsServing)
+{
+    struct Case
+    {
+        std::string bytes;
+        int nStatus;
+    } cases[] = {
+        {"GARBAGE\r\n\r\n", 400},
+        {"GET / HTTP/1.1\r\nX-Big: " + std::string(9000, 'x') + "\r\n\r\n", 431},
+        {"POST /api/pair HTTP/1.1\r\nContent-Length: 5000\r\n\r\n", 413},
+    };
+    for (const Case& c : cases)
+    {
+        CPhoneClient client;
+        CWebResponse response;
+        ASSERT_TRUE(client.ConnectTcp("127.0.0.1", WEB_PORT, WAIT_LIMIT_MS));
+        ASSERT_TRUE(client.Send(c.bytes));
+        EXPECT_TRUE(ReadWebResponse(client, &response));
+        EXPECT_EQ(c.nStatus, response.nStatus);
+        EXPECT_TRUE(client.WaitForClose(WAIT_LIMIT_MS));
+    }
+
+    CPhoneClient held[16];
+    for (CPhoneClient& client : held)
+        ASSERT_TRUE(client.ConnectTcp("127.0.0.1", WEB_PORT, WAIT_LIMIT_MS));
+    // Served by now: each holds a thread (the 503 comes only when all 16 do).
+    ASSERT_TRUE(held[15].Send(WebRequestBytes("GET", "/app.css")));
+    CWebResponse css;
+    ASSERT_TRUE(ReadWebResponse(held[15], &css));
+    CWebResponse busy = WebCall("GET", "/");
+    EXPECT_EQ(503, busy.nStatus);
+
+    // A trickle of one byte a second holds its thread no longer than a request may take.
+    ASSERT_TRUE(held[0].Send("G"));
+    int nSent = 1;
+    while (nSent < 60 && !held[0].WaitForClose(1000) && held[0].Send("E"))
+        nSent++;
+    EXPECT_LT(nSent, 60) << "the trickling client was never cut off";
+
+    ConnectPhone(m_phone);
+    ExpectNothingBeforeCheck(m_phone);
+}

@@ -1,0 +1,155 @@
+// The page's view of the phone's replies and actions: decoding what the command
+// handlers wrote, the JSON the page reads, the actions' parameter bytes, and
+// when the watched state counts as changed.
+#include <gtest/gtest.h>
+#include "web/StatusChange.h"
+#include "web/WebActions.h"
+#include "web/WebReplies.h"
+
+static std::string Same(const std::string& text)
+{
+    return text;
+}
+
+// A literal's bytes, zero bytes included.
+#define BYTES(literal) std::string(literal, sizeof(literal) - 1)
+
+TEST(WebReplies, StatusReplyDecodesToTheJsonThePageReads)
+{
+    WebStatus status;
+    ASSERT_TRUE(DecodeStatusReply(
+        BYTES("INF2ACK\x01\x00\x00\x00\xB4\x00\x00\x00\x41\x01\x00Song\x00"), &status));
+    EXPECT_EQ("{\"version\":7,\"state\":\"playing\",\"length\":180,\"position\":65,"
+              "\"shuffle\":true,\"repeat\":false,\"slides\":false,\"app\":\"Winamp 2\","
+              "\"title\":\"Song\"}",
+              StatusJson(status, 0, 7, Same));
+    status.nState = 3;
+    EXPECT_NE(std::string::npos, StatusJson(status, 4, 1, Same).find("\"paused\",\"length\""));
+    EXPECT_NE(std::string::npos, StatusJson(status, 4, 1, Same).find("\"slides\":true"));
+    EXPECT_FALSE(DecodeStatusReply(BYTES("INF2ACK\x01\x00\x00\x00\xB4\x00\x00\x00\x41\x01\x00So"),
+                                   &status))
+        << "no end mark";
+    EXPECT_FALSE(DecodeStatusReply(BYTES("INFOACK\x01\x00\x00\x00\xB4\x00\x00\x00\x41\x01\x00\x00"),
+                                   &status));
+}
+
+TEST(WebReplies, FolderListingsGiveEachEntryItsPath)
+{
+    struct Case
+    {
+        std::string reply;
+        bool bOk;
+        std::string json;
+    } cases[] = {
+        {BYTES("LISTACK\x01" "C:\\M\x00\x12" "a.mp3\x00\x43" "Rock\x00\xFF\x00"), true,
+         "{\"entries\":[{\"name\":\"a.mp3\",\"path\":\"C:\\\\M\\\\a.mp3\",\"folder\":false},"
+         "{\"name\":\"Rock\",\"path\":\"C:\\\\M\\\\Rock\",\"folder\":true}]}"},
+        // Several configured folders: a nameless root, each child a whole path.
+        {BYTES("LISTACK\x01\x00\x13" "C:\\A\x00\x43" "D:\\B\x00\xFF\x00"), true,
+         "{\"entries\":[{\"name\":\"C:\\\\A\",\"path\":\"C:\\\\A\",\"folder\":true},"
+         "{\"name\":\"D:\\\\B\",\"path\":\"D:\\\\B\",\"folder\":true}]}"},
+        {BYTES("LISTACK\x01" "C:\\M\x00\xFF\x00"), true, "{\"entries\":[]}"},
+        {BYTES("LISTACK\xFF\x00"), true, "{\"entries\":[]}"},
+        {BYTES("LISTACK\x01" "C:\\M\x00\x12" "a.mp3\x00"), false, ""}, // cut short
+        {BYTES("LISTACK\x01" "C:\\M\x00\x11" "Sub\x00\xFF\x00"), false, ""}, // deeper than one level
+        {BYTES("LISTACK\x01" "C:\\M\x00\xFF\x00\x00"), false, ""},       // bytes after the end
+    };
+    for (const Case& c : cases)
+    {
+        std::vector<WebListEntry> entries;
+        EXPECT_EQ(c.bOk, DecodeFolderListing(c.reply, &entries)) << c.json;
+        if (c.bOk)
+        {
+            EXPECT_EQ(c.json, ListingJson(entries, Same));
+        }
+    }
+}
+
+TEST(WebReplies, PlaylistWithTextOrTheDoubleHeader)
+{
+    int nIndex = 0;
+    bool bHasText = false;
+    std::string text;
+    std::string m3u = "#EXTM3U\r\n#EXTINF:180,Artist - Song\r\nC:\\M\\a.mp3\r\nD:\\b.mp3\n";
+    ASSERT_TRUE(DecodePlaylistReply(BYTES("PLSTACK\x00\x01") + m3u + BYTES("\x00"), &nIndex, &text,
+                                     &bHasText));
+    EXPECT_EQ(1, nIndex);
+    EXPECT_EQ("{\"current\":1,\"available\":true,\"entries\":[\"Artist - Song\",\"b.mp3\"]}",
+              PlaylistJson(nIndex, bHasText, PlaylistTitles(text), Same));
+    ASSERT_TRUE(DecodePlaylistReply(BYTES("PLSTACK\x00\x03PLSTACK\x00\x03\x00"), &nIndex, &text,
+                                    &bHasText));
+    EXPECT_EQ("{\"current\":3,\"available\":false,\"entries\":[]}",
+              PlaylistJson(nIndex, bHasText, PlaylistTitles(text), Same));
+    EXPECT_FALSE(DecodePlaylistReply(BYTES("PLSTACK\x00"), &nIndex, &text, &bHasText));
+}
+
+TEST(WebReplies, VersionReply)
+{
+    std::string version;
+    ASSERT_TRUE(DecodeVersionReply(BYTES("VERSACK\x01\x48"), &version));
+    EXPECT_EQ("1.72", version);
+    EXPECT_FALSE(DecodeVersionReply(BYTES("VERSACK\x01"), &version));
+}
+
+TEST(WebActions, NamesGiveTheirCommandAndParameterBytes)
+{
+    struct Case
+    {
+        const char* pszName;
+        const char* pszForm;
+        const char* pszCommand; // NULL: refused
+        std::string params;
+    } cases[] = {
+        {"play", "", "STRT", ""},
+        {"stop-after", "", "STEN", ""},
+        {"volume", "value=128", "VOLM", "\x80"},
+        {"volume", "value=255", "VOLM", "\xFF"},
+        {"volume", "value=256", NULL, ""},
+        {"volume", "value=-1", NULL, ""},
+        {"volume", "value=1e2", NULL, ""},
+        {"volume", "", NULL, ""},
+        {"shuffle", "on=1", "SHFL", "\x01"},
+        {"repeat", "on=2", NULL, ""},
+        {"select", "index=258", "SLCT", "\x01\x02"},
+        {"seek", "seconds=300", "SEEK", BYTES("\x00\x00\x01\x2C")},
+        {"seek", "seconds=4294967296", NULL, ""},
+        {"shutdown", "", NULL, ""}, // has a route of its own, behind its setting
+        {"EXIT", "", NULL, ""},
+    };
+    for (const Case& c : cases)
+    {
+        char szCommand[5] = {};
+        std::string params;
+        bool bFound = FindWebAction(c.pszName, c.pszForm, szCommand, &params);
+        EXPECT_EQ(c.pszCommand != NULL, bFound) << c.pszName << " " << c.pszForm;
+        if (bFound && c.pszCommand)
+        {
+            EXPECT_STREQ(c.pszCommand, szCommand);
+            EXPECT_EQ(c.params, params) << c.pszName;
+        }
+    }
+}
+
+TEST(StatusChange, OnlyWhatThePageCannotFollowByItselfCounts)
+{
+    WatchedState before = {{1, 180, 60, 0, 0, "Song"}, 0};
+    struct Case
+    {
+        const char* pszWhat;
+        WatchedState now;
+        unsigned nElapsedMs;
+        bool bChange;
+    } cases[] = {
+        {"same", before, 250, false},
+        {"position moves while playing", {{1, 180, 61, 0, 0, "Song"}, 0}, 1000, false},
+        {"a long pause between readings", {{1, 180, 70, 0, 0, "Song"}, 0}, 10000, false},
+        {"seek forward", {{1, 180, 120, 0, 0, "Song"}, 0}, 250, true},
+        {"seek back", {{1, 180, 10, 0, 0, "Song"}, 0}, 250, true},
+        {"paused", {{3, 180, 60, 0, 0, "Song"}, 0}, 250, true},
+        {"title", {{1, 180, 60, 0, 0, "Other"}, 0}, 250, true},
+        {"shuffle", {{1, 180, 60, 1, 0, "Song"}, 0}, 250, true},
+        {"application", {{1, 180, 60, 0, 0, "Song"}, 3}, 250, true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.bChange, IsStateChange(before, c.now, c.nElapsedMs)) << c.pszWhat;
+}
