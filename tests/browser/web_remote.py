@@ -1,0 +1,186 @@
+#!/usr/bin/python3
+"""The web remote in a real browser: headless Chromium loads the page from the
+server under Wine, pairs with the code read from the dialog, and plays, pauses,
+sets the volume, browses, plays and enqueues files, selects from the playlist
+and downloads a file. After each action the fake Winamp 2 must have recorded
+exactly what the phone's command of the same meaning makes it record.
+
+  web_remote.py RIG_DIR HELPER_EXE [--screenshot PNG]
+"""
+import subprocess
+import sys
+import tempfile
+import time
+
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.by import By
+from selenium.webdriver.support.ui import WebDriverWait
+
+URL = "http://127.0.0.1:7655/"
+WAIT_S = 60
+
+
+class Helper:
+    """The Windows helper under Wine: the server, the fake and a phone."""
+
+    def __init__(self, rig, exe):
+        self.process = subprocess.Popen(
+            [sys.path[0] + "/../rig/rig.sh", "run", rig, exe],
+            stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+        ready = self.process.stdout.readline().split(" ", 2)
+        if ready[0] != "READY":
+            raise SystemExit("the helper did not start the server")
+        self.code, self.music = ready[1], ready[2].strip()
+
+    def ask(self, line):
+        self.process.stdin.write(line + "\n")
+        self.process.stdin.flush()
+        return self.process.stdout.readline().strip()
+
+    def block(self, line):
+        self.process.stdin.write(line + "\n")
+        self.process.stdin.flush()
+        lines = []
+        for answer in self.process.stdout:
+            if answer.strip() == "END":
+                return "".join(lines)
+            lines.append(answer)
+        return "".join(lines)
+
+    def close(self):
+        self.ask("quit")
+        self.process.wait(WAIT_S)
+
+
+def browser():
+    options = webdriver.ChromeOptions()
+    for flag in ("--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
+                 "--no-first-run", "--disable-background-networking",
+                 "--disable-component-update", "--disable-sync",
+                 "--user-data-dir=" + tempfile.mkdtemp(prefix="quorvel-chromium-"),
+                 "--window-size=390,844"):
+        options.add_argument(flag)
+    options.add_experimental_option("mobileEmulation", {
+        "deviceMetrics": {"width": 390, "height": 844, "pixelRatio": 1}})
+    return webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+
+
+def wait_for(condition, what):
+    deadline = time.time() + WAIT_S
+    while time.time() < deadline:
+        value = condition()
+        if value:
+            return value
+        time.sleep(0.1)
+    raise AssertionError("waited in vain for " + what)
+
+
+def name_parameter(path):
+    data = path.encode("cp1252")
+    return len(data).to_bytes(2, "big") + data
+
+
+failures = []
+
+
+def check_action(helper, what, act, log_line, phone_bytes):
+    """Runs act in the browser, then the phone's bytes; the fake must record the same."""
+    helper.ask("forget")
+    act()
+    wait_for(lambda: helper.block("log").count(log_line) >= 1, what + " in the log")
+    web = helper.block("messages")
+    helper.ask("forget")
+    if helper.ask("phone " + phone_bytes.hex()) != "OK":
+        failures.append(what + ": the phone command failed")
+    phone = helper.block("messages")
+    if web != phone or not web:
+        failures.append("%s: the page sent %r, the phone %r" % (what, web, phone))
+    # The log line comes twice now: once for the page, once for the phone.
+    helper.block("log")
+
+
+def main():
+    rig, exe = sys.argv[1], sys.argv[2]
+    screenshot = sys.argv[4] if len(sys.argv) > 4 and sys.argv[3] == "--screenshot" else None
+    helper = Helper(rig, exe)
+    driver = browser()
+    try:
+        driver.get(URL)
+        code = wait_for(lambda: driver.find_element(By.ID, "code"), "the pairing form")
+        wait_for(code.is_displayed, "the pairing form to show")
+        code.send_keys(helper.code)
+        driver.find_element(By.CSS_SELECTOR, "#pair-form button").click()
+        wait_for(lambda: driver.find_element(By.ID, "remote").is_displayed(), "the remote")
+        wait_for(lambda: "Web remote: paired " in helper.block("log"), "the pairing line")
+        wait_for(lambda: driver.find_element(By.ID, "title").text == "1. Artist - First",
+                 "the title")
+        wait_for(lambda: len(driver.find_elements(By.CSS_SELECTOR, "#playlist li")) == 2,
+                 "the playlist")
+        if helper.code in helper.block("log"):
+            failures.append("the code was logged")
+
+        def click(selector):
+            return lambda: driver.find_element(By.CSS_SELECTOR, selector).click()
+
+        check_action(helper, "play", click("#transport [data-action=play]"), "Playing\r\n", b"STRT")
+        check_action(helper, "pause", click("#transport [data-action=pause]"), "Pause\r\n", b"PAUS")
+
+        def set_volume():
+            driver.execute_script(
+                "const v = document.getElementById('volume'); v.value = 128;"
+                "v.dispatchEvent(new Event('change'));")
+        check_action(helper, "volume", set_volume, "Set volume to 50%\r\n", b"VOLM\x80")
+
+        check_action(helper, "select", click("#playlist li:nth-child(2) .name"),
+                     "Selected song 1 in playlist\r\n", b"SLCT\x00\x01")
+
+        driver.find_element(By.ID, "tab-library").click()
+        wait_for(lambda: len(driver.find_elements(By.CSS_SELECTOR, "#library li")) == 3,
+                 "the folder's three entries")
+        names = [e.text for e in driver.find_elements(By.CSS_SELECTOR, "#library .name")]
+        a_index = next(i for i, n in enumerate(names) if n.endswith("a.mp3")) + 1
+        b_index = next(i for i, n in enumerate(names) if n.endswith("b.mp3")) + 1
+        a_path = helper.music + "\\a.mp3"
+        b_path = helper.music + "\\b.mp3"
+        check_action(helper, "play a file", click("#library li:nth-child(%d) .name" % a_index),
+                     'Playing "%s"\r\n' % a_path, b"PLAY" + name_parameter(a_path))
+        check_action(helper, "enqueue a file",
+                     click("#library li:nth-child(%d) .small" % b_index),
+                     'Adding "%s" to playlist\r\n' % b_path, b"LADD" + name_parameter(b_path))
+
+        # The download link, fetched as the browser would follow it (cookie and all).
+        body = driver.execute_async_script(
+            "const done = arguments[0];"
+            "const link = document.querySelector('#library li:nth-child(%d) a');"
+            "fetch(link.href).then(r => r.text()).then(done, e => done('failed: ' + e));"
+            % a_index)
+        if body != "the bytes of a.mp3":
+            failures.append("the download gave %r" % body)
+
+        jazz = next(i for i, n in enumerate(names) if n.endswith("Jazz")) + 1
+        driver.find_element(By.CSS_SELECTOR, "#library li:nth-child(%d) .name" % jazz).click()
+        wait_for(lambda: [e.text for e in driver.find_elements(By.CSS_SELECTOR, "#library .name")]
+                 == ["c.mp3"], "the Jazz folder")
+        driver.find_element(By.ID, "up").click()
+        wait_for(lambda: len(driver.find_elements(By.CSS_SELECTOR, "#library li")) == 3,
+                 "the folder again")
+
+        if screenshot:
+            driver.find_element(By.ID, "tab-playlist").click()
+            driver.execute_script("window.scrollTo(0, 0)")
+            time.sleep(0.5)
+            driver.save_screenshot(screenshot)
+        errors = driver.find_element(By.ID, "error").text
+        if errors:
+            failures.append("the page reports: " + errors)
+    finally:
+        driver.quit()
+        helper.close()
+    for failure in failures:
+        print("FAILED:", failure)
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

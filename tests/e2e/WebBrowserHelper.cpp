@@ -1,0 +1,112 @@
+// The Windows side of the browser test (tests/browser/web_remote.py): starts
+// the fake Winamp 2 and the server with the web remote on, reads the pairing
+// code from the dialog, then answers the test's requests on stdin, one a line:
+//   forget            forgets what the fake has recorded
+//   messages          prints the fake's record, the status queries left out
+//   phone HEX         sends these bytes as a phone over TCP and waits until done
+//   log               prints the event log after the banner
+//   quit
+// Multi-line answers end with a line "END".
+#include <stdio.h>
+#include <string.h>
+#include <iostream>
+#include <string>
+#include "FakeWinamp.h"
+#include "PhoneClient.h"
+#include "ServerProcess.h"
+
+static const int IDM_WEB_REMOTE = 0x0020;
+static const int CODE_CONTROL = 1103;
+
+static void PrintBlock(const std::string& text)
+{
+    printf("%s%sEND\n", text.c_str(), text.empty() || text.back() == '\n' ? "" : "\n");
+    fflush(stdout);
+}
+
+// The fake's record without what the state watch reads while a page waits.
+static std::string ActionMessages(const CFakeWinamp& winamp)
+{
+    static const char* const queries[] = {"WM_USER 0 104", "WM_USER 1 105", "WM_USER 0 105",
+                                          "WM_USER 0 250", "WM_USER 0 251", "WM_GETTEXT 256"};
+    std::string kept;
+    for (const std::string& line : winamp.Messages())
+    {
+        bool bQuery = false;
+        for (const char* pszQuery : queries)
+            bQuery = bQuery || line == pszQuery;
+        kept += bQuery ? "" : line + "\n";
+    }
+    return kept;
+}
+
+static std::string FromHex(const std::string& hex)
+{
+    std::string bytes;
+    for (size_t i = 0; i + 1 < hex.size(); i += 2)
+        bytes += static_cast<char>(strtoul(hex.substr(i, 2).c_str(), NULL, 16));
+    return bytes;
+}
+
+int main()
+{
+    CTempDir dir;
+    CreateDirectoryA(dir.File("Music").c_str(), NULL);
+    CreateDirectoryA(dir.File("Music\\Jazz").c_str(), NULL);
+    dir.WriteFile("Music\\a.mp3", "the bytes of a.mp3");
+    dir.WriteFile("Music\\b.mp3", "B");
+    dir.WriteFile("Music\\Jazz\\c.mp3", "C");
+    dir.WriteFile("list.m3u", "#EXTM3U\r\n#EXTINF:200,Artist - First\r\nC:\\m\\1.mp3\r\n"
+                              "#EXTINF:180,Artist - Second\r\nC:\\m\\2.mp3\r\n");
+    CFakeWinamp winamp(dir);
+    winamp.Prepare("caption=1. Artist - First - Winamp\nstate=1\nlength=200\nposition_ms=42000\n"
+                   "playlist_index=0\nm3u_source=" +
+                   dir.File("list.m3u") + "\n");
+    CServerProcess server;
+    dir.WriteFile("QuorvelServer.ini", "[QuorvelServer]\r\nListenOnSocket=1\r\nWebRemote=1\r\n"
+                                       "Path=" + dir.File("Music") + "\r\nPathToApplication0=" +
+                                           winamp.ExePath() + "\r\n");
+    if (!winamp.Start() || !server.Start(dir.Path()))
+        return fprintf(stderr, "helper: the fake or the server did not start\n"), 1;
+    PostMessageA(server.Window(), WM_SYSCOMMAND, IDM_WEB_REMOTE, 0);
+    HWND hDialog = server.WaitForDialog("Web remote", true);
+    if (!hDialog)
+        return fprintf(stderr, "helper: no Web remote dialog\n"), 1;
+    std::string code = DialogItemText(hDialog, CODE_CONTROL);
+    PressButton(hDialog, IDOK);
+    printf("READY %s %s\n", code.c_str(), dir.File("Music").c_str());
+    fflush(stdout);
+
+    CPhoneClient phone;
+    std::string line;
+    while (std::getline(std::cin, line))
+    {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line == "quit")
+            break;
+        if (line == "forget")
+            winamp.ForgetMessages();
+        else if (line == "messages")
+            PrintBlock(ActionMessages(winamp));
+        else if (line == "log")
+            PrintBlock(server.LogAfterBanner());
+        else if (line.compare(0, 6, "phone ") == 0)
+        {
+            std::string reply;
+            bool bDone = (phone.IsOpen() || phone.ConnectTcp("127.0.0.1", 7654, WAIT_LIMIT_MS)) &&
+                         phone.Send(FromHex(line.substr(6)) + "CHCK") &&
+                         phone.Receive(1, reply, WAIT_LIMIT_MS) && reply == "Y";
+            printf(bDone ? "OK\n" : "FAILED\n");
+            fflush(stdout);
+            continue;
+        }
+        printf("OK\n");
+        fflush(stdout);
+    }
+    fflush(stdout);
+    server.Click(1006);
+    DWORD nExitCode = 0;
+    server.WaitForExit(WAIT_LIMIT_MS, &nExitCode);
+    return 0;
+}
