@@ -52,7 +52,12 @@ void CWebStateWatch::WatchThread(CWorkerThread& thread, void* pParam)
         DWORD nWait = WaitForMultipleObjects(2, waits, FALSE, bWatched ? WATCH_PERIOD_MS : INFINITE);
         if (nWait == WAIT_OBJECT_0)
             break;
-        watch.ReadOnce();
+        // An action pokes us whether or not a page waits; only a waiting page needs a reading.
+        EnterCriticalSection(&watch.m_lock);
+        bWatched = watch.m_nWaiters > 0;
+        LeaveCriticalSection(&watch.m_lock);
+        if (bWatched)
+            watch.ReadOnce();
     }
 }
 
