@@ -85,6 +85,7 @@ TEST_F(WebRemote, TheFifthWrongCodeLocksTheAddressOutEvenForTheRightCode)
     EXPECT_EQ(429, sixth.nStatus);
     EXPECT_NE(std::string::npos, sixth.body.find("\"seconds\":")) << sixth.body;
     EXPECT_EQ("", sixth.Header("Set-Cookie"));
+    ASSERT_TRUE(m_server.WaitForLog("after 5 wrong codes\r\n"));
     std::string log = m_server.LogAfterBanner();
     EXPECT_EQ(4, CountOccurrences(log, "Web remote: wrong pairing code from 127.0.0.1\r\n"));
     EXPECT_EQ(1, CountOccurrences(log, "Web remote: 127.0.0.1 locked out for a minute after 5 "
@@ -116,6 +117,7 @@ TEST_F(WebRemote, PathsOutsideTheBrowseFoldersGet403AndALogLine)
     EXPECT_EQ("", WithoutStatusQueries(m_winamp.Messages()));
     EXPECT_TRUE(m_server.WaitForLog("Web remote: refused \"" + outside + "\" from 127.0.0.1: not "
                                     "inside the folders to browse\r\n"));
+    ASSERT_TRUE(m_server.WaitForLog("refused \"C:\\Windows\""));
     std::string log = m_server.LogAfterBanner();
     EXPECT_EQ(3, CountOccurrences(log, "not inside the folders to browse\r\n")) << log;
     EXPECT_EQ(std::string::npos, log.find("Uploading")) << log;
@@ -179,6 +181,8 @@ TEST_F(WebRemote, ActionsReachTheApplicationExactlyAsThePhoneCommands)
 TEST_F(WebRemote, AWaitingPageGetsTheChangeInTheRequestItHolds)
 {
     std::string token = Pair();
+    // The page opens as the phone does, with the status command: it finds the application.
+    EXPECT_EQ(200, WebCall("GET", "/api/status", "", token).nStatus);
     CPhoneClient page;
     ASSERT_TRUE(page.ConnectTcp("127.0.0.1", WEB_PORT, WAIT_LIMIT_MS));
     CWebResponse first;
