@@ -48,6 +48,24 @@ static std::string FromHex(const std::string& hex)
     return bytes;
 }
 
+// Sends the commands and a CHCK; done when the "Y" has come after any replies.
+static bool PhoneCommands(CPhoneClient& phone, const std::string& bytes)
+{
+    if (!phone.IsOpen() && !phone.ConnectTcp("127.0.0.1", 7654, WAIT_LIMIT_MS))
+        return false;
+    if (!phone.Send(bytes + "CHCK"))
+        return false;
+    std::string replies;
+    DWORD nStart = GetTickCount();
+    while (GetTickCount() - nStart < WAIT_LIMIT_MS)
+    {
+        replies += phone.ReceiveUntilQuiet(300, WAIT_LIMIT_MS);
+        if (!replies.empty() && replies.back() == 'Y')
+            return true;
+    }
+    return false;
+}
+
 int main()
 {
     CTempDir dir;
@@ -86,22 +104,17 @@ int main()
         if (line == "quit")
             break;
         if (line == "forget")
+        {
             winamp.ForgetMessages();
+            printf("OK\n");
+            fflush(stdout);
+        }
         else if (line == "messages")
             PrintBlock(ActionMessages(winamp));
         else if (line == "log")
             PrintBlock(server.LogAfterBanner());
         else if (line.compare(0, 6, "phone ") == 0)
-        {
-            std::string reply;
-            bool bDone = (phone.IsOpen() || phone.ConnectTcp("127.0.0.1", 7654, WAIT_LIMIT_MS)) &&
-                         phone.Send(FromHex(line.substr(6)) + "CHCK") &&
-                         phone.Receive(1, reply, WAIT_LIMIT_MS) && reply == "Y";
-            printf(bDone ? "OK\n" : "FAILED\n");
-            fflush(stdout);
-            continue;
-        }
-        printf("OK\n");
+            printf(PhoneCommands(phone, FromHex(line.substr(6))) ? "OK\n" : "FAILED\n");
         fflush(stdout);
     }
     fflush(stdout);

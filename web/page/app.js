@@ -187,8 +187,8 @@ async function openFolder(path, name) {
 function libraryItem(entry) {
   const item = document.createElement('li');
   const name = document.createElement('button');
-  name.className = 'name';
-  name.textContent = (entry.folder ? '\u{1F4C1} ' : '') + entry.name;
+  name.className = entry.folder ? 'name folder' : 'name';
+  name.textContent = entry.name;
   item.appendChild(name);
   if (entry.folder) {
     name.addEventListener('click', () => openFolder(entry.path, entry.name));
@@ -204,7 +204,7 @@ function libraryItem(entry) {
   const download = document.createElement('a');
   download.href = '/api/download?path=' + encodeURIComponent(entry.path);
   download.setAttribute('download', entry.name);
-  download.textContent = '\u2B07';
+  download.textContent = '\u2193';
   download.setAttribute('aria-label', 'Download ' + entry.name);
   item.appendChild(enqueue);
   item.appendChild(download);
