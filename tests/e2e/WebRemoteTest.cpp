@@ -242,3 +242,31 @@ TEST_F(WebRemote, BadRequestsGetTheirStatusAndThePhoneLinkKeepsServing)
     ConnectPhone(m_phone);
     ExpectNothingBeforeCheck(m_phone);
 }
+
+// The web remote's keys: after the others, only when they differ from their
+// absent values, and gone once back at them (the byte-identical INI of a user
+// who never turns it on is SettingsSave's).
+TEST_F(WebRemote, ItsKeysAreWrittenOnlyWhenTheyDifferFromTheirAbsentValues)
+{
+    PostMessageA(m_server.Window(), WM_SYSCOMMAND, IDM_WEB_REMOTE, 0);
+    HWND hDialog = m_server.WaitForDialog("Web remote", true);
+    ASSERT_TRUE(hDialog != NULL);
+    SendMessageA(GetDlgItem(hDialog, 1101), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("8123"));
+    for (int nBox : {1100, 1107}) // off, and the page may switch the PC off
+    {
+        HWND hBox = GetDlgItem(hDialog, nBox);
+        SendMessageA(hBox, BM_SETCHECK, SendMessageA(hBox, BM_GETCHECK, 0, 0) ? 0 : 1, 0);
+        PressButton(hDialog, nBox);
+    }
+    EXPECT_TRUE(m_server.WaitForLog("Web remote: listening on port 7655\r\n"));
+    CPhoneClient probe;
+    EXPECT_FALSE(probe.ConnectTcp("127.0.0.1", WEB_PORT, 0)) << "unticking stops it at once";
+    PressButton(hDialog, IDOK);
+    m_server.Click(1006);
+    DWORD nExitCode = 1;
+    ASSERT_TRUE(m_server.WaitForExit(WAIT_LIMIT_MS, &nExitCode));
+    std::string ini = m_dir.ReadFile("QuorvelServer.ini");
+    EXPECT_EQ(std::string::npos, ini.find("WebRemote=")) << ini;
+    const std::string last = "StopWhenSwitching=0\r\nWebRemotePort=8123\r\nWebRemoteShutdown=1\r\n";
+    EXPECT_EQ(ini.size() - last.size(), ini.find(last)) << ini;
+}
