@@ -35,8 +35,8 @@ BOOL CWebRemoteDlg::OnInitDialog()
     m_hCodeFont = CreateFontA(-28, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0,
                               FIXED_PITCH, "Courier New");
     if (m_hCodeFont)
-        SendDlgItemMessageA(m_hWnd, IDC_WEB_CODE, WM_SETFONT,
-                            reinterpret_cast<WPARAM>(m_hCodeFont), FALSE);
+        SendDlgItemMessageA(m_hWnd, IDC_WEB_CODE, WM_SETFONT, reinterpret_cast<WPARAM>(m_hCodeFont),
+                            FALSE);
     ShowAddresses();
     ShowPairing();
     SetTimer(m_hWnd, REFRESH_TIMER_ID, REFRESH_PERIOD_MS, NULL);

@@ -25,8 +25,8 @@ std::vector<std::string> LocalIPv4Addresses()
                 const sockaddr* pSocketAddress = pAddress->Address.lpSockaddr;
                 if (!pSocketAddress || pSocketAddress->sa_family != AF_INET)
                     continue;
-                uint32_t nAddress = ntohl(
-                    reinterpret_cast<const sockaddr_in*>(pSocketAddress)->sin_addr.s_addr);
+                uint32_t nAddress =
+                    ntohl(reinterpret_cast<const sockaddr_in*>(pSocketAddress)->sin_addr.s_addr);
                 if ((nAddress >> 24) != 127)
                     addresses.push_back(FormatIPv4(nAddress));
             }

@@ -13,22 +13,14 @@ struct WebAction
 };
 
 static const WebAction s_actions[] = {
-    {"play", "STRT", NULL, 0, 0, 0},
-    {"pause", "PAUS", NULL, 0, 0, 0},
-    {"stop", "STOP", NULL, 0, 0, 0},
-    {"fade", "FADE", NULL, 0, 0, 0},
-    {"stop-after", "STEN", NULL, 0, 0, 0},
-    {"previous", "PREV", NULL, 0, 0, 0},
-    {"next", "NEXT", NULL, 0, 0, 0},
-    {"rewind", "RWND", NULL, 0, 0, 0},
-    {"forward", "FFWD", NULL, 0, 0, 0},
-    {"fullscreen", "FULL", NULL, 0, 0, 0},
-    {"clear", "RMAL", NULL, 0, 0, 0},
-    {"volume", "VOLM", "value", 1, 0, 255},
-    {"shuffle", "SHFL", "on", 1, 0, 1},
-    {"repeat", "REPT", "on", 1, 0, 1},
-    {"select", "SLCT", "index", 2, 0, 65535},
-    {"seek", "SEEK", "seconds", 4, 0, 0x7FFFFFFF},
+    {"play", "STRT", NULL, 0, 0, 0},          {"pause", "PAUS", NULL, 0, 0, 0},
+    {"stop", "STOP", NULL, 0, 0, 0},          {"fade", "FADE", NULL, 0, 0, 0},
+    {"stop-after", "STEN", NULL, 0, 0, 0},    {"previous", "PREV", NULL, 0, 0, 0},
+    {"next", "NEXT", NULL, 0, 0, 0},          {"rewind", "RWND", NULL, 0, 0, 0},
+    {"forward", "FFWD", NULL, 0, 0, 0},       {"fullscreen", "FULL", NULL, 0, 0, 0},
+    {"clear", "RMAL", NULL, 0, 0, 0},         {"volume", "VOLM", "value", 1, 0, 255},
+    {"shuffle", "SHFL", "on", 1, 0, 1},       {"repeat", "REPT", "on", 1, 0, 1},
+    {"select", "SLCT", "index", 2, 0, 65535}, {"seek", "SEEK", "seconds", 4, 0, 0x7FFFFFFF},
 };
 
 // A decimal number of at most 10 digits and at most 2^31 - 1, nothing else.

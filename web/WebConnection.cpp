@@ -4,8 +4,7 @@
 // little room for the start of the next is plenty.
 static const size_t MAX_PENDING_BYTES = HTTP_MAX_HEADER_BYTES + HTTP_MAX_BODY_BYTES;
 
-CWebConnection::CWebConnection(SOCKET client, const CWorkerThread& worker,
-                               const std::string& peer)
+CWebConnection::CWebConnection(SOCKET client, const CWorkerThread& worker, const std::string& peer)
     : m_socket(client), m_hEvent(WSACreateEvent()), m_worker(worker), m_peer(peer),
       m_bPeerClosed(false)
 {

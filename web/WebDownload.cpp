@@ -59,7 +59,8 @@ private:
 static std::string ContentDisposition(const std::string& ansiPath)
 {
     size_t nSlash = ansiPath.find_last_of('\\');
-    std::string utf8 = Utf8FromAnsi(nSlash == std::string::npos ? ansiPath : ansiPath.substr(nSlash + 1));
+    std::string utf8 =
+        Utf8FromAnsi(nSlash == std::string::npos ? ansiPath : ansiPath.substr(nSlash + 1));
     std::string plain, encoded;
     for (size_t i = 0; i < utf8.size(); i++)
     {
@@ -83,11 +84,12 @@ bool CWebRemote::ServeDownload(CWebConnection& connection, const CHttpRequest& r
     if (!TakeBrowsePath(connection, request, path, &ansi))
         return request.KeepAlive();
     bool bKeepAlive = request.KeepAlive();
-    std::string head = "HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\n"
-                       "Transfer-Encoding: chunked\r\nCache-Control: no-store\r\n"
-                       "X-Content-Type-Options: nosniff\r\n" +
-                       ContentDisposition(ansi) +
-                       (bKeepAlive ? "Connection: keep-alive\r\n\r\n" : "Connection: close\r\n\r\n");
+    std::string head =
+        "HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\n"
+        "Transfer-Encoding: chunked\r\nCache-Control: no-store\r\n"
+        "X-Content-Type-Options: nosniff\r\n" +
+        ContentDisposition(ansi) +
+        (bKeepAlive ? "Connection: keep-alive\r\n\r\n" : "Connection: close\r\n\r\n");
     CDownloadSink sink(connection, head);
     RunCommand(connection.Worker(), "DOWN", NameParameterBytes(ansi), sink);
     if (sink.Started())

@@ -11,9 +11,8 @@ static const DWORD STOP_GRACE_MS = 1000;
 static const DWORD ACCEPT_RETRY_MS = 1000;
 
 CWebRemote::CWebRemote(CServerDlg& dlg)
-    : m_dlg(dlg), m_hCommandMutex(CreateMutexA(NULL, FALSE, NULL)),
-      m_watch(dlg, m_hCommandMutex), m_bShutdownAllowed(false), m_listenSocket(INVALID_SOCKET),
-      m_pAcceptThread(NULL)
+    : m_dlg(dlg), m_hCommandMutex(CreateMutexA(NULL, FALSE, NULL)), m_watch(dlg, m_hCommandMutex),
+      m_bShutdownAllowed(false), m_listenSocket(INVALID_SOCKET), m_pAcceptThread(NULL)
 {
     for (int i = 0; i < WEB_MAX_CONNECTIONS; i++)
     {

@@ -173,8 +173,8 @@ void CWebPairing::SaveLocked()
     if (!file.IsValid())
         return;
     DWORD nWritten = 0;
-    BOOL bWritten = WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &nWritten,
-                              NULL);
+    BOOL bWritten =
+        WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &nWritten, NULL);
     file.Close();
     if (bWritten && nWritten == text.size())
         MoveFileExA(newPath.c_str(), m_filePath.c_str(), MOVEFILE_REPLACE_EXISTING);

@@ -17,7 +17,7 @@ enum PairingOutcome
     PAIRING_WRONG_CODE,
     PAIRING_NOW_LOCKED_OUT, // this wrong code locked the address out
     PAIRING_LOCKED_OUT,     // it was locked out already
-    PAIRING_FAILED      // no random bytes for a token
+    PAIRING_FAILED          // no random bytes for a token
 };
 
 class CWebPairing

@@ -84,8 +84,8 @@ private:
     bool TakeBrowsePath(CWebConnection& connection, const CHttpRequest& request,
                         const std::string& utf8Path, std::string* pAnsi);
     // Runs a phone command for the page: one at a time, but for downloads.
-    void RunCommand(const CWorkerThread& worker, const char* pszCommand,
-                    const std::string& params, CReplySink& sink);
+    void RunCommand(const CWorkerThread& worker, const char* pszCommand, const std::string& params,
+                    CReplySink& sink);
 
     CServerDlg& m_dlg;
     CWebPairing m_pairing;

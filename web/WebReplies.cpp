@@ -79,16 +79,15 @@ bool DecodeFolderListing(const std::string& reply, std::vector<WebListEntry>* pE
     return false;
 }
 
-bool DecodePlaylistReply(const std::string& reply, int* pIndex, std::string* pText,
-                         bool* pbHasText)
+bool DecodePlaylistReply(const std::string& reply, int* pIndex, std::string* pText, bool* pbHasText)
 {
     const size_t HEADER = TAG_LENGTH + 2;
     if (!HasTag(reply, "PLSTACK", HEADER + 1) || reply[reply.size() - 1] != '\0')
         return false;
     *pIndex = Be16(reply, TAG_LENGTH);
     // No text shows as the header twice and one zero byte.
-    *pbHasText = !(reply.size() == 2 * HEADER + 1 &&
-                   reply.compare(HEADER, HEADER, reply, 0, HEADER) == 0);
+    *pbHasText =
+        !(reply.size() == 2 * HEADER + 1 && reply.compare(HEADER, HEADER, reply, 0, HEADER) == 0);
     pText->clear();
     if (*pbHasText)
         pText->assign(reply, HEADER, reply.size() - HEADER - 1);

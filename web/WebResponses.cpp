@@ -3,8 +3,7 @@
 #include "WebConnection.h"
 
 bool Respond(CWebConnection& connection, const CHttpRequest& request, int nStatus,
-                    const char* pszType, const std::string& body,
-                    const std::string& extraHeaders)
+             const char* pszType, const std::string& body, const std::string& extraHeaders)
 {
     bool bKeepAlive = request.KeepAlive();
     std::string head =
@@ -14,15 +13,14 @@ bool Respond(CWebConnection& connection, const CHttpRequest& request, int nStatu
 }
 
 bool RespondJson(CWebConnection& connection, const CHttpRequest& request, int nStatus,
-                        const std::string& json)
+                 const std::string& json)
 {
     return Respond(connection, request, nStatus, "application/json; charset=utf-8", json);
 }
 
 bool RespondError(CWebConnection& connection, const CHttpRequest& request, int nStatus,
-                         const char* pszError)
+                  const char* pszError)
 {
     return RespondJson(connection, request, nStatus,
                        std::string("{\"error\":") + JsonString(pszError) + "}");
 }
-

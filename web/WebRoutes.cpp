@@ -215,7 +215,8 @@ bool CWebRemote::ServeVersion(CWebConnection& connection, const CHttpRequest& re
     char szShutdown[40];
     snprintf(szShutdown, sizeof(szShutdown), ",\"shutdown\":%s}",
              m_bShutdownAllowed ? "true" : "false");
-    return RespondJson(connection, request, 200, "{\"version\":" + JsonString(version) + szShutdown);
+    return RespondJson(connection, request, 200,
+                       "{\"version\":" + JsonString(version) + szShutdown);
 }
 
 bool CWebRemote::ServePlaylist(CWebConnection& connection, const CHttpRequest& request)

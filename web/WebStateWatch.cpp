@@ -49,7 +49,8 @@ void CWebStateWatch::WatchThread(CWorkerThread& thread, void* pParam)
         bool bWatched = watch.m_nWaiters > 0;
         LeaveCriticalSection(&watch.m_lock);
         // Nobody waits: nothing is read until a page asks (and pokes).
-        DWORD nWait = WaitForMultipleObjects(2, waits, FALSE, bWatched ? WATCH_PERIOD_MS : INFINITE);
+        DWORD nWait =
+            WaitForMultipleObjects(2, waits, FALSE, bWatched ? WATCH_PERIOD_MS : INFINITE);
         if (nWait == WAIT_OBJECT_0)
             break;
         // An action pokes us whether or not a page waits; only a waiting page needs a reading.
@@ -73,7 +74,7 @@ WatchedState CWebStateWatch::ReadState()
         return state;
     state.nKind = ActiveAppKind(m_dlg);
     m_dlg.GetActive()->GetStatus(&nState, &status.nLength, &status.nPosition, &status.nShuffle,
-                       &status.nRepeat, szTitle, sizeof(szTitle), 0);
+                                 &status.nRepeat, szTitle, sizeof(szTitle), 0);
     status.nState = nState;
     status.title = szTitle;
     return state;

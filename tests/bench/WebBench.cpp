@@ -86,7 +86,8 @@ int main()
     if (!winamp.Start())
         return fprintf(stderr, "bench: the fake Winamp did not start\n"), 1;
     dir.WriteFile("QuorvelServer.ini", "[QuorvelServer]\r\nListenOnSocket=1\r\nWebRemote=1\r\n"
-                                       "PathToApplication0=" + winamp.ExePath() + "\r\n");
+                                       "PathToApplication0=" +
+                                           winamp.ExePath() + "\r\n");
     CServerProcess server;
     CBenchPhone phone;
     CPhoneClient page;
@@ -114,7 +115,6 @@ int main()
     ServerMemory after = ReadServerMemory(server.ProcessHandle());
     printf("memory: %.1f MB committed before, %.1f MB with 16 idle connections (+%.1f MB); "
            "the 17th got %d\n",
-           before.fPrivateMb, after.fPrivateMb, after.fPrivateMb - before.fPrivateMb,
-           busy.nStatus);
+           before.fPrivateMb, after.fPrivateMb, after.fPrivateMb - before.fPrivateMb, busy.nStatus);
     return fRatio > 0 ? 0 : 1;
 }

@@ -82,8 +82,9 @@ int main()
                    dir.File("list.m3u") + "\n");
     CServerProcess server;
     dir.WriteFile("QuorvelServer.ini", "[QuorvelServer]\r\nListenOnSocket=1\r\nWebRemote=1\r\n"
-                                       "Path=" + dir.File("Music") + "\r\nPathToApplication0=" +
-                                           winamp.ExePath() + "\r\n");
+                                       "Path=" +
+                                           dir.File("Music") +
+                                           "\r\nPathToApplication0=" + winamp.ExePath() + "\r\n");
     if (!winamp.Start() || !server.Start(dir.Path()))
         return fprintf(stderr, "helper: the fake or the server did not start\n"), 1;
     PostMessageA(server.Window(), WM_SYSCOMMAND, IDM_WEB_REMOTE, 0);

@@ -22,7 +22,8 @@ std::string UrlEncoded(const std::string& text)
     {
         char szEscape[4];
         snprintf(szEscape, sizeof(szEscape), "%%%02X", c);
-        encoded += isalnum(c) || strchr("-._~", c) ? std::string(1, static_cast<char>(c)) : szEscape;
+        encoded +=
+            isalnum(c) || strchr("-._~", c) ? std::string(1, static_cast<char>(c)) : szEscape;
     }
     return encoded;
 }
@@ -78,8 +79,8 @@ bool ReadWebResponse(CPhoneClient& client, CWebResponse* pResponse)
     return false;
 }
 
-CWebResponse WebCall(const std::string& method, const std::string& target,
-                     const std::string& form, const std::string& cookie)
+CWebResponse WebCall(const std::string& method, const std::string& target, const std::string& form,
+                     const std::string& cookie)
 {
     CWebResponse response = {0, "", ""};
     CPhoneClient client;

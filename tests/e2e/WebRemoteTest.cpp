@@ -115,7 +115,8 @@ TEST_F(WebRemote, PathsOutsideTheBrowseFoldersGet403AndALogLine)
     EXPECT_EQ(403, WebCall("POST", "/api/play-file", "path=" + UrlEncoded(sneaky), token).nStatus);
     EXPECT_EQ(403, WebCall("GET", "/api/list?path=C%3A%5CWindows", "", token).nStatus);
     EXPECT_EQ("", WithoutStatusQueries(m_winamp.Messages()));
-    EXPECT_TRUE(m_server.WaitForLog("Web remote: refused \"" + outside + "\" from 127.0.0.1: not "
+    EXPECT_TRUE(m_server.WaitForLog("Web remote: refused \"" + outside +
+                                    "\" from 127.0.0.1: not "
                                     "inside the folders to browse\r\n"));
     ASSERT_TRUE(m_server.WaitForLog("refused \"C:\\Windows\""));
     std::string log = m_server.LogAfterBanner();

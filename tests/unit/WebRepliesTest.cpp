@@ -26,8 +26,8 @@ TEST(WebReplies, StatusReplyDecodesToTheJsonThePageReads)
     status.nState = 3;
     EXPECT_NE(std::string::npos, StatusJson(status, 4, 1, Same).find("\"paused\",\"length\""));
     EXPECT_NE(std::string::npos, StatusJson(status, 4, 1, Same).find("\"slides\":true"));
-    EXPECT_FALSE(DecodeStatusReply(BYTES("INF2ACK\x01\x00\x00\x00\xB4\x00\x00\x00\x41\x01\x00So"),
-                                   &status))
+    EXPECT_FALSE(
+        DecodeStatusReply(BYTES("INF2ACK\x01\x00\x00\x00\xB4\x00\x00\x00\x41\x01\x00So"), &status))
         << "no end mark";
     EXPECT_FALSE(DecodeStatusReply(BYTES("INFOACK\x01\x00\x00\x00\xB4\x00\x00\x00\x41\x01\x00\x00"),
                                    &status));
@@ -41,18 +41,35 @@ TEST(WebReplies, FolderListingsGiveEachEntryItsPath)
         bool bOk;
         std::string json;
     } cases[] = {
-        {BYTES("LISTACK\x01" "C:\\M\x00\x12" "a.mp3\x00\x43" "Rock\x00\xFF\x00"), true,
+        {BYTES("LISTACK\x01"
+               "C:\\M\x00\x12"
+               "a.mp3\x00\x43"
+               "Rock\x00\xFF\x00"),
+         true,
          "{\"entries\":[{\"name\":\"a.mp3\",\"path\":\"C:\\\\M\\\\a.mp3\",\"folder\":false},"
          "{\"name\":\"Rock\",\"path\":\"C:\\\\M\\\\Rock\",\"folder\":true}]}"},
         // Several configured folders: a nameless root, each child a whole path.
-        {BYTES("LISTACK\x01\x00\x13" "C:\\A\x00\x43" "D:\\B\x00\xFF\x00"), true,
+        {BYTES("LISTACK\x01\x00\x13"
+               "C:\\A\x00\x43"
+               "D:\\B\x00\xFF\x00"),
+         true,
          "{\"entries\":[{\"name\":\"C:\\\\A\",\"path\":\"C:\\\\A\",\"folder\":true},"
          "{\"name\":\"D:\\\\B\",\"path\":\"D:\\\\B\",\"folder\":true}]}"},
-        {BYTES("LISTACK\x01" "C:\\M\x00\xFF\x00"), true, "{\"entries\":[]}"},
+        {BYTES("LISTACK\x01"
+               "C:\\M\x00\xFF\x00"),
+         true, "{\"entries\":[]}"},
         {BYTES("LISTACK\xFF\x00"), true, "{\"entries\":[]}"},
-        {BYTES("LISTACK\x01" "C:\\M\x00\x12" "a.mp3\x00"), false, ""}, // cut short
-        {BYTES("LISTACK\x01" "C:\\M\x00\x11" "Sub\x00\xFF\x00"), false, ""}, // deeper than one level
-        {BYTES("LISTACK\x01" "C:\\M\x00\xFF\x00\x00"), false, ""},       // bytes after the end
+        {BYTES("LISTACK\x01"
+               "C:\\M\x00\x12"
+               "a.mp3\x00"),
+         false, ""}, // cut short
+        {BYTES("LISTACK\x01"
+               "C:\\M\x00\x11"
+               "Sub\x00\xFF\x00"),
+         false, ""}, // deeper than one level
+        {BYTES("LISTACK\x01"
+               "C:\\M\x00\xFF\x00\x00"),
+         false, ""}, // bytes after the end
     };
     for (const Case& c : cases)
     {
@@ -72,7 +89,7 @@ TEST(WebReplies, PlaylistWithTextOrTheDoubleHeader)
     std::string text;
     std::string m3u = "#EXTM3U\r\n#EXTINF:180,Artist - Song\r\nC:\\M\\a.mp3\r\nD:\\b.mp3\n";
     ASSERT_TRUE(DecodePlaylistReply(BYTES("PLSTACK\x00\x01") + m3u + BYTES("\x00"), &nIndex, &text,
-                                     &bHasText));
+                                    &bHasText));
     EXPECT_EQ(1, nIndex);
     EXPECT_EQ("{\"current\":1,\"available\":true,\"entries\":[\"Artist - Song\",\"b.mp3\"]}",
               PlaylistJson(nIndex, bHasText, PlaylistTitles(text), Same));
