@@ -5,22 +5,22 @@
 static const size_t MAX_PENDING_BYTES = HTTP_MAX_HEADER_BYTES + HTTP_MAX_BODY_BYTES;
 
 CWebConnection::CWebConnection(SOCKET client, const CWorkerThread& worker, const std::string& peer)
-    : m_socket(client), m_hEvent(WSACreateEvent()), m_worker(worker), m_peer(peer),
-      m_bPeerClosed(false)
+    : m_socket(client), m_hEvent(CreateEventA(NULL, FALSE, FALSE, NULL)), m_worker(worker),
+      m_peer(peer), m_bPeerClosed(false), m_bMayBeReadable(false)
 {
     // Makes the socket non-blocking: every wait goes through Wait, with the stop event.
-    if (m_hEvent != WSA_INVALID_EVENT &&
-        WSAEventSelect(m_socket, m_hEvent, FD_READ | FD_WRITE | FD_CLOSE) != 0)
+    // The event resets on its own when a wait takes it, saving a call per request.
+    if (m_hEvent && WSAEventSelect(m_socket, m_hEvent, FD_READ | FD_WRITE | FD_CLOSE) != 0)
     {
-        WSACloseEvent(m_hEvent);
-        m_hEvent = WSA_INVALID_EVENT;
+        CloseHandle(m_hEvent);
+        m_hEvent = NULL;
     }
 }
 
 CWebConnection::~CWebConnection()
 {
-    if (m_hEvent != WSA_INVALID_EVENT)
-        WSACloseEvent(m_hEvent);
+    if (m_hEvent)
+        CloseHandle(m_hEvent);
 }
 
 int CWebConnection::Wait(HANDLE hWake, DWORD nMs)
@@ -28,13 +28,9 @@ int CWebConnection::Wait(HANDLE hWake, DWORD nMs)
     HANDLE waits[3] = {m_worker.GetStopEvent(), m_hEvent, hWake};
     DWORD nCount = hWake ? 3 : 2;
     DWORD nWait = WaitForMultipleObjects(nCount, waits, FALSE, nMs);
+    // The event resets itself as the wait takes it; the socket calls say what is there.
     if (nWait == WAIT_OBJECT_0 + 1)
-    {
-        // Clears the event; the socket calls themselves say what is there.
-        WSANETWORKEVENTS events;
-        WSAEnumNetworkEvents(m_socket, m_hEvent, &events);
         return 0;
-    }
     if (nWait == WAIT_OBJECT_0 + 2)
         return 1;
     return nWait == WAIT_TIMEOUT ? -1 : -2;
@@ -51,6 +47,9 @@ bool CWebConnection::ReceiveAvailable()
             if (m_pending.size() + nGot > MAX_PENDING_BYTES)
                 return false;
             m_pending.append(buffer, nGot);
+            // A short read took all there was; more raises the event again.
+            if (nGot < static_cast<int>(sizeof(buffer)))
+                return true;
             continue;
         }
         if (nGot == 0)
@@ -81,6 +80,15 @@ WebReadResult CWebConnection::ReadRequest(CHttpRequestParser& parser, HttpParseR
         }
         if (m_bPeerClosed || m_worker.IsStopRequested())
             return WEB_READ_CLOSED;
+        // A wait while sending may have taken the event of bytes not yet received.
+        if (m_bMayBeReadable)
+        {
+            m_bMayBeReadable = false;
+            if (!ReceiveAvailable())
+                return WEB_READ_CLOSED;
+            if (!m_pending.empty())
+                continue;
+        }
         DWORD nLimit = bStarted ? WEB_REQUEST_LIMIT_MS : WEB_IDLE_LIMIT_MS;
         DWORD nElapsed = GetTickCount() - nStart;
         if (nElapsed >= nLimit || Wait(NULL, nLimit - nElapsed) != 0)
@@ -109,6 +117,7 @@ bool CWebConnection::SendAll(const char* pData, size_t nSize)
         DWORD nElapsed = GetTickCount() - nLastProgress;
         if (nElapsed >= WEB_SEND_LIMIT_MS || Wait(NULL, WEB_SEND_LIMIT_MS - nElapsed) != 0)
             return false;
+        m_bMayBeReadable = true;
     }
     return true;
 }

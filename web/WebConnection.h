@@ -28,7 +28,7 @@ class CWebConnection
 public:
     CWebConnection(SOCKET client, const CWorkerThread& worker, const std::string& peer);
     ~CWebConnection();
-    bool IsReady() const { return m_hEvent != WSA_INVALID_EVENT; }
+    bool IsReady() const { return m_hEvent != NULL; }
 
     // Reads the next request into the parser (reset first), keeping the bytes
     // after it for the next call. *pnParse tells what the parser said.
@@ -54,9 +54,10 @@ private:
     bool ReceiveAvailable();
 
     SOCKET m_socket;
-    WSAEVENT m_hEvent;
+    HANDLE m_hEvent; // auto-reset, set by the socket's events
     const CWorkerThread& m_worker;
     std::string m_peer;
     std::string m_pending; // bytes received beyond the last request
     bool m_bPeerClosed;
+    bool m_bMayBeReadable;
 };

@@ -36,7 +36,12 @@ void CWebStateWatch::Stop()
 
 void CWebStateWatch::Poke()
 {
-    SetEvent(m_hPoke);
+    // Nobody waits: no reading is needed, and the watch thread sleeps on.
+    EnterCriticalSection(&m_lock);
+    bool bWatched = m_nWaiters > 0;
+    LeaveCriticalSection(&m_lock);
+    if (bWatched)
+        SetEvent(m_hPoke);
 }
 
 void CWebStateWatch::WatchThread(CWorkerThread& thread, void* pParam)
@@ -53,12 +58,7 @@ void CWebStateWatch::WatchThread(CWorkerThread& thread, void* pParam)
             WaitForMultipleObjects(2, waits, FALSE, bWatched ? WATCH_PERIOD_MS : INFINITE);
         if (nWait == WAIT_OBJECT_0)
             break;
-        // An action pokes us whether or not a page waits; only a waiting page needs a reading.
-        EnterCriticalSection(&watch.m_lock);
-        bWatched = watch.m_nWaiters > 0;
-        LeaveCriticalSection(&watch.m_lock);
-        if (bWatched)
-            watch.ReadOnce();
+        watch.ReadOnce();
     }
 }
 

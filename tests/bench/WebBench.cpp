@@ -10,8 +10,8 @@
 #include "ServerProcess.h"
 #include "WebClient.h"
 
-static const int ROUNDS = 5;
-static const int COMMANDS = 300;
+static const int ROUNDS = 9;
+static const int COMMANDS = 500;
 static const int PAGE_LOADS = 50;
 
 struct WebContext
