@@ -7,6 +7,9 @@ exactly what the phone's command of the same meaning makes it record.
 
   web_remote.py RIG_DIR HELPER_EXE [--screenshot PNG]
 """
+import os
+import shutil
+import socket
 import subprocess
 import sys
 import tempfile
@@ -15,7 +18,6 @@ import time
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.by import By
-from selenium.webdriver.support.ui import WebDriverWait
 
 URL = "http://127.0.0.1:7655/"
 WAIT_S = 60
@@ -41,27 +43,23 @@ class Helper:
         return self.process.stdout.readline().strip()
 
     def block(self, line):
-        self.process.stdin.write(line + "\n")
-        self.process.stdin.flush()
-        lines = []
-        for answer in self.process.stdout:
-            if answer.strip() == "END":
-                return "".join(lines)
-            lines.append(answer)
-        return "".join(lines)
+        """A multi-line answer, up to its line END."""
+        lines = [self.ask(line)]
+        while lines[-1] != "END":
+            lines.append(self.process.stdout.readline().strip())
+        return "\n".join(lines[:-1])
 
     def close(self):
         self.ask("quit")
         self.process.wait(WAIT_S)
 
 
-def browser():
+def browser(profile):
     options = webdriver.ChromeOptions()
     for flag in ("--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
                  "--no-first-run", "--disable-background-networking",
                  "--disable-component-update", "--disable-sync",
-                 "--user-data-dir=" + tempfile.mkdtemp(prefix="quorvel-chromium-"),
-                 "--window-size=390,844"):
+                 "--user-data-dir=" + profile, "--window-size=390,844"):
         options.add_argument(flag)
     options.add_experimental_option("mobileEmulation", {
         "deviceMetrics": {"width": 390, "height": 844, "pixelRatio": 1}})
@@ -105,12 +103,34 @@ def check_action(helper, what, act, log_lines, phone_bytes):
         failures.append("%s: the page sent %r, the phone %r" % (what, web, phone))
 
 
+def check_outside_peer_refused(helper):
+    """A peer outside the local ranges: closed unanswered, one log line. It needs an
+    address of its own, so only in a network namespace of the test's own (where
+    loopback is the only interface)."""
+    if os.listdir("/sys/class/net") != ["lo"]:
+        print("outside peer: skipped, not in a network namespace of its own")
+        return
+    outside = "198.51.100.7"
+    subprocess.run(["ip", "addr", "add", outside + "/32", "dev", "lo"], check=True)
+    try:
+        with socket.create_connection((outside, 7655), WAIT_S, (outside, 0)) as peer:
+            peer.sendall(b"GET / HTTP/1.1\r\nHost: x\r\n\r\n")
+            if peer.recv(1024) != b"":
+                failures.append("an outside peer got an answer")
+        line = "Web remote: refused %s, which is not on the local network" % outside
+        wait_for(lambda: line in helper.block("log").splitlines(), "the refusal line")
+    finally:
+        subprocess.run(["ip", "addr", "del", outside + "/32", "dev", "lo"])
+
+
 def main():
     rig, exe = sys.argv[1], sys.argv[2]
     screenshot = sys.argv[4] if len(sys.argv) > 4 and sys.argv[3] == "--screenshot" else None
     helper = Helper(rig, exe)
-    driver = browser()
+    profile = tempfile.mkdtemp(prefix="quorvel-chromium-")
+    driver = browser(profile)
     try:
+        check_outside_peer_refused(helper)
         driver.get(URL)
         code = wait_for(lambda: driver.find_element(By.ID, "code"), "the pairing form")
         wait_for(code.is_displayed, "the pairing form to show")
@@ -185,6 +205,7 @@ def main():
     finally:
         driver.quit()
         helper.close()
+        shutil.rmtree(profile, ignore_errors=True)
     for failure in failures:
         print("FAILED:", failure)
     return 1 if failures else 0

@@ -14,6 +14,7 @@
 #include "FakeWinamp.h"
 #include "PhoneClient.h"
 #include "ServerProcess.h"
+#include "WebClient.h"
 
 static const int IDM_WEB_REMOTE = 0x0020;
 static const int CODE_CONTROL = 1103;
@@ -22,22 +23,6 @@ static void PrintBlock(const std::string& text)
 {
     printf("%s%sEND\n", text.c_str(), text.empty() || text.back() == '\n' ? "" : "\n");
     fflush(stdout);
-}
-
-// The fake's record without what the state watch reads while a page waits.
-static std::string ActionMessages(const CFakeWinamp& winamp)
-{
-    static const char* const queries[] = {"WM_USER 0 104", "WM_USER 1 105", "WM_USER 0 105",
-                                          "WM_USER 0 250", "WM_USER 0 251", "WM_GETTEXT 256"};
-    std::string kept;
-    for (const std::string& line : winamp.Messages())
-    {
-        bool bQuery = false;
-        for (const char* pszQuery : queries)
-            bQuery = bQuery || line == pszQuery;
-        kept += bQuery ? "" : line + "\n";
-    }
-    return kept;
 }
 
 static std::string FromHex(const std::string& hex)
@@ -111,7 +96,7 @@ int main()
             fflush(stdout);
         }
         else if (line == "messages")
-            PrintBlock(ActionMessages(winamp));
+            PrintBlock(WithoutStatusQueries(winamp.Messages()));
         else if (line == "log")
             PrintBlock(server.LogAfterBanner());
         else if (line.compare(0, 6, "phone ") == 0)

@@ -89,3 +89,18 @@ CWebResponse WebCall(const std::string& method, const std::string& target, const
         ReadWebResponse(client, &response);
     return response;
 }
+
+std::string WithoutStatusQueries(const std::vector<std::string>& lines)
+{
+    static const char* const queries[] = {"WM_USER 0 104", "WM_USER 1 105", "WM_USER 0 105",
+                                          "WM_USER 0 250", "WM_USER 0 251", "WM_GETTEXT 256"};
+    std::string kept;
+    for (const std::string& line : lines)
+    {
+        bool bQuery = false;
+        for (const char* pszQuery : queries)
+            bQuery = bQuery || line == pszQuery;
+        kept += bQuery ? "" : line + "\n";
+    }
+    return kept;
+}

@@ -2,6 +2,7 @@
 // client: requests as the page makes them, responses read whole.
 #pragma once
 #include <string>
+#include <vector>
 #include "PhoneClient.h"
 
 const unsigned short WEB_PORT = 7655;
@@ -24,3 +25,6 @@ bool ReadWebResponse(CPhoneClient& client, CWebResponse* pResponse);
 // One request on a connection of its own.
 CWebResponse WebCall(const std::string& method, const std::string& target,
                      const std::string& form = "", const std::string& cookie = "");
+// A fake Winamp 2's record without the status queries, which the state watch
+// makes while a page waits: what the actions sent.
+std::string WithoutStatusQueries(const std::vector<std::string>& lines);

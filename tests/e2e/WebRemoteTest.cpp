@@ -8,22 +8,6 @@
 static const int IDM_WEB_REMOTE = 0x0020;
 static const int CODE_CONTROL = 1103;
 
-// What the state watch reads while a page waits: the status queries alone.
-static std::string WithoutStatusQueries(const std::vector<std::string>& lines)
-{
-    static const char* const queries[] = {"WM_USER 0 104", "WM_USER 1 105", "WM_USER 0 105",
-                                          "WM_USER 0 250", "WM_USER 0 251", "WM_GETTEXT 256"};
-    std::string kept;
-    for (const std::string& line : lines)
-    {
-        bool bQuery = false;
-        for (const char* pszQuery : queries)
-            bQuery = bQuery || line == pszQuery;
-        kept += bQuery ? "" : line + "\n";
-    }
-    return kept;
-}
-
 class WebRemote : public CServerTest
 {
 protected:

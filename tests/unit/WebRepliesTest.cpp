@@ -33,52 +33,37 @@ TEST(WebReplies, StatusReplyDecodesToTheJsonThePageReads)
                                    &status));
 }
 
+static std::string Record(int nPlaceAndKind, const std::string& name)
+{
+    return static_cast<char>(nPlaceAndKind) + name + std::string(1, '\0');
+}
+
 TEST(WebReplies, FolderListingsGiveEachEntryItsPath)
 {
+    const std::string tag = "LISTACK", end = BYTES("\xFF\x00"), root = Record(0x01, "C:\\M");
     struct Case
     {
-        std::string reply;
-        bool bOk;
-        std::string json;
+        std::string reply, json; // no JSON: refused
     } cases[] = {
-        {BYTES("LISTACK\x01"
-               "C:\\M\x00\x12"
-               "a.mp3\x00\x43"
-               "Rock\x00\xFF\x00"),
-         true,
+        {tag + root + Record(0x12, "a.mp3") + Record(0x43, "Rock") + end,
          "{\"entries\":[{\"name\":\"a.mp3\",\"path\":\"C:\\\\M\\\\a.mp3\",\"folder\":false},"
          "{\"name\":\"Rock\",\"path\":\"C:\\\\M\\\\Rock\",\"folder\":true}]}"},
         // Several configured folders: a nameless root, each child a whole path.
-        {BYTES("LISTACK\x01\x00\x13"
-               "C:\\A\x00\x43"
-               "D:\\B\x00\xFF\x00"),
-         true,
+        {tag + Record(0x01, "") + Record(0x13, "C:\\A") + Record(0x43, "D:\\B") + end,
          "{\"entries\":[{\"name\":\"C:\\\\A\",\"path\":\"C:\\\\A\",\"folder\":true},"
          "{\"name\":\"D:\\\\B\",\"path\":\"D:\\\\B\",\"folder\":true}]}"},
-        {BYTES("LISTACK\x01"
-               "C:\\M\x00\xFF\x00"),
-         true, "{\"entries\":[]}"},
-        {BYTES("LISTACK\xFF\x00"), true, "{\"entries\":[]}"},
-        {BYTES("LISTACK\x01"
-               "C:\\M\x00\x12"
-               "a.mp3\x00"),
-         false, ""}, // cut short
-        {BYTES("LISTACK\x01"
-               "C:\\M\x00\x11"
-               "Sub\x00\xFF\x00"),
-         false, ""}, // deeper than one level
-        {BYTES("LISTACK\x01"
-               "C:\\M\x00\xFF\x00\x00"),
-         false, ""}, // bytes after the end
+        {tag + root + end, "{\"entries\":[]}"},
+        {tag + end, "{\"entries\":[]}"},
+        {tag + root + Record(0x12, "a.mp3"), ""},      // cut short
+        {tag + root + Record(0x11, "Sub") + end, ""},  // deeper than one level
+        {tag + root + end + std::string(1, '\0'), ""}, // bytes after the end
     };
     for (const Case& c : cases)
     {
         std::vector<WebListEntry> entries;
-        EXPECT_EQ(c.bOk, DecodeFolderListing(c.reply, &entries)) << c.json;
-        if (c.bOk)
-        {
-            EXPECT_EQ(c.json, ListingJson(entries, Same));
-        }
+        bool bDecoded = DecodeFolderListing(c.reply, &entries);
+        EXPECT_EQ(!c.json.empty(), bDecoded) << c.json;
+        EXPECT_EQ(c.json, bDecoded ? ListingJson(entries, Same) : "");
     }
 }
 
@@ -138,12 +123,9 @@ TEST(WebActions, NamesGiveTheirCommandAndParameterBytes)
         char szCommand[5] = {};
         std::string params;
         bool bFound = FindWebAction(c.pszName, c.pszForm, szCommand, &params);
-        EXPECT_EQ(c.pszCommand != NULL, bFound) << c.pszName << " " << c.pszForm;
-        if (bFound && c.pszCommand)
-        {
-            EXPECT_STREQ(c.pszCommand, szCommand);
-            EXPECT_EQ(c.params, params) << c.pszName;
-        }
+        EXPECT_EQ(c.pszCommand ? c.pszCommand : "", std::string(bFound ? szCommand : ""))
+            << c.pszName << " " << c.pszForm;
+        EXPECT_EQ(c.params, bFound ? params : "") << c.pszName;
     }
 }
 
