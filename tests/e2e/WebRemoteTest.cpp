@@ -233,6 +233,15 @@ TEST_F(WebRemote, BadRequestsGetTheirStatusAndThePhoneLinkKeepsServing)
 // who never turns it on is SettingsSave's).
 TEST_F(WebRemote, ItsKeysAreWrittenOnlyWhenTheyDifferFromTheirAbsentValues)
 {
+    // A page waiting in a long-poll when the box is unticked: its connection ends too.
+    std::string token = Pair();
+    CPhoneClient page;
+    ASSERT_TRUE(page.ConnectTcp("127.0.0.1", WEB_PORT, WAIT_LIMIT_MS));
+    CWebResponse first;
+    ASSERT_TRUE(page.Send(WebRequestBytes("GET", "/api/state?since=-1", "", token)));
+    ASSERT_TRUE(ReadWebResponse(page, &first));
+    std::string version = first.body.substr(11, first.body.find(',') - 11);
+    ASSERT_TRUE(page.Send(WebRequestBytes("GET", "/api/state?since=" + version, "", token)));
     PostMessageA(m_server.Window(), WM_SYSCOMMAND, IDM_WEB_REMOTE, 0);
     HWND hDialog = m_server.WaitForDialog("Web remote", true);
     ASSERT_TRUE(hDialog != NULL);
@@ -246,6 +255,7 @@ TEST_F(WebRemote, ItsKeysAreWrittenOnlyWhenTheyDifferFromTheirAbsentValues)
     EXPECT_TRUE(m_server.WaitForLog("Web remote: listening on port 7655\r\n"));
     CPhoneClient probe;
     EXPECT_FALSE(probe.ConnectTcp("127.0.0.1", WEB_PORT, 0)) << "unticking stops it at once";
+    EXPECT_TRUE(page.WaitForClose(WAIT_LIMIT_MS));
     PressButton(hDialog, IDOK);
     m_server.Click(1006);
     DWORD nExitCode = 1;
