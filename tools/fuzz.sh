@@ -17,13 +17,14 @@ out=build/fuzz
 mkdir -p "$out/corpus"
 clang++ -std=c++11 -g -O1 -I. -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
   tests/fuzz/HttpRequestFuzz.cpp web/BrowsePaths.cpp web/HttpRequest.cpp web/JsonText.cpp \
-  web/UrlText.cpp protocol/DeviceNames.cpp -o "$out/http_request_fuzz"
+  web/Pairing.cpp web/Sha256.cpp web/UrlText.cpp protocol/DeviceNames.cpp -o "$out/http_request_fuzz"
 
 # A few whole requests to start from; the first two bytes of each choose the split.
 seed() { printf '%b' "$2" > "$out/corpus/seed-$1"; }
 seed get '\x00\x05GET /api/status?since=3 HTTP/1.1\r\nHost: 192.168.1.20:7655\r\nCookie: quorvel=ab12\r\n\r\n'
 seed post '\x01\x07POST /api/list HTTP/1.1\r\nHost: pc\r\nContent-Length: 30\r\n\r\npath=Z%3A%5Chome%5Cme%5CMusic'
 seed pipelined '\x02\x01GET / HTTP/1.0\r\nConnection: keep-alive\r\n\r\nGET /app.js HTTP/1.1\nHost: pc\n\n'
+seed agent '\x03\x09GET / HTTP/1.1\r\nHost: pc\r\nUser-Agent: Mozilla/5.0 (Linux; Android 14) Chrome/131.0 Mobile Safari/537.36\r\n\r\n'
 seed pair '\x00\x02POST /api/pair HTTP/1.1\r\nHost: pc\r\nContent-Length: 11\r\n\r\ncode=123456'
 
 echo "Fuzzing for $seconds s; the corpus is $out/corpus"

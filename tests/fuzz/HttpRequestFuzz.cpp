@@ -10,6 +10,7 @@
 #include "web/BrowsePaths.h"
 #include "web/HttpRequest.h"
 #include "web/JsonText.h"
+#include "web/Pairing.h"
 #include "web/UrlText.h"
 
 #define FUZZ_CHECK(condition)                                                                      \
@@ -79,6 +80,10 @@ static void CheckTextRules(const std::string& text)
     FUZZ_CHECK(CookieValue(text, "quorvel").size() <= text.size());
     CheckPathRule(text);
     CheckJsonIsValidUtf8(text);
+    // What the page sends goes to the code page and comes back as the same JSON.
+    std::string ansi;
+    if (Cp1252FromUtf8(text, &ansi))
+        FUZZ_CHECK(JsonStringFromCp1252(ansi) == JsonString(text));
 }
 
 static void CheckRequest(const CHttpRequest& request, const char* pText, size_t nUsed)
@@ -102,6 +107,9 @@ static void CheckRequest(const CHttpRequest& request, const char* pText, size_t 
     CheckTextRules(request.path);
     CheckTextRules(request.query);
     CheckTextRules(request.body);
+    const std::string* pAgent = request.FindHeader("User-Agent");
+    if (pAgent)
+        FUZZ_CHECK(BrowserNameFromUserAgent(*pAgent).size() <= MAX_BROWSER_NAME);
     const std::string* pCookie = request.FindHeader("Cookie");
     if (pCookie)
         CheckTextRules(*pCookie);
