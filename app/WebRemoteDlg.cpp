@@ -5,6 +5,7 @@
 #include "SettingsRules.h"
 #include "../res/resource.h"
 #include "../web/LocalAddresses.h"
+#include "../web/QrCode.h"
 #include "../web/WebRemote.h"
 
 static const UINT_PTR REFRESH_TIMER_ID = 1;
@@ -66,6 +67,37 @@ void CWebRemoteDlg::ShowAddresses()
         text += szLine;
     }
     SetDlgItemTextA(m_hWnd, IDC_WEB_ADDRESSES, text.c_str());
+    m_qrRows.clear();
+    EncodeQrCode(text.substr(0, text.find("\r\n")), &m_qrRows);
+    InvalidateRect(GetDlgItem(IDC_WEB_QR), NULL, TRUE);
+}
+
+// Dark modules on white, with the standard's quiet zone of four modules around.
+void CWebRemoteDlg::DrawQrCode(const DRAWITEMSTRUCT& item) const
+{
+    const RECT& area = item.rcItem;
+    FillRect(item.hDC, &area, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    const int QUIET_ZONE = 4;
+    int nModules = static_cast<int>(m_qrRows.size());
+    int nSide = area.right - area.left < area.bottom - area.top ? area.right - area.left
+                                                                : area.bottom - area.top;
+    int nScale = nModules ? nSide / (nModules + 2 * QUIET_ZONE) : 0;
+    if (nScale <= 0)
+        return;
+    int nLeft = area.left + (area.right - area.left - nScale * nModules) / 2;
+    int nTop = area.top + (area.bottom - area.top - nScale * nModules) / 2;
+    HBRUSH hDark = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    for (int y = 0; y < nModules; y++)
+    {
+        for (int x = 0; x < nModules && x < static_cast<int>(m_qrRows[y].size()); x++)
+        {
+            if (m_qrRows[y][x] != '#')
+                continue;
+            RECT module = {nLeft + x * nScale, nTop + y * nScale, nLeft + (x + 1) * nScale,
+                           nTop + (y + 1) * nScale};
+            FillRect(item.hDC, &module, hDark);
+        }
+    }
 }
 
 void CWebRemoteDlg::ShowPairing()
@@ -138,8 +170,14 @@ bool CWebRemoteDlg::OnCommand(WORD nId, WORD nCode)
     return false;
 }
 
-bool CWebRemoteDlg::OnMessage(UINT nMsg, WPARAM wParam, LPARAM, LRESULT&)
+bool CWebRemoteDlg::OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult)
 {
+    if (nMsg == WM_DRAWITEM && wParam == IDC_WEB_QR)
+    {
+        DrawQrCode(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        lResult = TRUE;
+        return true;
+    }
     if (nMsg != WM_TIMER || wParam != REFRESH_TIMER_ID)
         return false;
     if (m_server.m_pWebRemote->Pairing().ChangeCount() != m_nShownChanges)

@@ -1,6 +1,6 @@
 // The "Web remote" dialog, opened from the system menu: turns the web remote on
-// and off at once, its port, the addresses to type on the phone, the pairing
-// code and the paired browsers.
+// and off at once, its port, the addresses to type on the phone (the first also
+// as a QR code), the pairing code and the paired browsers.
 #pragma once
 #include <string>
 #include <vector>
@@ -26,6 +26,7 @@ private:
     void OnRemove();
     void TakePort();
     void ShowAddresses();
+    void DrawQrCode(const DRAWITEMSTRUCT& item) const;
     void ShowPairing();
     void Close();
 
@@ -33,4 +34,5 @@ private:
     HFONT m_hCodeFont;
     unsigned m_nShownChanges;
     std::vector<std::string> m_browserHashes; // in the order of the list box
+    std::vector<std::string> m_qrRows;        // the first address, for the phone's camera
 };

@@ -1,11 +1,11 @@
 #!/bin/bash
 # Installs what building, testing and packaging need on Debian: the MinGW-w64 cross
 # compiler, Wine, Xvfb, socat, CMake, GoogleTest's sources, NSIS, zip, and Chromium with its
-# driver and Selenium for the web remote's browser test. Skips apt
+# driver, Selenium and zbar for the web remote's browser and QR code tests. Skips apt
 # when all are there.
 set -euo pipefail
 packages="cmake g++ make mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 xvfb socat googletest nsis zip unzip
-  chromium chromium-driver python3-selenium"
+  chromium chromium-driver python3-selenium zbar-tools"
 missing=""
 for p in $packages; do
   dpkg -s "$p" >/dev/null 2>&1 || missing="$missing $p"
