@@ -81,24 +81,25 @@ void CWebRemote::CloseSlotSocket(CSlot& slot)
 
 void CWebRemote::Stop()
 {
+    // The accept thread first, so that no connection starts behind the stop.
+    DWORD nStart = GetTickCount();
     if (m_pAcceptThread)
         m_pAcceptThread->RequestStop();
     if (m_listenSocket != INVALID_SOCKET)
         closesocket(m_listenSocket);
     m_listenSocket = INVALID_SOCKET;
-    for (int i = 0; i < WEB_MAX_CONNECTIONS; i++)
-    {
-        m_slots[i].thread.RequestStop();
-        CloseSlotSocket(m_slots[i]);
-    }
-    m_watch.Stop();
-    DWORD nStart = GetTickCount();
     if (m_pAcceptThread)
     {
         m_pAcceptThread->WaitOrTerminate(STOP_GRACE_MS);
         delete m_pAcceptThread;
         m_pAcceptThread = NULL;
     }
+    for (int i = 0; i < WEB_MAX_CONNECTIONS; i++)
+    {
+        m_slots[i].thread.RequestStop();
+        CloseSlotSocket(m_slots[i]);
+    }
+    m_watch.Stop();
     for (int i = 0; i < WEB_MAX_CONNECTIONS; i++)
     {
         DWORD nElapsed = GetTickCount() - nStart;
