@@ -67,17 +67,6 @@ static double PageLoad(const std::string& token)
     return Now() - fStart;
 }
 
-static std::string PairWithDialogCode(CServerProcess& server)
-{
-    PostMessageA(server.Window(), WM_SYSCOMMAND, 0x0020, 0);
-    HWND hDialog = server.WaitForDialog("Web remote", true);
-    std::string code = DialogItemText(hDialog, 1103);
-    PressButton(hDialog, IDOK);
-    CWebResponse response = WebCall("POST", "/api/pair", "code=" + code);
-    std::string cookie = response.Header("Set-Cookie");
-    return cookie.substr(cookie.find('=') + 1, 64);
-}
-
 int main()
 {
     CTempDir dir;
@@ -94,7 +83,7 @@ int main()
     if (!server.Start(dir.Path()) || !server.WaitForLog("Web remote: listening") ||
         !phone.Connect(7654, 10000) || !page.ConnectTcp("127.0.0.1", WEB_PORT, 10000))
         return fprintf(stderr, "bench: the server did not start\n"), 1;
-    WebContext context = {&page, &phone, PairWithDialogCode(server)};
+    WebContext context = {&page, &phone, PairWithServer(server)};
 
     printf("%d VOLM per round, each answered before the next: web API and TCP link\n", COMMANDS);
     double fRatio = AlternatingRatio("web", ThroughWeb, "tcp", ThroughTcp, &context, ROUNDS);

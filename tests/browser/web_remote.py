@@ -27,7 +27,6 @@ RELOADED = "Finished writing playlist"
 
 class Helper:
     """The Windows helper under Wine: the server, the fake and a phone."""
-
     def __init__(self, rig, exe):
         self.process = subprocess.Popen(
             [sys.path[0] + "/../rig/rig.sh", "run", rig, exe],
@@ -161,17 +160,14 @@ def main():
                      ["Selected song 1 in playlist", RELOADED], b"SLCT\x00\x01PLST")
 
         driver.find_element(By.ID, "tab-library").click()
-        wait_for(lambda: len(driver.find_elements(By.CSS_SELECTOR, "#library li")) == 3,
-                 "the folder's three entries")
         def texts(selector):
             return driver.execute_script(
                 "return Array.from(document.querySelectorAll(arguments[0]), e => e.textContent)",
                 selector)
-        names = texts("#library .name")
-        a_index = next(i for i, n in enumerate(names) if n.endswith("a.mp3")) + 1
-        b_index = next(i for i, n in enumerate(names) if n.endswith("b.mp3")) + 1
-        a_path = helper.music + "\\a.mp3"
-        b_path = helper.music + "\\b.mp3"
+        names = wait_for(lambda: len(texts("#library .name")) == 3 and texts("#library .name"),
+                         "the folder's three entries")
+        a_index, b_index = names.index("a.mp3") + 1, names.index("b.mp3") + 1
+        a_path, b_path = helper.music + "\\a.mp3", helper.music + "\\b.mp3"
         check_action(helper, "play a file", click("#library li:nth-child(%d) .name" % a_index),
                      ['Playing "%s"' % a_path], b"PLAY" + name_parameter(a_path))
         check_action(helper, "enqueue a file",
@@ -188,11 +184,11 @@ def main():
         if body != "the bytes of a.mp3":
             failures.append("the download gave %r" % body)
 
-        jazz = next(i for i, n in enumerate(names) if n.endswith("Jazz")) + 1
-        driver.find_element(By.CSS_SELECTOR, "#library li:nth-child(%d) .name" % jazz).click()
+        # One level down and back up, as DLST walks.
+        click("#library li:nth-child(%d) .name" % (names.index("Jazz") + 1))()
         wait_for(lambda: texts("#library .name") == ["c.mp3"], "the Jazz folder")
-        driver.find_element(By.ID, "up").click()
-        wait_for(lambda: len(texts("#library li")) == 3, "the folder again")
+        click("#up")()
+        wait_for(lambda: texts("#library .name") == names, "the folder again")
 
         if screenshot:
             driver.find_element(By.ID, "tab-playlist").click()

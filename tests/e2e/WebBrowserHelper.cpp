@@ -16,9 +16,6 @@
 #include "ServerProcess.h"
 #include "WebClient.h"
 
-static const int IDM_WEB_REMOTE = 0x0020;
-static const int CODE_CONTROL = 1103;
-
 static void PrintBlock(const std::string& text)
 {
     printf("%s%sEND\n", text.c_str(), text.empty() || text.back() == '\n' ? "" : "\n");
@@ -72,12 +69,7 @@ int main()
                                            "\r\nPathToApplication0=" + winamp.ExePath() + "\r\n");
     if (!winamp.Start() || !server.Start(dir.Path()))
         return fprintf(stderr, "helper: the fake or the server did not start\n"), 1;
-    PostMessageA(server.Window(), WM_SYSCOMMAND, IDM_WEB_REMOTE, 0);
-    HWND hDialog = server.WaitForDialog("Web remote", true);
-    if (!hDialog)
-        return fprintf(stderr, "helper: no Web remote dialog\n"), 1;
-    std::string code = DialogItemText(hDialog, CODE_CONTROL);
-    PressButton(hDialog, IDOK);
+    std::string code = ReadPairingCode(server);
     printf("READY %s %s\n", code.c_str(), dir.File("Music").c_str());
     fflush(stdout);
 

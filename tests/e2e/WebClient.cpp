@@ -104,3 +104,36 @@ std::string WithoutStatusQueries(const std::vector<std::string>& lines)
     }
     return kept;
 }
+
+HWND OpenWebRemoteDialog(const CServerProcess& server)
+{
+    const int IDM_WEB_REMOTE = 0x0020;
+    PostMessageA(server.Window(), WM_SYSCOMMAND, IDM_WEB_REMOTE, 0);
+    return server.WaitForDialog("Web remote", true);
+}
+
+std::string ReadPairingCode(const CServerProcess& server)
+{
+    const int CODE_CONTROL = 1103;
+    HWND hDialog = OpenWebRemoteDialog(server);
+    std::string code = DialogItemText(hDialog, CODE_CONTROL);
+    PressButton(hDialog, IDOK);
+    return code;
+}
+
+std::string PairWithServer(const CServerProcess& server)
+{
+    CWebResponse response = WebCall("POST", "/api/pair", "code=" + ReadPairingCode(server));
+    std::string cookie = response.Header("Set-Cookie");
+    return response.nStatus == 200 ? cookie.substr(cookie.find('=') + 1, 64) : std::string();
+}
+
+bool SendHeldStateRequest(CPhoneClient& page, const std::string& token)
+{
+    CWebResponse first;
+    if (!page.Send(WebRequestBytes("GET", "/api/state?since=-1", "", token)) ||
+        !ReadWebResponse(page, &first))
+        return false;
+    std::string version = first.body.substr(11, first.body.find(',') - 11);
+    return page.Send(WebRequestBytes("GET", "/api/state?since=" + version, "", token));
+}

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 #include "PhoneClient.h"
+#include "ServerProcess.h"
 
 const unsigned short WEB_PORT = 7655;
 
@@ -28,3 +29,13 @@ CWebResponse WebCall(const std::string& method, const std::string& target,
 // A fake Winamp 2's record without the status queries, which the state watch
 // makes while a page waits: what the actions sent.
 std::string WithoutStatusQueries(const std::vector<std::string>& lines);
+
+// Opens the Web remote dialog from the server's system menu; NULL if it never shows.
+HWND OpenWebRemoteDialog(const CServerProcess& server);
+// The pairing code as the user reads it in that dialog (closed again after).
+std::string ReadPairingCode(const CServerProcess& server);
+// Pairs with that code; the token of the cookie, "" when pairing failed.
+std::string PairWithServer(const CServerProcess& server);
+// Asks for the state on the page's connection, then again with the version it
+// got, so that the second request is held until something changes.
+bool SendHeldStateRequest(CPhoneClient& page, const std::string& token);

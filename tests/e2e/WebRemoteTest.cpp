@@ -5,9 +5,6 @@
 #include "ServerTest.h"
 #include "WebClient.h"
 
-static const int IDM_WEB_REMOTE = 0x0020;
-static const int CODE_CONTROL = 1103;
-
 class WebRemote : public CServerTest
 {
 protected:
@@ -24,24 +21,13 @@ protected:
         ASSERT_TRUE(m_server.WaitForLog("Web remote: listening on port 7655\r\n"));
     }
 
-    // The code as the user reads it: in the dialog opened from the system menu.
-    std::string ReadCode()
-    {
-        PostMessageA(m_server.Window(), WM_SYSCOMMAND, IDM_WEB_REMOTE, 0);
-        HWND hDialog = m_server.WaitForDialog("Web remote", true);
-        EXPECT_TRUE(hDialog != NULL);
-        std::string code = DialogItemText(hDialog, CODE_CONTROL);
-        PressButton(hDialog, IDOK);
-        return code;
-    }
+    std::string ReadCode() { return ReadPairingCode(m_server); }
 
     std::string Pair()
     {
-        CWebResponse response = WebCall("POST", "/api/pair", "code=" + ReadCode());
-        EXPECT_EQ(200, response.nStatus) << response.body;
-        std::string cookie = response.Header("Set-Cookie");
-        EXPECT_NE(std::string::npos, cookie.find("; HttpOnly; SameSite=Strict; Path=/")) << cookie;
-        return cookie.substr(cookie.find('=') + 1, 64);
+        std::string token = PairWithServer(m_server);
+        EXPECT_EQ(64u, token.size());
+        return token;
     }
 
     CFakeWinamp m_winamp;
@@ -80,7 +66,9 @@ TEST_F(WebRemote, TheFifthWrongCodeLocksTheAddressOutEvenForTheRightCode)
 TEST_F(WebRemote, PairingGivesATokenThatWorksAndANewCode)
 {
     std::string code = ReadCode();
-    std::string token = Pair();
+    std::string cookie = WebCall("POST", "/api/pair", "code=" + code).Header("Set-Cookie");
+    EXPECT_EQ(14 + 64u, cookie.find("; HttpOnly; SameSite=Strict; Path=/;")) << cookie;
+    std::string token = cookie.substr(14, 64); // after "quorvel_token="
     EXPECT_EQ(200, WebCall("GET", "/api/version", "", token).nStatus);
     EXPECT_NE(code, ReadCode());
     EXPECT_TRUE(m_server.WaitForLog("Web remote: paired Browser at 127.0.0.1\r\n"));
@@ -167,17 +155,11 @@ TEST_F(WebRemote, AWaitingPageGetsTheChangeInTheRequestItHolds)
 {
     std::string token = Pair();
     // The page opens as the phone does, with the status command: it finds the application.
-    EXPECT_EQ(200, WebCall("GET", "/api/status", "", token).nStatus);
+    CWebResponse status = WebCall("GET", "/api/status", "", token);
+    EXPECT_NE(std::string::npos, status.body.find("\"title\":\"Song\"")) << status.body;
     CPhoneClient page;
     ASSERT_TRUE(page.ConnectTcp("127.0.0.1", WEB_PORT, WAIT_LIMIT_MS));
-    CWebResponse first;
-    ASSERT_TRUE(page.Send(WebRequestBytes("GET", "/api/state?since=-1", "", token)));
-    ASSERT_TRUE(ReadWebResponse(page, &first));
-    size_t nVersionEnd = first.body.find(',');
-    std::string version = first.body.substr(11, nVersionEnd - 11);
-    EXPECT_NE(std::string::npos, first.body.find("\"title\":\"Song\"")) << first.body;
-
-    ASSERT_TRUE(page.Send(WebRequestBytes("GET", "/api/state?since=" + version, "", token)));
+    ASSERT_TRUE(SendHeldStateRequest(page, token));
     EXPECT_EQ("", page.ReceiveUntilQuiet(1000, 1000)) << "held until something changes";
     SetWindowTextA(FindWindowA("Winamp v1.x", NULL), "Other - Winamp");
     CWebResponse change;
@@ -237,13 +219,8 @@ TEST_F(WebRemote, ItsKeysAreWrittenOnlyWhenTheyDifferFromTheirAbsentValues)
     std::string token = Pair();
     CPhoneClient page;
     ASSERT_TRUE(page.ConnectTcp("127.0.0.1", WEB_PORT, WAIT_LIMIT_MS));
-    CWebResponse first;
-    ASSERT_TRUE(page.Send(WebRequestBytes("GET", "/api/state?since=-1", "", token)));
-    ASSERT_TRUE(ReadWebResponse(page, &first));
-    std::string version = first.body.substr(11, first.body.find(',') - 11);
-    ASSERT_TRUE(page.Send(WebRequestBytes("GET", "/api/state?since=" + version, "", token)));
-    PostMessageA(m_server.Window(), WM_SYSCOMMAND, IDM_WEB_REMOTE, 0);
-    HWND hDialog = m_server.WaitForDialog("Web remote", true);
+    ASSERT_TRUE(SendHeldStateRequest(page, token));
+    HWND hDialog = OpenWebRemoteDialog(m_server);
     ASSERT_TRUE(hDialog != NULL);
     SendMessageA(GetDlgItem(hDialog, 1101), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("8123"));
     for (int nBox : {1100, 1107}) // off, and the page may switch the PC off
