@@ -3,16 +3,13 @@
 // code from the dialog, then answers the test's requests on stdin, one a line:
 //   forget            forgets what the fake has recorded
 //   messages          prints the fake's record, the status queries left out
-//   phone HEX         sends these bytes as a phone over TCP and waits until done
 //   log               prints the event log after the banner
 //   quit
 // Multi-line answers end with a line "END".
 #include <stdio.h>
-#include <string.h>
 #include <iostream>
 #include <string>
 #include "FakeWinamp.h"
-#include "PhoneClient.h"
 #include "ServerProcess.h"
 #include "WebClient.h"
 
@@ -20,32 +17,6 @@ static void PrintBlock(const std::string& text)
 {
     printf("%s%sEND\n", text.c_str(), text.empty() || text.back() == '\n' ? "" : "\n");
     fflush(stdout);
-}
-
-static std::string FromHex(const std::string& hex)
-{
-    std::string bytes;
-    for (size_t i = 0; i + 1 < hex.size(); i += 2)
-        bytes += static_cast<char>(strtoul(hex.substr(i, 2).c_str(), NULL, 16));
-    return bytes;
-}
-
-// Sends the commands and a CHCK; done when the "Y" has come after any replies.
-static bool PhoneCommands(CPhoneClient& phone, const std::string& bytes)
-{
-    if (!phone.IsOpen() && !phone.ConnectTcp("127.0.0.1", 7654, WAIT_LIMIT_MS))
-        return false;
-    if (!phone.Send(bytes + "CHCK"))
-        return false;
-    std::string replies;
-    DWORD nStart = GetTickCount();
-    while (GetTickCount() - nStart < WAIT_LIMIT_MS)
-    {
-        replies += phone.ReceiveUntilQuiet(300, WAIT_LIMIT_MS);
-        if (!replies.empty() && replies.back() == 'Y')
-            return true;
-    }
-    return false;
 }
 
 int main()
@@ -73,7 +44,6 @@ int main()
     printf("READY %s %s\n", code.c_str(), dir.File("Music").c_str());
     fflush(stdout);
 
-    CPhoneClient phone;
     std::string line;
     while (std::getline(std::cin, line))
     {
@@ -91,8 +61,6 @@ int main()
             PrintBlock(WithoutStatusQueries(winamp.Messages()));
         else if (line == "log")
             PrintBlock(server.LogAfterBanner());
-        else if (line.compare(0, 6, "phone ") == 0)
-            printf(PhoneCommands(phone, FromHex(line.substr(6))) ? "OK\n" : "FAILED\n");
         fflush(stdout);
     }
     fflush(stdout);
