@@ -5,7 +5,7 @@
 //   messages          prints the fake's record, the status queries left out
 //   log               prints the event log after the banner
 //   quit
-// Multi-line answers end with a line "END".
+// Every answer ends with a line "END".
 #include <stdio.h>
 #include <iostream>
 #include <string>
@@ -52,18 +52,11 @@ int main()
         if (line == "quit")
             break;
         if (line == "forget")
-        {
             winamp.ForgetMessages();
-            printf("OK\n");
-            fflush(stdout);
-        }
-        else if (line == "messages")
-            PrintBlock(WithoutStatusQueries(winamp.Messages()));
-        else if (line == "log")
-            PrintBlock(server.LogAfterBanner());
-        fflush(stdout);
+        PrintBlock(line == "messages" ? WithoutStatusQueries(winamp.Messages())
+                   : line == "log"    ? server.LogAfterBanner()
+                                      : "OK");
     }
-    fflush(stdout);
     server.Click(1006);
     DWORD nExitCode = 0;
     server.WaitForExit(WAIT_LIMIT_MS, &nExitCode);

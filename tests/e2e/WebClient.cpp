@@ -3,6 +3,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <set>
 #include "ServerProcess.h"
 
 std::string CWebResponse::Header(const char* pszName) const
@@ -92,16 +93,12 @@ CWebResponse WebCall(const std::string& method, const std::string& target, const
 
 std::string WithoutStatusQueries(const std::vector<std::string>& lines)
 {
-    static const char* const queries[] = {"WM_USER 0 104", "WM_USER 1 105", "WM_USER 0 105",
-                                          "WM_USER 0 250", "WM_USER 0 251", "WM_GETTEXT 256"};
+    static const std::set<std::string> queries = {"WM_USER 0 104", "WM_USER 1 105",
+                                                  "WM_USER 0 105", "WM_USER 0 250",
+                                                  "WM_USER 0 251", "WM_GETTEXT 256"};
     std::string kept;
     for (const std::string& line : lines)
-    {
-        bool bQuery = false;
-        for (const char* pszQuery : queries)
-            bQuery = bQuery || line == pszQuery;
-        kept += bQuery ? "" : line + "\n";
-    }
+        kept += queries.count(line) ? "" : line + "\n";
     return kept;
 }
 

@@ -26,8 +26,7 @@ bool ReadWebResponse(CPhoneClient& client, CWebResponse* pResponse);
 // One request on a connection of its own.
 CWebResponse WebCall(const std::string& method, const std::string& target,
                      const std::string& form = "", const std::string& cookie = "");
-// A fake Winamp 2's record without the status queries, which the state watch
-// makes while a page waits: what the actions sent.
+// A fake Winamp 2's record without the state watch's status queries.
 std::string WithoutStatusQueries(const std::vector<std::string>& lines);
 
 // Opens the Web remote dialog from the server's system menu; NULL if it never shows.
@@ -36,6 +35,5 @@ HWND OpenWebRemoteDialog(const CServerProcess& server);
 std::string ReadPairingCode(const CServerProcess& server);
 // Pairs with that code; the token of the cookie, "" when pairing failed.
 std::string PairWithServer(const CServerProcess& server);
-// Asks for the state on the page's connection, then again with the version it
-// got, so that the second request is held until something changes.
+// Asks for the state, then for a change of it: the second request is held.
 bool SendHeldStateRequest(CPhoneClient& page, const std::string& token);
