@@ -128,6 +128,14 @@ std::vector<std::string> PlaylistTitles(const std::string& text)
     return titles;
 }
 
+bool DecodePlaylistLengthReply(const std::string& reply, int* pnCount)
+{
+    if (reply.size() != TAG_LENGTH + 2 || !HasTag(reply, "PLENACK", TAG_LENGTH + 2))
+        return false;
+    *pnCount = Be16(reply, TAG_LENGTH);
+    return true;
+}
+
 bool DecodeVersionReply(const std::string& reply, std::string* pVersion)
 {
     if (reply.size() != TAG_LENGTH + 2 || !HasTag(reply, "VERSACK", TAG_LENGTH + 2))
@@ -185,11 +193,12 @@ std::string ListingJson(const std::vector<WebListEntry>& entries, TextToUtf8 toU
 }
 
 std::string PlaylistJson(int nIndex, bool bHasText, const std::vector<std::string>& titles,
-                         TextToUtf8 toUtf8)
+                         int nLength, TextToUtf8 toUtf8)
 {
-    char szHead[80];
-    snprintf(szHead, sizeof(szHead), "{\"current\":%d,\"available\":%s,\"entries\":[", nIndex,
-             bHasText ? "true" : "false");
+    char szHead[96];
+    snprintf(szHead, sizeof(szHead), "{\"current\":%d,\"available\":%s,\"length\":%d,\"entries\":[",
+             nIndex, bHasText ? "true" : "false",
+             bHasText ? static_cast<int>(titles.size()) : nLength);
     std::string json = szHead;
     for (size_t i = 0; i < titles.size(); i++)
         json += (i > 0 ? "," : "") + JsonString(toUtf8(titles[i]));

@@ -39,6 +39,9 @@ bool DecodePlaylistReply(const std::string& reply, int* pIndex, std::string* pTe
 // before it or else by the file's name.
 std::vector<std::string> PlaylistTitles(const std::string& text);
 
+// PLENACK: the number of playlist entries (its lowest 16 bits).
+bool DecodePlaylistLengthReply(const std::string& reply, int* pnCount);
+
 // VERSACK: "1.72".
 bool DecodeVersionReply(const std::string& reply, std::string* pVersion);
 
@@ -48,5 +51,6 @@ const char* PlayStateName(int nState);
 // and the version of the state the page waits on (-1 when not watched).
 std::string StatusJson(const WebStatus& status, int nKind, long long nVersion, TextToUtf8 toUtf8);
 std::string ListingJson(const std::vector<WebListEntry>& entries, TextToUtf8 toUtf8);
+// nLength: the entries' number when the application tells no titles (PLEN).
 std::string PlaylistJson(int nIndex, bool bHasText, const std::vector<std::string>& titles,
-                         TextToUtf8 toUtf8);
+                         int nLength, TextToUtf8 toUtf8);

@@ -228,8 +228,17 @@ bool CWebRemote::ServePlaylist(CWebConnection& connection, const CHttpRequest& r
     std::string text;
     if (!DecodePlaylistReply(reply.Bytes(), &nIndex, &text, &bHasText))
         return RespondError(connection, request, 500, "no playlist");
+    // No titles (only Winamp 2 tells them): the number of entries still lets the
+    // page offer them for selection.
+    int nLength = 0;
+    if (!bHasText)
+    {
+        CReplyBuffer length(REPLY_LIMIT);
+        RunCommand(connection.Worker(), "PLEN", std::string(), length);
+        DecodePlaylistLengthReply(length.Bytes(), &nLength);
+    }
     return RespondJson(connection, request, 200,
-                       PlaylistJson(nIndex, bHasText, PlaylistTitles(text), ToUtf8));
+                       PlaylistJson(nIndex, bHasText, PlaylistTitles(text), nLength, ToUtf8));
 }
 
 bool CWebRemote::TakeBrowsePath(CWebConnection& connection, const CHttpRequest& request,

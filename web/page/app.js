@@ -149,17 +149,20 @@ async function loadPlaylist() {
   }
   const list = $('playlist');
   list.textContent = '';
-  playlist.entries.forEach((title, index) => {
+  // An application that tells no titles still tells how many entries there are.
+  const titles = playlist.available ? playlist.entries :
+    Array.from({ length: Math.min(playlist.length, 1000) }, (_, i) => 'Entry ' + (i + 1));
+  titles.forEach((title, index) => {
     const item = document.createElement('li');
     if (index === playlist.current) item.className = 'current';
     const button = document.createElement('button');
     button.className = 'name';
-    button.textContent = (index + 1) + '. ' + title;
+    button.textContent = playlist.available ? (index + 1) + '. ' + title : title;
     button.addEventListener('click', () => act('select', { index: index }).then(loadPlaylist));
     item.appendChild(button);
     list.appendChild(item);
   });
-  $('playlist-empty').hidden = playlist.entries.length > 0;
+  $('playlist-empty').hidden = titles.length > 0;
 }
 
 // --- Library -----------------------------------------------------------------------
