@@ -8,7 +8,7 @@
 
 CWebStateWatch::CWebStateWatch(CServerDlg& dlg, HANDLE hCommandMutex)
     : m_dlg(dlg), m_hCommandMutex(hCommandMutex), m_hPoke(CreateEventA(NULL, FALSE, FALSE, NULL)),
-      m_nReadAt(0), m_nVersion(0), m_nReads(0), m_nWaiters(0)
+      m_nReadAt(0), m_nVersion(0), m_nReads(0), m_nWaiters(0), m_bNewWaiter(false)
 {
     InitializeCriticalSection(&m_lock);
     m_state.status = WebStatus();
@@ -87,14 +87,16 @@ void CWebStateWatch::ReadOnce()
         return;
     EnterCriticalSection(&m_lock);
     DWORD nNow = GetTickCount();
-    if (m_nReads == 0 || IsStateChange(m_state, now, nNow - m_nReadAt))
+    bool bChange = m_nReads == 0 || IsStateChange(m_state, now, nNow - m_nReadAt);
+    if (bChange)
         m_nVersion++;
     m_state = now;
     m_nReadAt = nNow;
     m_nReads++;
-    // Every waiter looks again: a new one wants its first reading, the others a change.
-    for (int i = 0; i < m_nWaiters; i++)
+    // The waiters look again on a change; a new one also wants its first reading.
+    for (int i = 0; (bChange || m_bNewWaiter) && i < m_nWaiters; i++)
         SetEvent(m_waiters[i]);
+    m_bNewWaiter = false;
     LeaveCriticalSection(&m_lock);
 }
 
@@ -104,6 +106,7 @@ bool CWebStateWatch::AddWaiter(HANDLE hWake)
     bool bAdded = m_nWaiters < MAX_WAITERS;
     if (bAdded)
         m_waiters[m_nWaiters++] = hWake;
+    m_bNewWaiter = m_bNewWaiter || bAdded;
     LeaveCriticalSection(&m_lock);
     return bAdded;
 }

@@ -59,4 +59,5 @@ private:
     static const int MAX_WAITERS = 32;
     HANDLE m_waiters[MAX_WAITERS];
     int m_nWaiters;
+    bool m_bNewWaiter; // added since the last reading
 };
