@@ -8,4 +8,5 @@ rm -rf "$out" && mkdir -p "$out"
 "$(dirname "$0")/../rig/rig.sh" run "$rig" "$exe" "Z:$(realpath "$out" | tr / '\\')" >/dev/null
 decoded=$(zbarimg -q --raw "$out/web-remote-dialog.bmp")
 echo "decoded: $decoded"
-[ "$decoded" = "http://127.0.0.1:7655/" ]
+# The first address the dialog lists: loopback alone in a test's own network namespace.
+[[ $decoded =~ ^http://[0-9]+\.[0-9]+\.[0-9]+\.[0-9]+:7655/$ ]]
