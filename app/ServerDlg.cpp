@@ -12,6 +12,7 @@
 #include "../framework/WinApp.h"
 #include "../protocol/BrowseTree.h"
 #include "../protocol/Wire.h"
+#include "../web/WebRemote.h"
 #include "../res/resource.h"
 
 static const char* const s_appNames[APP_KIND_COUNT] = {
@@ -25,8 +26,10 @@ CServerDlg::CServerDlg()
       m_bListenOnSocket(0), m_bClientClosed(0), m_bHidden(0), m_nDefaultApp(0), m_nFileApp(0),
       m_hBrowseMutex(CreateMutexA(NULL, FALSE, NULL)),
       m_hSwitchMutex(CreateMutexA(NULL, FALSE, NULL)), m_clientSocket(INVALID_SOCKET),
-      m_heldSocket(INVALID_SOCKET), m_hApprovalAnswered(CreateEventA(NULL, FALSE, FALSE, NULL)),
-      m_bTrayIconShown(false), m_bComInitialised(false), m_nLinkStops(0), m_pApprovalDlg(NULL)
+      m_heldSocket(INVALID_SOCKET), m_pWebRemote(new CWebRemote(*this)), m_bWebRemote(0),
+      m_nWebRemotePort(WEB_REMOTE_PORT_ABSENT), m_bWebRemoteShutdown(0),
+      m_hApprovalAnswered(CreateEventA(NULL, FALSE, FALSE, NULL)), m_bTrayIconShown(false),
+      m_bComInitialised(false), m_nLinkStops(0), m_pApprovalDlg(NULL)
 {
     m_hIcon = LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
     memset(&m_nid, 0, sizeof(m_nid));
@@ -42,6 +45,7 @@ CServerDlg::CServerDlg()
 CServerDlg::~CServerDlg()
 {
     StopLinks();
+    delete m_pWebRemote;
     for (int i = 0; i < APP_KIND_COUNT; i++)
         delete m_pControllers[i];
     BrowseNode* pTree = m_pBrowseRoot;
@@ -63,6 +67,7 @@ CServerDlg::~CServerDlg()
 BOOL CServerDlg::OnInitDialog()
 {
     AddSystemMenuItem(IDS_ABOUTBOX, IDM_ABOUTBOX);
+    AddSystemMenuItem(IDS_WEB_REMOTE, IDM_WEB_REMOTE);
     AddSystemMenuItem(IDS_FORGET_PHONES, IDM_FORGET_PHONES);
     SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
@@ -88,6 +93,9 @@ BOOL CServerDlg::OnInitDialog()
     OpenConfiguredSerialPort();
     if (m_bListenOnSocket)
         StartSocketListener();
+    m_pWebRemote->LoadPairings(m_szIniDir);
+    if (m_bWebRemote)
+        StartWebRemote();
     SetTimer(m_hWnd, 1, 1000, NULL);
     return TRUE;
 }
@@ -266,6 +274,7 @@ void CServerDlg::StopLinks()
     StopSerialReader();
     CloseSerialPort();
     StopSocketListener();
+    StopWebRemote();
 }
 
 bool CServerDlg::OnCommand(WORD nId, WORD nCode)
@@ -333,6 +342,11 @@ bool CServerDlg::OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRe
             GetActive()->Tick();
         return true;
     case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == IDM_WEB_REMOTE)
+        {
+            OnWebRemote();
+            return true;
+        }
         if ((wParam & 0xFFF0) != IDM_ABOUTBOX)
             return false;
         {

@@ -17,6 +17,7 @@
 
 struct BrowseNode;
 class CPhoneApprovalDlg;
+class CWebRemote;
 
 // Private messages by which worker threads have the user-interface thread act.
 const UINT WM_APP_LOG_EVENT = WM_APP + 1;         // log lines are queued for the window
@@ -77,6 +78,9 @@ public:
     void CloseSerialPort();
     // The port number proposed from the Bluetooth stack's records, or 0.
     int FindComPort();
+    // The web remote (ServerDlgWeb.cpp): started on its port when WebRemote is set.
+    void StartWebRemote();
+    void StopWebRemote();
 
     // Fields shared by the subsystems.
     HICON m_hIcon;
@@ -114,6 +118,11 @@ public:
     std::atomic<SOCKET> m_clientSocket;
     // A phone on another computer held, unread, while the user is asked about it.
     std::atomic<SOCKET> m_heldSocket;
+    // The web remote and its settings: WebRemote, WebRemotePort, WebRemoteShutdown.
+    CWebRemote* m_pWebRemote;
+    int m_bWebRemote;
+    int m_nWebRemotePort;
+    int m_bWebRemoteShutdown;
     // Log lines from every thread, in order, until the window appends them.
     CLogQueue m_logQueue;
     // The check boxes every command reads: 1003 and 1033.
@@ -149,6 +158,7 @@ private:
     void StartSerialReader();
     void StopSerialReader();
     void StopLinks();
+    void OnWebRemote();
 
     bool m_bTrayIconShown;
     bool m_bComInitialised;

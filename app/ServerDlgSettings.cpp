@@ -23,21 +23,6 @@ static void WriteSetting(const char* pszIniFile, const char* pszKey, const char*
     WritePrivateProfileStringA(SETTINGS_SECTION, pszKey, pszValue, pszIniFile);
 }
 
-// A kind's two keys. A kind from KINDS_ALWAYS_SAVED on loses a key whose value
-// is back at its absent one, so that the file keeps no stale value.
-static void WriteKindSettings(const char* pszIniFile, int nKind, const char* pszAppPath,
-                              const char* pszExtensions)
-{
-    bool bOptional = nKind >= KINDS_ALWAYS_SAVED;
-    bool bPathAbsent = pszAppPath[0] == '\0';
-    bool bExtensionsAbsent = strcmp(pszExtensions, DefaultExtensions(nKind)) == 0;
-    char szKey[32];
-    snprintf(szKey, sizeof(szKey), "PathToApplication%d", nKind);
-    WriteSetting(pszIniFile, szKey, bOptional && bPathAbsent ? NULL : pszAppPath);
-    snprintf(szKey, sizeof(szKey), "ExtensionsHandled%d", nKind);
-    WriteSetting(pszIniFile, szKey, bOptional && bExtensionsAbsent ? NULL : pszExtensions);
-}
-
 static void WriteNumberSetting(const char* pszIniFile, const char* pszKey, int nValue)
 {
     char szValue[16];
@@ -60,7 +45,35 @@ static void WriteOptionalSetting(const char* pszIniFile, const char* pszKey, con
     GetPrivateProfileStringA(SETTINGS_SECTION, pszKey, pszMissing, szOld, sizeof(szOld),
                              pszIniFile);
     if (strcmp(szOld, pszMissing) != 0)
-        WritePrivateProfileStringA(SETTINGS_SECTION, pszKey, NULL, pszIniFile);
+        WriteSetting(pszIniFile, pszKey, NULL);
+}
+
+static void WriteOptionalNumberSetting(const char* pszIniFile, const char* pszKey, int nValue,
+                                       int nAbsent)
+{
+    char szValue[16];
+    char szAbsent[16];
+    snprintf(szValue, sizeof(szValue), "%d", nValue);
+    snprintf(szAbsent, sizeof(szAbsent), "%d", nAbsent);
+    WriteOptionalSetting(pszIniFile, pszKey, szValue, szAbsent);
+}
+
+// A kind's two keys. The kinds after the first five are optional keys.
+static void WriteKindSettings(const char* pszIniFile, int nKind, const char* pszAppPath,
+                              const char* pszExtensions)
+{
+    char szPathKey[32];
+    char szExtensionsKey[32];
+    snprintf(szPathKey, sizeof(szPathKey), "PathToApplication%d", nKind);
+    snprintf(szExtensionsKey, sizeof(szExtensionsKey), "ExtensionsHandled%d", nKind);
+    if (nKind < KINDS_ALWAYS_SAVED)
+    {
+        WriteSetting(pszIniFile, szPathKey, pszAppPath);
+        WriteSetting(pszIniFile, szExtensionsKey, pszExtensions);
+        return;
+    }
+    WriteOptionalSetting(pszIniFile, szPathKey, pszAppPath, "");
+    WriteOptionalSetting(pszIniFile, szExtensionsKey, pszExtensions, DefaultExtensions(nKind));
 }
 
 static int CheckState(HWND hDlg, int nId)
@@ -97,6 +110,11 @@ void CServerDlg::LoadSettings()
                    ReadNumberSetting(szIniFile, "StopWhenSwitching") ? BST_CHECKED : BST_UNCHECKED);
     m_bListenOnSocket = ReadNumberSetting(szIniFile, "ListenOnSocket");
     CheckDlgButton(m_hWnd, IDC_LISTEN_ON_SOCKET, m_bListenOnSocket ? BST_CHECKED : BST_UNCHECKED);
+    m_bWebRemote = ReadNumberSetting(szIniFile, "WebRemote") ? 1 : 0;
+    char szPort[16];
+    ReadSetting(szIniFile, "WebRemotePort", "7655", szPort, sizeof(szPort));
+    m_nWebRemotePort = ClampWebRemotePort(ParseSettingNumber(szPort));
+    m_bWebRemoteShutdown = ReadNumberSetting(szIniFile, "WebRemoteShutdown") ? 1 : 0;
 
     m_nDefaultApp = ClampAppKind(ReadNumberSetting(szIniFile, "DefaultApplication"));
     SendDlgItemMessageA(m_hWnd, IDC_DEFAULT_APP, CB_SETCURSEL, m_nDefaultApp, 0);
@@ -164,6 +182,10 @@ void CServerDlg::SaveSettings()
     for (int i = KINDS_ALWAYS_SAVED; i < APP_KIND_COUNT; i++)
         SaveKindSettings(szIniFile, i);
     WriteOptionalSetting(szIniFile, "AllowedPhones", m_approvals.AllowedText().c_str(), "");
+    WriteOptionalNumberSetting(szIniFile, "WebRemote", m_bWebRemote, 0);
+    WriteOptionalNumberSetting(szIniFile, "WebRemotePort", m_nWebRemotePort,
+                               WEB_REMOTE_PORT_ABSENT);
+    WriteOptionalNumberSetting(szIniFile, "WebRemoteShutdown", m_bWebRemoteShutdown, 0);
 }
 
 void CServerDlg::SaveKindSettings(const char* pszIniFile, int nKind)

@@ -11,6 +11,11 @@ int ParseSettingNumber(const char* pszValue)
     return nValue;
 }
 
+int ClampWebRemotePort(int nPort)
+{
+    return nPort >= 1 && nPort <= 65535 ? nPort : WEB_REMOTE_PORT_ABSENT;
+}
+
 int ClampAppKind(int nKind)
 {
     if (nKind < 0 || nKind >= APP_KIND_COUNT)

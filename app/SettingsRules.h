@@ -19,6 +19,10 @@ int ClampAppKind(int nKind);
 // stays as it was.
 const int KINDS_ALWAYS_SAVED = 5;
 
+// The web remote's port: WebRemotePort when it names a port (1..65535), else 7655.
+const int WEB_REMOTE_PORT_ABSENT = 7655;
+int ClampWebRemotePort(int nPort);
+
 // Removes one trailing backslash from a non-empty text.
 void RemoveTrailingBackslash(char* pszText);
 

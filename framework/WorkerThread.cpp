@@ -25,7 +25,7 @@ CWorkerThread::~CWorkerThread()
         CloseHandle(m_hStopEvent);
 }
 
-bool CWorkerThread::Start(ThreadBody pBody, void* pParam)
+bool CWorkerThread::Start(ThreadBody pBody, void* pParam, SIZE_T nStackSize)
 {
     if (m_hThread || !m_hStopEvent)
         return false;
@@ -34,7 +34,8 @@ bool CWorkerThread::Start(ThreadBody pBody, void* pParam)
     m_pBody = pBody;
     m_pParam = pParam;
     m_nState = THREAD_RUNNING;
-    m_hThread = CreateThread(NULL, 0, ThreadEntry, this, 0, NULL);
+    m_hThread = CreateThread(NULL, nStackSize, ThreadEntry, this,
+                             nStackSize ? STACK_SIZE_PARAM_IS_A_RESERVATION : 0, NULL);
     if (!m_hThread)
         m_nState = THREAD_ENDED;
     return m_hThread != NULL;

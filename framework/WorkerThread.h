@@ -15,7 +15,8 @@ public:
     explicit CWorkerThread(bool bMayBeLeft = false);
     ~CWorkerThread();
 
-    bool Start(ThreadBody pBody, void* pParam);
+    // nStackSize: the stack to reserve, 0 for the program's default.
+    bool Start(ThreadBody pBody, void* pParam, SIZE_T nStackSize = 0);
     bool IsRunning() const { return m_hThread != NULL; }
 
     // Signals the stop event; the body sees it through IsStopRequested or by

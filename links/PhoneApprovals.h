@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 #include <vector>
+#include "../protocol/IPv4Text.h"
 
 enum PhoneVerdict
 {
@@ -47,7 +48,3 @@ private:
     bool m_bAsking = false;
     uint32_t m_nAsked = 0;
 };
-
-// "192.168.1.23"; and back, false for anything but four decimal numbers 0..255.
-std::string FormatIPv4(uint32_t nAddress);
-bool ParseIPv4(const std::string& text, uint32_t* pnAddress);

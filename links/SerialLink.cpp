@@ -108,7 +108,7 @@ static bool ReopenUntilACommandArrives(CServerDlg& dlg, CWorkerThread& thread, C
 static void SerialReaderThread(CWorkerThread& thread, void* pParam)
 {
     CServerDlg& dlg = *static_cast<CServerDlg*>(pParam);
-    CPhoneLink link = {dlg.m_hComPort, INVALID_SOCKET, &thread, NULL};
+    CPhoneLink link = {dlg.m_hComPort, INVALID_SOCKET, &thread, NULL, NULL};
     while (!thread.IsStopRequested())
     {
         if (DispatchCommand(dlg, link) || thread.IsStopRequested())

@@ -35,7 +35,7 @@ static void ServeClient(CServerDlg& dlg, CWorkerThread& thread)
     {
         dlg.LogEvent("Client connected on Internet socket\r\n");
         CReceiveBuffer received = {};
-        CPhoneLink link = {INVALID_HANDLE_VALUE, client, &thread, &received};
+        CPhoneLink link = {INVALID_HANDLE_VALUE, client, &thread, &received, NULL};
         while (!dlg.m_bClientClosed && !thread.IsStopRequested())
             DispatchCommand(dlg, link);
     }

@@ -1,9 +1,12 @@
 #!/bin/bash
 # Installs what building, testing and packaging need on Debian: the MinGW-w64 cross
-# compiler, Wine, Xvfb, socat, CMake, GoogleTest's sources, NSIS and zip. Skips apt
+# compiler, Wine, Xvfb, socat, CMake, GoogleTest's sources, NSIS, zip, and Chromium with its
+# driver, Selenium and zbar for the web remote's browser and QR code tests, and iproute2 for
+# the tests' network namespace. Skips apt
 # when all are there.
 set -euo pipefail
-packages="iproute2 cmake g++ make mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 xvfb socat googletest nsis zip unzip"
+packages="cmake g++ make mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 xvfb socat googletest nsis zip unzip
+  iproute2 chromium chromium-driver python3-selenium zbar-tools"
 missing=""
 for p in $packages; do
   dpkg -s "$p" >/dev/null 2>&1 || missing="$missing $p"

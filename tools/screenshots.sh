@@ -37,3 +37,7 @@ for bmp in sorted(glob.glob(os.path.join(src, "*.bmp"))):
     open(name, "wb").write(png)
     print(name)
 PY
+unshare -n bash -c "ip link set lo up && tests/rig/rig.sh up $rig-web >/dev/null &&
+  /usr/bin/python3 tests/browser/web_remote.py $rig-web build/bin/web-browser-helper.exe \
+    --screenshot docs/screenshots/web-remote.png; tests/rig/rig.sh down $rig-web"
+echo docs/screenshots/web-remote.png

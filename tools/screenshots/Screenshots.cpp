@@ -1,5 +1,6 @@
 // Walks the server through its windows under Wine and saves each as a BMP: every
-// page of the first-run wizard, the main window and the About box. Used by
+// page of the first-run wizard, the main window, the About box and the web
+// remote's dialog. Used by
 // tools/screenshots.sh, which turns them into the PNGs of the README.
 #include <windows.h>
 #include <stdio.h>
@@ -103,8 +104,15 @@ int main(int argc, char** argv)
         SaveWindow(hAbout, "about");
         PressButton(hAbout, IDOK);
     }
+    PostMessageA(server.Window(), WM_SYSCOMMAND, 0x20, 0); // "Web remote..."
+    HWND hWebRemote = server.WaitForDialog("Web remote", true);
+    if (hWebRemote)
+    {
+        SaveWindow(hWebRemote, "web-remote-dialog");
+        PressButton(hWebRemote, IDOK);
+    }
     server.Click(1006);
     DWORD nExitCode = 0;
     server.WaitForExit(20000, &nExitCode);
-    return hAbout ? 0 : 1;
+    return hAbout && hWebRemote ? 0 : 1;
 }

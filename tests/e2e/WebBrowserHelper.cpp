@@ -1,0 +1,64 @@
+// The Windows side of the browser test (tests/browser/web_remote.py): starts
+// the fake Winamp 2 and the server with the web remote on, reads the pairing
+// code from the dialog, then answers the test's requests on stdin, one a line:
+//   forget            forgets what the fake has recorded
+//   messages          prints the fake's record, the status queries left out
+//   log               prints the event log after the banner
+//   quit
+// Every answer ends with a line "END".
+#include <stdio.h>
+#include <iostream>
+#include <string>
+#include "FakeWinamp.h"
+#include "ServerProcess.h"
+#include "WebClient.h"
+
+static void PrintBlock(const std::string& text)
+{
+    printf("%s%sEND\n", text.c_str(), text.empty() || text.back() == '\n' ? "" : "\n");
+    fflush(stdout);
+}
+
+int main()
+{
+    CTempDir dir;
+    CreateDirectoryA(dir.File("Music").c_str(), NULL);
+    CreateDirectoryA(dir.File("Music\\Jazz").c_str(), NULL);
+    dir.WriteFile("Music\\a.mp3", "the bytes of a.mp3");
+    dir.WriteFile("Music\\b.mp3", "B");
+    dir.WriteFile("Music\\Jazz\\c.mp3", "C");
+    dir.WriteFile("list.m3u", "#EXTM3U\r\n#EXTINF:200,Artist - First\r\nC:\\m\\1.mp3\r\n"
+                              "#EXTINF:180,Artist - Second\r\nC:\\m\\2.mp3\r\n");
+    CFakeWinamp winamp(dir);
+    winamp.Prepare("caption=1. Artist - First - Winamp\nstate=1\nlength=200\nposition_ms=42000\n"
+                   "playlist_index=0\nm3u_source=" +
+                   dir.File("list.m3u") + "\n");
+    CServerProcess server;
+    dir.WriteFile("QuorvelServer.ini", "[QuorvelServer]\r\nListenOnSocket=1\r\nWebRemote=1\r\n"
+                                       "Path=" +
+                                           dir.File("Music") +
+                                           "\r\nPathToApplication0=" + winamp.ExePath() + "\r\n");
+    if (!winamp.Start() || !server.Start(dir.Path()))
+        return fprintf(stderr, "helper: the fake or the server did not start\n"), 1;
+    std::string code = ReadPairingCode(server);
+    printf("READY %s %s\n", code.c_str(), dir.File("Music").c_str());
+    fflush(stdout);
+
+    std::string line;
+    while (std::getline(std::cin, line))
+    {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line == "quit")
+            break;
+        if (line == "forget")
+            winamp.ForgetMessages();
+        PrintBlock(line == "messages" ? WithoutStatusQueries(winamp.Messages())
+                   : line == "log"    ? server.LogAfterBanner()
+                                      : "OK");
+    }
+    server.Click(1006);
+    DWORD nExitCode = 0;
+    server.WaitForExit(WAIT_LIMIT_MS, &nExitCode);
+    return 0;
+}

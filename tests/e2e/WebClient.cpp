@@ -1,0 +1,136 @@
+#include "WebClient.h"
+#include <ctype.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <set>
+#include "ServerProcess.h"
+
+std::string CWebResponse::Header(const char* pszName) const
+{
+    std::string key = std::string("\r\n") + pszName + ": ";
+    size_t nAt = head.find(key);
+    if (nAt == std::string::npos)
+        return std::string();
+    nAt += key.size();
+    return head.substr(nAt, head.find("\r\n", nAt) - nAt);
+}
+
+std::string UrlEncoded(const std::string& text)
+{
+    std::string encoded;
+    for (unsigned char c : text)
+    {
+        char szEscape[4];
+        snprintf(szEscape, sizeof(szEscape), "%%%02X", c);
+        encoded +=
+            isalnum(c) || strchr("-._~", c) ? std::string(1, static_cast<char>(c)) : szEscape;
+    }
+    return encoded;
+}
+
+std::string WebRequestBytes(const std::string& method, const std::string& target,
+                            const std::string& form, const std::string& cookie)
+{
+    std::string request = method + " " + target + " HTTP/1.1\r\nHost: 127.0.0.1:7655\r\n";
+    if (!cookie.empty())
+        request += "Cookie: quorvel_token=" + cookie + "\r\n";
+    if (method == "POST")
+        request += "X-Quorvel-Page: 1\r\nContent-Type: application/x-www-form-urlencoded\r\n"
+                   "Content-Length: " +
+                   std::to_string(form.size()) + "\r\n";
+    return request + "\r\n" + (method == "POST" ? form : "");
+}
+
+static bool ReadChunks(CPhoneClient& client, std::string* pBody)
+{
+    for (;;)
+    {
+        std::string line, chunk;
+        if (!client.ReceiveThrough('\n', line, WAIT_LIMIT_MS))
+            return false;
+        size_t nSize = strtoul(line.c_str(), NULL, 16);
+        if (!client.Receive(nSize + 2, chunk, WAIT_LIMIT_MS))
+            return false;
+        if (nSize == 0)
+            return true;
+        *pBody += chunk.substr(0, nSize);
+    }
+}
+
+bool ReadWebResponse(CPhoneClient& client, CWebResponse* pResponse)
+{
+    pResponse->nStatus = 0;
+    pResponse->head.clear();
+    pResponse->body.clear();
+    std::string line;
+    while (client.ReceiveThrough('\n', line, WAIT_LIMIT_MS))
+    {
+        pResponse->head += line;
+        if (line != "\r\n")
+            continue;
+        int nStatus = atoi(pResponse->head.substr(9, 3).c_str());
+        bool bWhole = pResponse->Header("Transfer-Encoding") == "chunked"
+                          ? ReadChunks(client, &pResponse->body)
+                          : client.Receive(atoi(pResponse->Header("Content-Length").c_str()),
+                                           pResponse->body, WAIT_LIMIT_MS);
+        pResponse->nStatus = bWhole ? nStatus : 0;
+        return bWhole;
+    }
+    return false;
+}
+
+CWebResponse WebCall(const std::string& method, const std::string& target, const std::string& form,
+                     const std::string& cookie)
+{
+    CWebResponse response = {0, "", ""};
+    CPhoneClient client;
+    if (client.ConnectTcp("127.0.0.1", WEB_PORT, WAIT_LIMIT_MS) &&
+        client.Send(WebRequestBytes(method, target, form, cookie)))
+        ReadWebResponse(client, &response);
+    return response;
+}
+
+std::string WithoutStatusQueries(const std::vector<std::string>& lines)
+{
+    static const std::set<std::string> queries = {"WM_USER 0 104", "WM_USER 1 105",
+                                                  "WM_USER 0 105", "WM_USER 0 250",
+                                                  "WM_USER 0 251", "WM_GETTEXT 256"};
+    std::string kept;
+    for (const std::string& line : lines)
+        kept += queries.count(line) ? "" : line + "\n";
+    return kept;
+}
+
+HWND OpenWebRemoteDialog(const CServerProcess& server)
+{
+    const int IDM_WEB_REMOTE = 0x0020;
+    PostMessageA(server.Window(), WM_SYSCOMMAND, IDM_WEB_REMOTE, 0);
+    return server.WaitForDialog("Web remote", true);
+}
+
+std::string ReadPairingCode(const CServerProcess& server)
+{
+    const int CODE_CONTROL = 1103;
+    HWND hDialog = OpenWebRemoteDialog(server);
+    std::string code = DialogItemText(hDialog, CODE_CONTROL);
+    PressButton(hDialog, IDOK);
+    return code;
+}
+
+std::string PairWithServer(const CServerProcess& server)
+{
+    CWebResponse response = WebCall("POST", "/api/pair", "code=" + ReadPairingCode(server));
+    std::string cookie = response.Header("Set-Cookie");
+    return response.nStatus == 200 ? cookie.substr(cookie.find('=') + 1, 64) : std::string();
+}
+
+bool SendHeldStateRequest(CPhoneClient& page, const std::string& token)
+{
+    CWebResponse first;
+    if (!page.Send(WebRequestBytes("GET", "/api/state?since=-1", "", token)) ||
+        !ReadWebResponse(page, &first))
+        return false;
+    std::string version = first.body.substr(11, first.body.find(',') - 11);
+    return page.Send(WebRequestBytes("GET", "/api/state?since=" + version, "", token));
+}

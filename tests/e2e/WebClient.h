@@ -1,0 +1,39 @@
+// A small HTTP/1.1 client for the web remote's tests, over the phone tool's TCP
+// client: requests as the page makes them, responses read whole.
+#pragma once
+#include <string>
+#include <vector>
+#include "PhoneClient.h"
+#include "ServerProcess.h"
+
+const unsigned short WEB_PORT = 7655;
+
+struct CWebResponse
+{
+    int nStatus; // 0 when no whole response came
+    std::string head;
+    std::string body; // chunked bodies put together
+    // The value of the first header of that name (case as the server sends it).
+    std::string Header(const char* pszName) const;
+};
+
+// Percent-encodes all but letters, digits and "-._~", as a form or query value.
+std::string UrlEncoded(const std::string& text);
+// The request's bytes; POSTs carry the page's header and a form body.
+std::string WebRequestBytes(const std::string& method, const std::string& target,
+                            const std::string& form = "", const std::string& cookie = "");
+bool ReadWebResponse(CPhoneClient& client, CWebResponse* pResponse);
+// One request on a connection of its own.
+CWebResponse WebCall(const std::string& method, const std::string& target,
+                     const std::string& form = "", const std::string& cookie = "");
+// A fake Winamp 2's record without the state watch's status queries.
+std::string WithoutStatusQueries(const std::vector<std::string>& lines);
+
+// Opens the Web remote dialog from the server's system menu; NULL if it never shows.
+HWND OpenWebRemoteDialog(const CServerProcess& server);
+// The pairing code as the user reads it in that dialog (closed again after).
+std::string ReadPairingCode(const CServerProcess& server);
+// Pairs with that code; the token of the cookie, "" when pairing failed.
+std::string PairWithServer(const CServerProcess& server);
+// Asks for the state, then for a change of it: the second request is held.
+bool SendHeldStateRequest(CPhoneClient& page, const std::string& token);

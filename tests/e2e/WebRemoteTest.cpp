@@ -1,0 +1,239 @@
+// The web remote from a browser's side, over plain HTTP: pairing and its
+// refusals, actions that reach the fake Winamp 2 exactly as the phone's
+// commands do, the long-poll, and the limits on what a client may send.
+#include "FakeWinamp.h"
+#include "ServerTest.h"
+#include "WebClient.h"
+
+class WebRemote : public CServerTest
+{
+protected:
+    WebRemote() : m_winamp(m_dir) {}
+
+    void SetUp() override
+    {
+        CreateDirectoryA(m_dir.File("Music").c_str(), NULL);
+        m_dir.WriteFile("Music\\a.mp3", "12345");
+        m_winamp.Prepare("caption=Song - Winamp\nstate=1\nlength=180\n");
+        ASSERT_TRUE(m_winamp.Start());
+        StartServer("ListenOnSocket=1\r\nWebRemote=1\r\nPath=" + m_dir.File("Music") +
+                    "\r\nPathToApplication0=" + m_winamp.ExePath() + "\r\n");
+        ASSERT_TRUE(m_server.WaitForLog("Web remote: listening on port 7655\r\n"));
+    }
+
+    std::string ReadCode() { return ReadPairingCode(m_server); }
+
+    std::string Pair()
+    {
+        std::string token = PairWithServer(m_server);
+        EXPECT_EQ(64u, token.size());
+        return token;
+    }
+
+    CFakeWinamp m_winamp;
+};
+
+TEST_F(WebRemote, UnpairedGets401AndNothingReachesTheApplication)
+{
+    m_winamp.ForgetMessages();
+    EXPECT_EQ(200, WebCall("GET", "/").nStatus) << "the page itself asks for the code";
+    EXPECT_EQ(401, WebCall("POST", "/api/play").nStatus);
+    EXPECT_EQ(401, WebCall("GET", "/api/status").nStatus);
+    EXPECT_EQ(401, WebCall("POST", "/api/volume", "value=1", std::string(64, 'a')).nStatus);
+    EXPECT_EQ("", JoinLines(m_winamp.Messages()));
+    EXPECT_EQ("Web remote: listening on port 7655\r\n", m_server.LogAfterBanner());
+}
+
+TEST_F(WebRemote, TheFifthWrongCodeLocksTheAddressOutEvenForTheRightCode)
+{
+    std::string code = ReadCode();
+    std::string wrong = code == "000000" ? "000001" : "000000";
+    for (int i = 0; i < 4; i++)
+        EXPECT_EQ(403, WebCall("POST", "/api/pair", "code=" + wrong).nStatus) << i;
+    EXPECT_EQ(429, WebCall("POST", "/api/pair", "code=" + wrong).nStatus);
+    CWebResponse sixth = WebCall("POST", "/api/pair", "code=" + code);
+    EXPECT_EQ(429, sixth.nStatus);
+    EXPECT_NE(std::string::npos, sixth.body.find("\"seconds\":")) << sixth.body;
+    EXPECT_EQ("", sixth.Header("Set-Cookie"));
+    ASSERT_TRUE(m_server.WaitForLog("after 5 wrong codes\r\n"));
+    std::string log = m_server.LogAfterBanner();
+    EXPECT_EQ(4, CountOccurrences(log, "Web remote: wrong pairing code from 127.0.0.1\r\n"));
+    EXPECT_EQ(1, CountOccurrences(log, "Web remote: 127.0.0.1 locked out for a minute after 5 "
+                                       "wrong codes\r\n"));
+    EXPECT_EQ(std::string::npos, log.find(code)) << "the code is never logged";
+}
+
+TEST_F(WebRemote, PairingGivesATokenThatWorksAndANewCode)
+{
+    std::string code = ReadCode();
+    std::string cookie = WebCall("POST", "/api/pair", "code=" + code).Header("Set-Cookie");
+    EXPECT_EQ(14 + 64u, cookie.find("; HttpOnly; SameSite=Strict; Path=/;")) << cookie;
+    std::string token = cookie.substr(14, 64); // after "quorvel_token="
+    EXPECT_EQ(200, WebCall("GET", "/api/version", "", token).nStatus);
+    EXPECT_NE(code, ReadCode());
+    EXPECT_TRUE(m_server.WaitForLog("Web remote: paired Browser at 127.0.0.1\r\n"));
+    std::string stored = m_dir.ReadFile("QuorvelServer-browsers.txt");
+    EXPECT_EQ(std::string::npos, stored.find(token)) << "only the token's hash is kept";
+    EXPECT_EQ(64u, stored.find('\t')) << stored;
+}
+
+TEST_F(WebRemote, PathsOutsideTheBrowseFoldersGet403AndALogLine)
+{
+    std::string token = Pair();
+    m_winamp.ForgetMessages();
+    std::string outside = m_dir.File("QuorvelServer.ini");
+    std::string sneaky = m_dir.File("Music\\..\\QuorvelServer.ini");
+    EXPECT_EQ(403, WebCall("GET", "/api/download?path=" + UrlEncoded(outside), "", token).nStatus);
+    EXPECT_EQ(403, WebCall("POST", "/api/play-file", "path=" + UrlEncoded(sneaky), token).nStatus);
+    EXPECT_EQ(403, WebCall("GET", "/api/list?path=C%3A%5CWindows", "", token).nStatus);
+    EXPECT_EQ("", WithoutStatusQueries(m_winamp.Messages()));
+    EXPECT_TRUE(m_server.WaitForLog("Web remote: refused \"" + outside +
+                                    "\" from 127.0.0.1: not "
+                                    "inside the folders to browse\r\n"));
+    ASSERT_TRUE(m_server.WaitForLog("refused \"C:\\Windows\""));
+    std::string log = m_server.LogAfterBanner();
+    EXPECT_EQ(3, CountOccurrences(log, "not inside the folders to browse\r\n")) << log;
+    EXPECT_EQ(std::string::npos, log.find("Uploading")) << log;
+}
+
+TEST_F(WebRemote, ListingAndDownloadAreThePhoneCommandsOverTheSeam)
+{
+    std::string token = Pair();
+    CWebResponse listing = WebCall("GET", "/api/list", "", token);
+    std::string folder = m_dir.File("Music");
+    EXPECT_EQ(0u, listing.body.find("{\"entries\":[{\"name\":\"a.mp3\",\"path\":\"C:\\\\"))
+        << listing.body;
+    EXPECT_NE(std::string::npos, listing.body.find("\\\\Music\\\\a.mp3\",\"folder\":false}]}"));
+    std::string path = m_dir.File("Music\\a.mp3");
+    CWebResponse download = WebCall("GET", "/api/download?path=" + UrlEncoded(path), "", token);
+    EXPECT_EQ(200, download.nStatus);
+    EXPECT_EQ("12345", download.body);
+    // The root record, a.mp3's and the end mark.
+    std::string bytes = std::to_string(folder.size() + 2 + 7 + 2);
+    EXPECT_TRUE(m_server.WaitForLog("Listing \"" + folder + "\": wrote list to phone (" + bytes +
+                                    " bytes)\r\nUploading \"" + path + "\"... finished\r\n"))
+        << m_server.LogAfterBanner();
+}
+
+// The browser test does the same for play, pause, volume, select, play and enqueue.
+TEST_F(WebRemote, ActionsReachTheApplicationExactlyAsThePhoneCommands)
+{
+    std::string token = Pair();
+    ConnectPhone(m_phone);
+    std::string file = m_dir.File("Music\\a.mp3");
+    std::string name = std::string(1, '\0') + static_cast<char>(file.size()) + file;
+    struct Case
+    {
+        const char* pszAction;
+        std::string form, phoneBytes;
+    } cases[] = {
+        {"shuffle", "on=1", std::string("SHFL\x01", 5)},
+        {"seek", "seconds=300", std::string("SEEK\x00\x00\x01\x2C", 8)},
+        {"play-file", "path=" + UrlEncoded(file), "PLAY" + name},
+        {"enqueue", "path=" + UrlEncoded(file), "LADD" + name},
+        {"clear", "", "RMAL"},
+    };
+    for (const Case& c : cases)
+    {
+        m_winamp.ForgetMessages();
+        EXPECT_EQ(200, WebCall("POST", std::string("/api/") + c.pszAction, c.form, token).nStatus);
+        std::string web = WithoutStatusQueries(m_winamp.Messages());
+        m_winamp.ForgetMessages();
+        ASSERT_TRUE(m_phone.Send(c.phoneBytes));
+        ExpectNothingBeforeCheck(m_phone);
+        EXPECT_EQ(WithoutStatusQueries(m_winamp.Messages()), web) << c.pszAction;
+        EXPECT_NE("", web) << c.pszAction;
+    }
+}
+
+TEST_F(WebRemote, AWaitingPageGetsTheChangeInTheRequestItHolds)
+{
+    std::string token = Pair();
+    // The page opens as the phone does, with the status command: it finds the application.
+    CWebResponse status = WebCall("GET", "/api/status", "", token);
+    EXPECT_NE(std::string::npos, status.body.find("\"title\":\"Song\"")) << status.body;
+    CPhoneClient page;
+    ASSERT_TRUE(page.ConnectTcp("127.0.0.1", WEB_PORT, WAIT_LIMIT_MS));
+    ASSERT_TRUE(SendHeldStateRequest(page, token));
+    EXPECT_EQ("", page.ReceiveUntilQuiet(1000, 1000)) << "held until something changes";
+    SetWindowTextA(FindWindowA("Winamp v1.x", NULL), "Other - Winamp");
+    CWebResponse change;
+    ASSERT_TRUE(ReadWebResponse(page, &change)) << "one request, answered on the change";
+    EXPECT_NE(std::string::npos, change.body.find("\"title\":\"Other\"")) << change.body;
+}
+
+TEST_F(WebRemote, BadRequestsGetTheirStatusAndThePhoneLinkKeepsServing)
+{
+    struct Case
+    {
+        std::string bytes;
+        int nStatus;
+    } cases[] = {
+        {"GARBAGE\r\n\r\n", 400},
+        {"GET / HTTP/1.1\r\nX-Big: " + std::string(9000, 'x') + "\r\n\r\n", 431},
+        {"POST /api/pair HTTP/1.1\r\nContent-Length: 5000\r\n\r\n", 413},
+    };
+    for (const Case& c : cases)
+    {
+        CPhoneClient client;
+        CWebResponse response;
+        ASSERT_TRUE(client.ConnectTcp("127.0.0.1", WEB_PORT, WAIT_LIMIT_MS));
+        ASSERT_TRUE(client.Send(c.bytes));
+        EXPECT_TRUE(ReadWebResponse(client, &response));
+        EXPECT_EQ(c.nStatus, response.nStatus);
+        EXPECT_TRUE(client.WaitForClose(WAIT_LIMIT_MS));
+    }
+
+    CPhoneClient held[16];
+    for (CPhoneClient& client : held)
+        ASSERT_TRUE(client.ConnectTcp("127.0.0.1", WEB_PORT, WAIT_LIMIT_MS));
+    // Served by now: each holds a thread (the 503 comes only when all 16 do).
+    ASSERT_TRUE(held[15].Send(WebRequestBytes("GET", "/app.css")));
+    CWebResponse css;
+    ASSERT_TRUE(ReadWebResponse(held[15], &css));
+    CWebResponse busy = WebCall("GET", "/");
+    EXPECT_EQ(503, busy.nStatus);
+
+    // A trickle of one byte a second holds its thread no longer than a request may take.
+    ASSERT_TRUE(held[0].Send("G"));
+    int nSent = 1;
+    while (nSent < 60 && !held[0].WaitForClose(1000) && held[0].Send("E"))
+        nSent++;
+    EXPECT_LT(nSent, 60) << "the trickling client was never cut off";
+
+    ConnectPhone(m_phone);
+    ExpectNothingBeforeCheck(m_phone);
+}
+
+// The web remote's keys: after the others, only when they differ from their
+// absent values, and gone once back at them (the byte-identical INI of a user
+// who never turns it on is SettingsSave's).
+TEST_F(WebRemote, ItsKeysAreWrittenOnlyWhenTheyDifferFromTheirAbsentValues)
+{
+    // A page waiting in a long-poll when the box is unticked: its connection ends too.
+    std::string token = Pair();
+    CPhoneClient page;
+    ASSERT_TRUE(page.ConnectTcp("127.0.0.1", WEB_PORT, WAIT_LIMIT_MS));
+    ASSERT_TRUE(SendHeldStateRequest(page, token));
+    HWND hDialog = OpenWebRemoteDialog(m_server);
+    ASSERT_TRUE(hDialog != NULL);
+    SendMessageA(GetDlgItem(hDialog, 1101), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("8123"));
+    for (int nBox : {1100, 1107}) // off, and the page may switch the PC off
+    {
+        HWND hBox = GetDlgItem(hDialog, nBox);
+        SendMessageA(hBox, BM_SETCHECK, SendMessageA(hBox, BM_GETCHECK, 0, 0) ? 0 : 1, 0);
+        PressButton(hDialog, nBox);
+    }
+    EXPECT_TRUE(m_server.WaitForLog("Web remote: listening on port 7655\r\n"));
+    CPhoneClient probe;
+    EXPECT_FALSE(probe.ConnectTcp("127.0.0.1", WEB_PORT, 0)) << "unticking stops it at once";
+    EXPECT_TRUE(page.WaitForClose(WAIT_LIMIT_MS));
+    PressButton(hDialog, IDOK);
+    m_server.Click(1006);
+    DWORD nExitCode = 1;
+    ASSERT_TRUE(m_server.WaitForExit(WAIT_LIMIT_MS, &nExitCode));
+    std::string ini = m_dir.ReadFile("QuorvelServer.ini");
+    EXPECT_EQ(std::string::npos, ini.find("WebRemote=")) << ini;
+    const std::string last = "StopWhenSwitching=0\r\nWebRemotePort=8123\r\nWebRemoteShutdown=1\r\n";
+    EXPECT_EQ(ini.size() - last.size(), ini.find(last)) << ini;
+}

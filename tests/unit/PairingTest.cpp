@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+#include "web/Pairing.h"
+
+TEST(Pairing, CodesAreSixDigitsWithoutBias)
+{
+    const struct
+    {
+        uint32_t nRandom;
+        bool bOk;
+        const char* pszCode;
+    } cases[] = {
+        {0, true, "000000"},       {42, true, "000042"},          {999999, true, "999999"},
+        {1000000, true, "000000"}, {4293999999u, true, "999999"}, {4294000000u, false, ""},
+        {0xFFFFFFFFu, false, ""},
+    };
+    for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); i++)
+    {
+        std::string code = "untouched";
+        EXPECT_EQ(cases[i].bOk, PairingCodeFromRandom(cases[i].nRandom, &code)) << i;
+        EXPECT_EQ(cases[i].bOk ? cases[i].pszCode : "untouched", code) << i;
+    }
+}
+
+TEST(Pairing, TokensAndTheirHashes)
+{
+    unsigned char bytes[32];
+    for (int i = 0; i < 32; i++)
+        bytes[i] = static_cast<unsigned char>(i * 8 + 7);
+    std::string token = TokenFromRandom(bytes);
+    EXPECT_EQ("070f171f272f373f474f575f676f777f878f979fa7afb7bfc7cfd7dfe7eff7ff", token);
+    EXPECT_EQ("ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad", TokenHash("abc"));
+    EXPECT_TRUE(ConstantTimeEquals(token, token));
+    EXPECT_FALSE(ConstantTimeEquals(token, token.substr(0, 63) + "e"));
+    EXPECT_FALSE(ConstantTimeEquals(token, token.substr(0, 63)));
+}
+
+TEST(Pairing, FifthWrongCodeWithinAMinuteLocksOutForAMinute)
+{
+    CPairingLockout lockout;
+    const uint32_t nStart = 0xFFFFFFFFu - 30000; // the tick count wraps on the way
+    for (uint32_t i = 0; i < 4; i++)
+        EXPECT_FALSE(lockout.RecordWrongCode("192.168.1.5", nStart + i * 14000));
+    EXPECT_FALSE(lockout.IsLockedOut("192.168.1.5", nStart + 56000));
+    EXPECT_TRUE(lockout.RecordWrongCode("192.168.1.5", nStart + 59999));
+    EXPECT_TRUE(lockout.IsLockedOut("192.168.1.5", nStart + 59999));
+    EXPECT_EQ(60u, lockout.SecondsLeft("192.168.1.5", nStart + 59999));
+    EXPECT_EQ(1u, lockout.SecondsLeft("192.168.1.5", nStart + 59999 + 59999));
+    // Tries during the lockout neither count nor lengthen it.
+    EXPECT_TRUE(lockout.RecordWrongCode("192.168.1.5", nStart + 90000));
+    EXPECT_FALSE(lockout.IsLockedOut("192.168.1.5", nStart + 59999 + 60000));
+    EXPECT_EQ(0u, lockout.SecondsLeft("192.168.1.5", nStart + 59999 + 60000));
+    EXPECT_FALSE(lockout.RecordWrongCode("192.168.1.5", nStart + 59999 + 60000));
+}
+
+TEST(Pairing, WrongCodesSpreadOverMoreThanAMinuteOrFollowedBySuccessDoNotLock)
+{
+    CPairingLockout lockout;
+    for (uint32_t i = 0; i < 10; i++)
+        EXPECT_FALSE(lockout.RecordWrongCode("10.0.0.2", i * 15000));
+    for (uint32_t i = 0; i < 4; i++)
+        EXPECT_FALSE(lockout.RecordWrongCode("10.0.0.3", i));
+    lockout.RecordSuccess("10.0.0.3");
+    EXPECT_FALSE(lockout.RecordWrongCode("10.0.0.3", 5));
+}
+
+TEST(Pairing, LockoutTableKeepsTheFreshestAddresses)
+{
+    CPairingLockout lockout;
+    for (uint32_t i = 0; i < 5; i++)
+        lockout.RecordWrongCode("10.0.0.1", i);
+    for (uint32_t i = 0; i < MAX_LOCKOUT_ADDRESSES; i++)
+        lockout.RecordWrongCode("10.1.0." + std::to_string(i), 1000 + i);
+    EXPECT_FALSE(lockout.IsLockedOut("10.0.0.1", 2000)) << "the stalest address was dropped";
+    for (uint32_t i = 0; i < 5; i++)
+        lockout.RecordWrongCode("10.0.0.1", 3000 + i);
+    EXPECT_TRUE(lockout.IsLockedOut("10.0.0.1", 4000));
+}
+
+TEST(Pairing, PairedBrowsersFile)
+{
+    const std::string a(64, 'a'), b(64, 'b');
+    const PairedBrowser browsers[] = {{a, "Chrome\ton\r\nAndroid", "2026-12-08"},
+                                      {b, "", "2026-12-09"}};
+    std::string text = SerializePairedBrowsers(std::vector<PairedBrowser>(browsers, browsers + 2));
+    EXPECT_EQ(a + "\t2026-12-08\tChrome on  Android\n" + b + "\t2026-12-09\t\n", text);
+    // Skipped: a short hash, upper-case hex, a bad date, no name field.
+    std::string bad = a.substr(1) + "\t2026-12-08\tx\n" + std::string(64, 'A') +
+                      "\t2026-12-08\tx\n" + a + "\t2026-12-8\tx\n" + a + "\t2026-12-08\n";
+    std::vector<PairedBrowser> parsed =
+        ParsePairedBrowsers(text + bad + a + "\t2026-12-10\tCRLF\r\n");
+    ASSERT_EQ(3u, parsed.size());
+    EXPECT_EQ("Chrome on  Android", parsed[0].name);
+    EXPECT_EQ("2026-12-09", parsed[1].date);
+    EXPECT_EQ("CRLF", parsed[2].name);
+
+    std::vector<PairedBrowser> many(MAX_PAIRED_BROWSERS + 5, browsers[1]);
+    many.back().name = std::string(100, 'n');
+    parsed = ParsePairedBrowsers(SerializePairedBrowsers(many) + text);
+    ASSERT_EQ(MAX_PAIRED_BROWSERS, parsed.size());
+    EXPECT_EQ(std::string(MAX_BROWSER_NAME, 'n'), parsed[MAX_PAIRED_BROWSERS - 3].name);
+    EXPECT_EQ(a, parsed[MAX_PAIRED_BROWSERS - 2].tokenHash) << "the last ones are kept";
+}
+
+TEST(Pairing, BrowserNamesFromUserAgents)
+{
+    const struct
+    {
+        const char* pszUserAgent;
+        const char* pszName;
+    } cases[] = {
+        // Shortened to the words that tell them apart.
+        {"(Linux; Android 14; Pixel 8) Chrome/131.0.0.0 Mobile Safari/537.36", "Chrome on Android"},
+        {"(iPhone; CPU iPhone OS 18_1 like Mac OS X) Version/18.1 Safari/604", "Safari on iPhone"},
+        {"(iPhone; like Mac OS X) CriOS/131.0.6778.73 Mobile Safari/604.1", "Chrome on iPhone"},
+        {"(Android 14; Mobile; rv:133.0) Gecko/133.0 Firefox/133.0", "Firefox on Android"},
+        {"(Windows NT 10.0) Chrome/131.0.0.0 Safari/537.36 Edg/131.0.0.0", "Edge on Windows"},
+        {"(Linux; Android 14) SamsungBrowser/26.0 Chrome/122.0", "Samsung Internet on Android"},
+        {"(Macintosh; Intel Mac OS X 10_15_7) Version/18.1 Safari/605.1.15", "Safari on Mac"},
+        {"curl/8.5.0", "Browser"},
+    };
+    for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); i++)
+        EXPECT_EQ(cases[i].pszName, BrowserNameFromUserAgent(cases[i].pszUserAgent)) << i;
+}

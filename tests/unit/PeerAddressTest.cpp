@@ -1,0 +1,57 @@
+#include <gtest/gtest.h>
+#include <string.h>
+#include "web/PeerAddress.h"
+
+namespace
+{
+uint32_t IPv4(unsigned a, unsigned b, unsigned c, unsigned d)
+{
+    return (a << 24) | (b << 16) | (c << 8) | d;
+}
+} // namespace
+
+TEST(PeerAddress, IPv4RangesAndTheirEdges)
+{
+    const struct
+    {
+        uint32_t nAddress;
+        bool bLocal;
+    } cases[] = {
+        {IPv4(127, 0, 0, 1), true},        {IPv4(127, 255, 255, 255), true},
+        {IPv4(10, 0, 0, 0), true},         {IPv4(10, 255, 255, 255), true},
+        {IPv4(172, 16, 0, 0), true},       {IPv4(172, 31, 255, 255), true},
+        {IPv4(192, 168, 1, 20), true},     {IPv4(169, 254, 0, 1), true},
+        {IPv4(126, 255, 255, 255), false}, {IPv4(128, 0, 0, 0), false},
+        {IPv4(9, 255, 255, 255), false},   {IPv4(11, 0, 0, 0), false},
+        {IPv4(172, 15, 255, 255), false},  {IPv4(172, 32, 0, 0), false},
+        {IPv4(192, 167, 255, 255), false}, {IPv4(192, 169, 0, 0), false},
+        {IPv4(169, 253, 255, 255), false}, {IPv4(169, 255, 0, 0), false},
+        {IPv4(100, 64, 0, 1), false},      {IPv4(0, 0, 0, 0), false},
+    };
+    for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); i++)
+        EXPECT_EQ(cases[i].bLocal, IsLocalPeerIPv4(cases[i].nAddress))
+            << FormatIPv4(cases[i].nAddress);
+    EXPECT_EQ("192.168.1.23", FormatIPv4(IPv4(192, 168, 1, 23)));
+    EXPECT_EQ("255.0.10.0", FormatIPv4(IPv4(255, 0, 10, 0)));
+}
+
+TEST(PeerAddress, IPv6RangesAndMappedIPv4)
+{
+    const struct
+    {
+        unsigned char bytes[16];
+        bool bLocal;
+    } cases[] = {
+        {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}, true},
+        {{0xFE, 0x80, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 5}, true},
+        {{0xFC, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 5}, true},
+        {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 192, 168, 0, 9}, true},
+        {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 8, 8, 8, 8}, false},
+        {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 192, 168, 0, 9}, false},
+        {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, false},
+        {{0xFE, 0xC0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 5}, false},
+        {{0x20, 0x01, 0x0D, 0xB8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}, false},
+    };
+    for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); i++)
+        EXPECT_EQ(cases[i].bLocal, IsLocalPeerIPv6(cases[i].bytes)) << i;
+}

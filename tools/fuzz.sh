@@ -1,0 +1,32 @@
+#!/bin/bash
+# Fuzzes the web remote's request parser and path rules with clang's libFuzzer for a
+# bounded time. Not part of CI: run it after changing anything in web/.
+#   tools/fuzz.sh [SECONDS]    default 600; the corpus stays in build/fuzz/corpus
+# A finding is written to build/fuzz/crash-* and the script exits non-zero; replay it
+# with build/fuzz/http_request_fuzz FILE, then keep it as a unit test case.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds="${1:-600}"
+if ! command -v clang++ >/dev/null; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq clang
+fi
+
+out=build/fuzz
+mkdir -p "$out/corpus"
+clang++ -std=c++11 -g -O1 -I. -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
+  tests/fuzz/HttpRequestFuzz.cpp web/BrowsePaths.cpp web/HttpRequest.cpp web/JsonText.cpp \
+  web/Pairing.cpp web/Sha256.cpp web/UrlText.cpp protocol/DeviceNames.cpp -o "$out/http_request_fuzz"
+
+# A few whole requests to start from; the first two bytes of each choose the split.
+seed() { printf '%b' "$2" > "$out/corpus/seed-$1"; }
+seed get '\x00\x05GET /api/status?since=3 HTTP/1.1\r\nHost: 192.168.1.20:7655\r\nCookie: quorvel=ab12\r\n\r\n'
+seed post '\x01\x07POST /api/list HTTP/1.1\r\nHost: pc\r\nContent-Length: 30\r\n\r\npath=Z%3A%5Chome%5Cme%5CMusic'
+seed pipelined '\x02\x01GET / HTTP/1.0\r\nConnection: keep-alive\r\n\r\nGET /app.js HTTP/1.1\nHost: pc\n\n'
+seed agent '\x03\x09GET / HTTP/1.1\r\nHost: pc\r\nUser-Agent: Mozilla/5.0 (Linux; Android 14) Chrome/131.0 Mobile Safari/537.36\r\n\r\n'
+seed pair '\x00\x02POST /api/pair HTTP/1.1\r\nHost: pc\r\nContent-Length: 11\r\n\r\ncode=123456'
+
+echo "Fuzzing for $seconds s; the corpus is $out/corpus"
+"$out/http_request_fuzz" -max_total_time="$seconds" -max_len=16384 -timeout=10 \
+  -artifact_prefix="$out/" -print_final_stats=1 "$out/corpus"

@@ -1,0 +1,246 @@
+#include "Pairing.h"
+#include "Sha256.h"
+#include <stdio.h>
+#include <stddef.h>
+
+static const uint32_t LOCKOUT_MS = 60000;
+static const uint32_t WRONG_CODE_WINDOW_MS = 60000;
+// The largest multiple of 1,000,000 that 32 bits hold: below it every code is as likely.
+static const uint32_t CODE_RANDOM_LIMIT = 4294000000u;
+
+bool PairingCodeFromRandom(uint32_t nRandom, std::string* pCode)
+{
+    if (nRandom >= CODE_RANDOM_LIMIT)
+        return false;
+    char szCode[8];
+    snprintf(szCode, sizeof(szCode), "%06u", static_cast<unsigned>(nRandom % 1000000u));
+    *pCode = szCode;
+    return true;
+}
+
+std::string TokenFromRandom(const unsigned char bytes[32])
+{
+    return HexText(bytes, 32);
+}
+
+std::string TokenHash(const std::string& token)
+{
+    unsigned char digest[32];
+    Sha256(token.data(), token.size(), digest);
+    return HexText(digest, sizeof(digest));
+}
+
+bool ConstantTimeEquals(const std::string& a, const std::string& b)
+{
+    if (a.size() != b.size())
+        return false;
+    unsigned char nDifference = 0;
+    for (size_t i = 0; i < a.size(); i++)
+        nDifference |= static_cast<unsigned char>(a[i] ^ b[i]);
+    return nDifference == 0;
+}
+
+bool CPairingLockout::IsLocked(const Entry& entry, uint32_t nNowMs)
+{
+    return entry.bLocked && nNowMs - entry.nLockedMs < LOCKOUT_MS;
+}
+
+size_t CPairingLockout::IndexOf(const std::string& address) const
+{
+    size_t i = 0;
+    while (i < m_entries.size() && m_entries[i].address != address)
+        i++;
+    return i;
+}
+
+CPairingLockout::Entry* CPairingLockout::FindOrAdd(const std::string& address, uint32_t nNowMs)
+{
+    size_t nIndex = IndexOf(address);
+    if (nIndex < m_entries.size())
+        return &m_entries[nIndex];
+    if (m_entries.size() >= MAX_LOCKOUT_ADDRESSES)
+    {
+        size_t nStalest = 0;
+        for (size_t i = 1; i < m_entries.size(); i++)
+        {
+            if (nNowMs - m_entries[i].nLastMs > nNowMs - m_entries[nStalest].nLastMs)
+                nStalest = i;
+        }
+        m_entries.erase(m_entries.begin() + static_cast<ptrdiff_t>(nStalest));
+    }
+    Entry entry = Entry();
+    entry.address = address;
+    m_entries.push_back(entry);
+    return &m_entries.back();
+}
+
+bool CPairingLockout::IsLockedOut(const std::string& address, uint32_t nNowMs) const
+{
+    size_t nIndex = IndexOf(address);
+    return nIndex < m_entries.size() && IsLocked(m_entries[nIndex], nNowMs);
+}
+
+bool CPairingLockout::RecordWrongCode(const std::string& address, uint32_t nNowMs)
+{
+    Entry* pEntry = FindOrAdd(address, nNowMs);
+    if (IsLocked(*pEntry, nNowMs))
+        return true;
+    pEntry->bLocked = false;
+    pEntry->nLastMs = nNowMs;
+    // Keep only the wrong codes of the last minute, then add this one.
+    size_t nKept = 0;
+    for (size_t i = 0; i < pEntry->nWrong; i++)
+    {
+        if (nNowMs - pEntry->nWrongMs[i] < WRONG_CODE_WINDOW_MS)
+            pEntry->nWrongMs[nKept++] = pEntry->nWrongMs[i];
+    }
+    pEntry->nWrongMs[nKept++] = nNowMs;
+    pEntry->nWrong = nKept;
+    if (nKept < WRONG_CODES_TO_LOCK)
+        return false;
+    pEntry->bLocked = true;
+    pEntry->nLockedMs = nNowMs;
+    pEntry->nWrong = 0;
+    return true;
+}
+
+void CPairingLockout::RecordSuccess(const std::string& address)
+{
+    size_t nIndex = IndexOf(address);
+    if (nIndex < m_entries.size())
+        m_entries.erase(m_entries.begin() + static_cast<ptrdiff_t>(nIndex));
+}
+
+unsigned CPairingLockout::SecondsLeft(const std::string& address, uint32_t nNowMs) const
+{
+    if (!IsLockedOut(address, nNowMs))
+        return 0;
+    uint32_t nLeftMs = LOCKOUT_MS - (nNowMs - m_entries[IndexOf(address)].nLockedMs);
+    return (nLeftMs + 999) / 1000;
+}
+
+// A field of the file: no tabs or line ends inside, at most nMax bytes.
+static std::string FieldText(const std::string& text, size_t nMax)
+{
+    std::string field = text.substr(0, nMax);
+    for (size_t i = 0; i < field.size(); i++)
+    {
+        if (static_cast<unsigned char>(field[i]) < 0x20)
+            field[i] = ' ';
+    }
+    return field;
+}
+
+static bool IsTokenHash(const std::string& text)
+{
+    if (text.size() != 64)
+        return false;
+    for (size_t i = 0; i < text.size(); i++)
+    {
+        char c = text[i];
+        if (!(c >= '0' && c <= '9') && !(c >= 'a' && c <= 'f'))
+            return false;
+    }
+    return true;
+}
+
+static bool IsDate(const std::string& text)
+{
+    if (text.size() != 10)
+        return false;
+    for (size_t i = 0; i < text.size(); i++)
+    {
+        bool bDash = i == 4 || i == 7;
+        if (bDash ? text[i] != '-' : (text[i] < '0' || text[i] > '9'))
+            return false;
+    }
+    return true;
+}
+
+std::string SerializePairedBrowsers(const std::vector<PairedBrowser>& browsers)
+{
+    size_t nFirst =
+        browsers.size() > MAX_PAIRED_BROWSERS ? browsers.size() - MAX_PAIRED_BROWSERS : 0;
+    std::string text;
+    for (size_t i = nFirst; i < browsers.size(); i++)
+    {
+        text += FieldText(browsers[i].tokenHash, 64) + "\t" + FieldText(browsers[i].date, 10) +
+                "\t" + FieldText(browsers[i].name, MAX_BROWSER_NAME) + "\n";
+    }
+    return text;
+}
+
+std::vector<PairedBrowser> ParsePairedBrowsers(const std::string& text)
+{
+    std::vector<PairedBrowser> browsers;
+    size_t nStart = 0;
+    while (nStart < text.size())
+    {
+        size_t nEnd = text.find('\n', nStart);
+        if (nEnd == std::string::npos)
+            nEnd = text.size();
+        std::string line = text.substr(nStart, nEnd - nStart);
+        nStart = nEnd + 1;
+        if (!line.empty() && line[line.size() - 1] == '\r')
+            line.erase(line.size() - 1);
+        size_t nFirstTab = line.find('\t');
+        size_t nSecondTab =
+            nFirstTab == std::string::npos ? nFirstTab : line.find('\t', nFirstTab + 1);
+        if (nSecondTab == std::string::npos)
+            continue;
+        PairedBrowser browser;
+        browser.tokenHash = line.substr(0, nFirstTab);
+        browser.date = line.substr(nFirstTab + 1, nSecondTab - nFirstTab - 1);
+        browser.name = FieldText(line.substr(nSecondTab + 1), MAX_BROWSER_NAME);
+        if (!IsTokenHash(browser.tokenHash) || !IsDate(browser.date))
+            continue;
+        browsers.push_back(browser);
+        if (browsers.size() > MAX_PAIRED_BROWSERS)
+            browsers.erase(browsers.begin());
+    }
+    return browsers;
+}
+
+static const char* FirstFound(const std::string& userAgent, const char* const pairs[][2],
+                              size_t nPairs)
+{
+    for (size_t i = 0; i < nPairs; i++)
+    {
+        if (userAgent.find(pairs[i][0]) != std::string::npos)
+            return pairs[i][1];
+    }
+    return NULL;
+}
+
+std::string BrowserNameFromUserAgent(const std::string& userAgent)
+{
+    // Most specific first: Chromium's offspring name Chrome and Safari too, every
+    // browser on an iPhone says "Safari", and an iPhone says "like Mac OS X".
+    static const char* const s_browsers[][2] = {
+        {"EdgA/", "Edge"},
+        {"EdgiOS/", "Edge"},
+        {"Edg/", "Edge"},
+        {"OPR/", "Opera"},
+        {"OPiOS/", "Opera"},
+        {"Opera", "Opera"},
+        {"SamsungBrowser/", "Samsung Internet"},
+        {"FxiOS/", "Firefox"},
+        {"Firefox/", "Firefox"},
+        {"CriOS/", "Chrome"},
+        {"Chromium/", "Chromium"},
+        {"Chrome/", "Chrome"},
+        {"Safari/", "Safari"},
+    };
+    static const char* const s_systems[][2] = {
+        {"iPhone", "iPhone"}, {"iPad", "iPad"},     {"Android", "Android"}, {"Windows", "Windows"},
+        {"CrOS", "ChromeOS"}, {"Macintosh", "Mac"}, {"Mac OS X", "Mac"},    {"Linux", "Linux"},
+    };
+    const char* pszBrowser =
+        FirstFound(userAgent, s_browsers, sizeof(s_browsers) / sizeof(s_browsers[0]));
+    const char* pszSystem =
+        FirstFound(userAgent, s_systems, sizeof(s_systems) / sizeof(s_systems[0]));
+    std::string name = pszBrowser ? pszBrowser : "Browser";
+    if (pszSystem)
+        name += std::string(" on ") + pszSystem;
+    return name.substr(0, MAX_BROWSER_NAME);
+}

@@ -1,0 +1,142 @@
+#include "WebConnection.h"
+
+// Bytes held beyond a request: a browser sends one request at a time, so a
+// little room for the start of the next is plenty.
+static const size_t MAX_PENDING_BYTES = HTTP_MAX_HEADER_BYTES + HTTP_MAX_BODY_BYTES;
+
+CWebConnection::CWebConnection(SOCKET client, const CWorkerThread& worker, const std::string& peer)
+    : m_socket(client), m_hEvent(CreateEventA(NULL, FALSE, FALSE, NULL)), m_worker(worker),
+      m_peer(peer), m_bPeerClosed(false), m_bMayBeReadable(false)
+{
+    // Makes the socket non-blocking: every wait goes through Wait, with the stop event.
+    // The event resets on its own when a wait takes it, saving a call per request.
+    if (m_hEvent && WSAEventSelect(m_socket, m_hEvent, FD_READ | FD_WRITE | FD_CLOSE) != 0)
+    {
+        CloseHandle(m_hEvent);
+        m_hEvent = NULL;
+    }
+}
+
+CWebConnection::~CWebConnection()
+{
+    if (m_hEvent)
+        CloseHandle(m_hEvent);
+}
+
+int CWebConnection::Wait(HANDLE hWake, DWORD nMs)
+{
+    HANDLE waits[3] = {m_worker.GetStopEvent(), m_hEvent, hWake};
+    DWORD nCount = hWake ? 3 : 2;
+    DWORD nWait = WaitForMultipleObjects(nCount, waits, FALSE, nMs);
+    // The event resets itself as the wait takes it; the socket calls say what is there.
+    if (nWait == WAIT_OBJECT_0 + 1)
+        return 0;
+    if (nWait == WAIT_OBJECT_0 + 2)
+        return 1;
+    return nWait == WAIT_TIMEOUT ? -1 : -2;
+}
+
+bool CWebConnection::ReceiveAvailable()
+{
+    for (;;)
+    {
+        char buffer[4096];
+        int nGot = recv(m_socket, buffer, sizeof(buffer), 0);
+        if (nGot > 0)
+        {
+            if (m_pending.size() + nGot > MAX_PENDING_BYTES)
+                return false;
+            m_pending.append(buffer, nGot);
+            // A short read took all there was; more raises the event again.
+            if (nGot < static_cast<int>(sizeof(buffer)))
+                return true;
+            continue;
+        }
+        if (nGot == 0)
+            m_bPeerClosed = true;
+        return nGot < 0 && WSAGetLastError() == WSAEWOULDBLOCK;
+    }
+}
+
+WebReadResult CWebConnection::ReadRequest(CHttpRequestParser& parser, HttpParseResult* pnParse)
+{
+    parser.Reset();
+    DWORD nStart = GetTickCount();
+    bool bStarted = false;
+    for (;;)
+    {
+        if (!m_pending.empty())
+        {
+            if (!bStarted)
+                nStart = GetTickCount();
+            bStarted = true;
+            size_t nUsed = 0;
+            *pnParse = parser.Feed(m_pending.data(), m_pending.size(), &nUsed);
+            m_pending.erase(0, nUsed);
+            if (*pnParse == HTTP_PARSE_DONE)
+                return WEB_READ_REQUEST;
+            if (*pnParse != HTTP_PARSE_INCOMPLETE)
+                return WEB_READ_BAD;
+        }
+        if (m_bPeerClosed || m_worker.IsStopRequested())
+            return WEB_READ_CLOSED;
+        // A wait while sending may have taken the event of bytes not yet received.
+        if (m_bMayBeReadable)
+        {
+            m_bMayBeReadable = false;
+            if (!ReceiveAvailable())
+                return WEB_READ_CLOSED;
+            if (!m_pending.empty())
+                continue;
+        }
+        DWORD nLimit = bStarted ? WEB_REQUEST_LIMIT_MS : WEB_IDLE_LIMIT_MS;
+        DWORD nElapsed = GetTickCount() - nStart;
+        if (nElapsed >= nLimit || Wait(NULL, nLimit - nElapsed) != 0)
+            return WEB_READ_CLOSED;
+        if (!ReceiveAvailable())
+            return WEB_READ_CLOSED;
+    }
+}
+
+bool CWebConnection::SendAll(const char* pData, size_t nSize)
+{
+    DWORD nLastProgress = GetTickCount();
+    while (nSize > 0)
+    {
+        int nChunk = nSize > 65536 ? 65536 : static_cast<int>(nSize);
+        int nSent = send(m_socket, pData, nChunk, 0);
+        if (nSent > 0)
+        {
+            pData += nSent;
+            nSize -= nSent;
+            nLastProgress = GetTickCount();
+            continue;
+        }
+        if (nSent < 0 && WSAGetLastError() != WSAEWOULDBLOCK)
+            return false;
+        DWORD nElapsed = GetTickCount() - nLastProgress;
+        if (nElapsed >= WEB_SEND_LIMIT_MS || Wait(NULL, WEB_SEND_LIMIT_MS - nElapsed) != 0)
+            return false;
+        m_bMayBeReadable = true;
+    }
+    return true;
+}
+
+bool CWebConnection::WaitForWake(HANDLE hWake, DWORD nMs)
+{
+    DWORD nStart = GetTickCount();
+    for (;;)
+    {
+        DWORD nElapsed = GetTickCount() - nStart;
+        if (nElapsed >= nMs)
+            return true;
+        int nWait = Wait(hWake, nMs - nElapsed);
+        if (nWait == -2)
+            return false;
+        if (nWait != 0)
+            return true;
+        // Anything from the browser while it waits is kept; its close ends the wait.
+        if (!ReceiveAvailable() || m_bPeerClosed)
+            return false;
+    }
+}

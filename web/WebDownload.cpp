@@ -1,0 +1,98 @@
+// GET /api/download: the DOWN handler's reply streamed to the browser as it is
+// written, one chunk per write, so a big file is never held whole.
+#include "WebRemote.h"
+#include <stdio.h>
+#include "AnsiText.h"
+#include "JsonText.h"
+#include "UrlText.h"
+#include "WebCommand.h"
+#include "WebConnection.h"
+#include "WebResponses.h"
+#include "../app/ServerDlg.h"
+
+static const int DOWN_TAG_LENGTH = 7;
+
+// Drops "DOWNACK", sends the response head once the handler has opened the
+// file (it writes nothing when it cannot) and the file's bytes as chunks.
+class CDownloadSink : public CReplySink
+{
+public:
+    CDownloadSink(CWebConnection& connection, const std::string& head)
+        : m_connection(connection), m_head(head), m_nTagLeft(DOWN_TAG_LENGTH), m_bFailed(false)
+    {
+    }
+    int Write(const void* pData, int nCount) override
+    {
+        if (m_bFailed || nCount < 0)
+            return -1;
+        const char* pBytes = static_cast<const char*>(pData);
+        int nTag = nCount < m_nTagLeft ? nCount : m_nTagLeft;
+        bool bFirst = m_nTagLeft == DOWN_TAG_LENGTH && nTag > 0;
+        m_nTagLeft -= nTag;
+        if (bFirst)
+            m_bFailed = !m_connection.SendAll(m_head);
+        if (nCount > nTag && !m_bFailed)
+            m_bFailed = !SendChunk(pBytes + nTag, nCount - nTag);
+        return m_bFailed ? -1 : nCount;
+    }
+    bool Started() const { return m_nTagLeft < DOWN_TAG_LENGTH; }
+    // The last chunk; false when the transfer broke on the way.
+    bool Finish() { return !m_bFailed && m_connection.SendAll("0\r\n\r\n", 5); }
+
+private:
+    bool SendChunk(const char* pData, int nCount)
+    {
+        char szSize[16];
+        int nSizeLength = snprintf(szSize, sizeof(szSize), "%x\r\n", nCount);
+        return m_connection.SendAll(szSize, nSizeLength) && m_connection.SendAll(pData, nCount) &&
+               m_connection.SendAll("\r\n", 2);
+    }
+
+    CWebConnection& m_connection;
+    std::string m_head;
+    int m_nTagLeft;
+    bool m_bFailed;
+};
+
+// The file's name for the browser's save dialog: plain ASCII in filename, the
+// whole UTF-8 name percent-encoded in filename*.
+static std::string ContentDisposition(const std::string& ansiPath)
+{
+    size_t nSlash = ansiPath.find_last_of('\\');
+    std::string utf8 =
+        Utf8FromAnsi(nSlash == std::string::npos ? ansiPath : ansiPath.substr(nSlash + 1));
+    std::string plain, encoded;
+    for (size_t i = 0; i < utf8.size(); i++)
+    {
+        unsigned char c = static_cast<unsigned char>(utf8[i]);
+        bool bSafe = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+                     c == '.' || c == '-' || c == '_';
+        plain += bSafe || c == ' ' ? static_cast<char>(c) : '_';
+        char szEscape[4];
+        snprintf(szEscape, sizeof(szEscape), "%%%02X", c);
+        encoded += bSafe ? std::string(1, static_cast<char>(c)) : std::string(szEscape);
+    }
+    return "Content-Disposition: attachment; filename=\"" + plain + "\"; filename*=UTF-8''" +
+           encoded + "\r\n";
+}
+
+bool CWebRemote::ServeDownload(CWebConnection& connection, const CHttpRequest& request)
+{
+    std::string path, ansi;
+    if (!FormValue(request.query, "path", &path))
+        return RespondError(connection, request, 400, "no path");
+    if (!TakeBrowsePath(connection, request, path, &ansi))
+        return request.KeepAlive();
+    bool bKeepAlive = request.KeepAlive();
+    std::string head =
+        "HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\n"
+        "Transfer-Encoding: chunked\r\nCache-Control: no-store\r\n"
+        "X-Content-Type-Options: nosniff\r\n" +
+        ContentDisposition(ansi) +
+        (bKeepAlive ? "Connection: keep-alive\r\n\r\n" : "Connection: close\r\n\r\n");
+    CDownloadSink sink(connection, head);
+    RunCommand(connection.Worker(), "DOWN", NameParameterBytes(ansi), sink);
+    if (sink.Started())
+        return sink.Finish() && bKeepAlive;
+    return RespondError(connection, request, 404, "the file can't be opened");
+}

@@ -1,0 +1,183 @@
+#include "WebPairing.h"
+#include <bcrypt.h>
+#include <stdio.h>
+#include "../framework/ScopedHandle.h"
+
+bool SystemRandom(void* pBuffer, size_t nSize)
+{
+    NTSTATUS nStatus = BCryptGenRandom(NULL, static_cast<PUCHAR>(pBuffer),
+                                       static_cast<ULONG>(nSize), BCRYPT_USE_SYSTEM_PREFERRED_RNG);
+    return nStatus >= 0;
+}
+
+// Holds the pairing's lock for one scope.
+class CPairingLock
+{
+public:
+    explicit CPairingLock(CRITICAL_SECTION& lock) : m_lock(lock) { EnterCriticalSection(&m_lock); }
+    ~CPairingLock() { LeaveCriticalSection(&m_lock); }
+
+private:
+    CPairingLock(const CPairingLock&);
+    CPairingLock& operator=(const CPairingLock&);
+    CRITICAL_SECTION& m_lock;
+};
+
+CWebPairing::CWebPairing() : m_nChanges(0)
+{
+    InitializeCriticalSection(&m_lock);
+}
+
+CWebPairing::~CWebPairing()
+{
+    DeleteCriticalSection(&m_lock);
+}
+
+static std::string ReadWholeFile(const std::string& path)
+{
+    std::string text;
+    FILE* pFile = fopen(path.c_str(), "rb");
+    if (!pFile)
+        return text;
+    char buffer[4096];
+    size_t nRead;
+    // The file holds at most 100 short lines; anything far bigger is not ours.
+    while ((nRead = fread(buffer, 1, sizeof(buffer), pFile)) > 0 && text.size() < 65536)
+        text.append(buffer, nRead);
+    fclose(pFile);
+    return text;
+}
+
+void CWebPairing::Load(const std::string& filePath)
+{
+    CPairingLock lock(m_lock);
+    m_filePath = filePath;
+    m_browsers = filePath.empty() ? std::vector<PairedBrowser>()
+                                  : ParsePairedBrowsers(ReadWholeFile(filePath));
+    DrawCodeLocked();
+}
+
+void CWebPairing::DrawCodeLocked()
+{
+    std::string code;
+    for (int nTry = 0; nTry < 100 && code.empty(); nTry++)
+    {
+        uint32_t nRandom = 0;
+        if (SystemRandom(&nRandom, sizeof(nRandom)))
+            PairingCodeFromRandom(nRandom, &code);
+    }
+    // Without random bytes there is no code, and no browser can pair.
+    m_code = code;
+    m_nChanges++;
+}
+
+std::string CWebPairing::Code()
+{
+    CPairingLock lock(m_lock);
+    return m_code;
+}
+
+void CWebPairing::NewCode()
+{
+    CPairingLock lock(m_lock);
+    DrawCodeLocked();
+}
+
+static std::string Today()
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    char szDate[16];
+    snprintf(szDate, sizeof(szDate), "%04d-%02d-%02d", now.wYear, now.wMonth, now.wDay);
+    return szDate;
+}
+
+PairingOutcome CWebPairing::TryCode(const std::string& code, const std::string& address,
+                                    const std::string& userAgent, std::string* pToken,
+                                    std::string* pBrowserName, unsigned* pnSecondsLeft)
+{
+    CPairingLock lock(m_lock);
+    DWORD nNow = GetTickCount();
+    *pnSecondsLeft = 0;
+    if (m_lockout.IsLockedOut(address, nNow))
+    {
+        *pnSecondsLeft = m_lockout.SecondsLeft(address, nNow);
+        return PAIRING_LOCKED_OUT;
+    }
+    if (m_code.empty() || !ConstantTimeEquals(code, m_code))
+    {
+        if (!m_lockout.RecordWrongCode(address, nNow))
+            return PAIRING_WRONG_CODE;
+        *pnSecondsLeft = m_lockout.SecondsLeft(address, nNow);
+        return PAIRING_NOW_LOCKED_OUT;
+    }
+    unsigned char random[32];
+    if (!SystemRandom(random, sizeof(random)))
+        return PAIRING_FAILED;
+    m_lockout.RecordSuccess(address);
+    *pToken = TokenFromRandom(random);
+    PairedBrowser browser;
+    browser.tokenHash = TokenHash(*pToken);
+    browser.name = BrowserNameFromUserAgent(userAgent);
+    browser.date = Today();
+    *pBrowserName = browser.name;
+    m_browsers.push_back(browser);
+    SaveLocked();
+    DrawCodeLocked();
+    return PAIRING_DONE;
+}
+
+bool CWebPairing::IsPaired(const std::string& token)
+{
+    if (token.empty())
+        return false;
+    std::string hash = TokenHash(token);
+    CPairingLock lock(m_lock);
+    bool bFound = false;
+    // Every hash is compared in full, so the time says nothing of which matched.
+    for (size_t i = 0; i < m_browsers.size(); i++)
+        bFound = ConstantTimeEquals(hash, m_browsers[i].tokenHash) || bFound;
+    return bFound;
+}
+
+std::vector<PairedBrowser> CWebPairing::Browsers()
+{
+    CPairingLock lock(m_lock);
+    return m_browsers;
+}
+
+void CWebPairing::Remove(const std::string& tokenHash)
+{
+    CPairingLock lock(m_lock);
+    for (size_t i = 0; i < m_browsers.size(); i++)
+    {
+        if (m_browsers[i].tokenHash != tokenHash)
+            continue;
+        m_browsers.erase(m_browsers.begin() + i);
+        SaveLocked();
+        m_nChanges++;
+        return;
+    }
+}
+
+// Written whole to a new file that then replaces the old, so a crash never
+// leaves half a list.
+void CWebPairing::SaveLocked()
+{
+    if (m_filePath.empty())
+        return;
+    std::string text = SerializePairedBrowsers(m_browsers);
+    std::string newPath = m_filePath + ".new";
+    CScopedHandle file(CreateFileA(newPath.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
+                                   FILE_ATTRIBUTE_NORMAL, NULL));
+    if (!file.IsValid())
+        return;
+    DWORD nWritten = 0;
+    BOOL bWritten =
+        WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &nWritten, NULL);
+    file.Close();
+    if (bWritten && nWritten == text.size())
+        MoveFileExA(newPath.c_str(), m_filePath.c_str(), MOVEFILE_REPLACE_EXISTING);
+    else
+        DeleteFileA(newPath.c_str());
+}

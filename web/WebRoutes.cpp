@@ -1,0 +1,289 @@
+// The web remote's routes: the page, pairing, and the JSON API. Every action
+// runs the phone's own command through the in-memory link (WebCommand.h), so
+// it takes the same controller calls, log lines and locks as on a phone.
+#include "WebRemote.h"
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include "AnsiText.h"
+#include "BrowsePaths.h"
+#include "JsonText.h"
+#include "UrlText.h"
+#include "WebActions.h"
+#include "WebCommand.h"
+#include "WebConnection.h"
+#include "WebPage.h"
+#include "WebReplies.h"
+#include "WebResponses.h"
+#include "../app/ServerDlg.h"
+#include "../framework/ScopedHandle.h"
+
+static const char TOKEN_COOKIE[] = "quorvel_token";
+// Sent by the page with every POST. A form or a plain request from another site
+// cannot carry it, and a cross-site fetch that tries needs a preflight we never allow.
+static const char PAGE_HEADER[] = "X-Quorvel-Page";
+// Replies the handlers write into memory; a listing of a huge folder stops here.
+static const size_t REPLY_LIMIT = 8 * 1024 * 1024;
+// The cookie lasts as long as browsers let one (400 days), so a phone stays paired.
+static const char TOKEN_MAX_AGE[] = "34560000";
+
+static std::string ToUtf8(const std::string& ansi)
+{
+    return Utf8FromAnsi(ansi);
+}
+
+static std::string HeaderValue(const CHttpRequest& request, const char* pszName)
+{
+    const std::string* pValue = request.FindHeader(pszName);
+    return pValue ? *pValue : std::string();
+}
+
+bool CWebRemote::Serve(CWebConnection& connection, const CHttpRequest& request)
+{
+    const std::string& path = request.path;
+    if (path.compare(0, 5, "/api/") != 0)
+        return ServePage(connection, request);
+    if (request.method == "POST" && RefusePost(connection, request))
+        return false;
+    if (path == "/api/pair")
+        return ServePair(connection, request);
+    std::string token = CookieValue(HeaderValue(request, "Cookie"), TOKEN_COOKIE);
+    if (!m_pairing.IsPaired(token))
+        return RespondError(connection, request, 401, "not paired");
+    return ServeApi(connection, request);
+}
+
+// Cross-site requests: SameSite=Strict keeps the cookie off them, the page's
+// own header is required, and an Origin, when sent, must be this server.
+bool CWebRemote::RefusePost(CWebConnection& connection, const CHttpRequest& request)
+{
+    std::string origin = HeaderValue(request, "Origin");
+    bool bSameOrigin = origin.empty() || origin == "http://" + HeaderValue(request, "Host");
+    if (request.FindHeader(PAGE_HEADER) && bSameOrigin)
+        return false;
+    RespondError(connection, request, 403, "cross-site request refused");
+    return true;
+}
+
+bool CWebRemote::ServePage(CWebConnection& connection, const CHttpRequest& request)
+{
+    if (request.method != "GET" && request.method != "HEAD")
+        return RespondError(connection, request, 405, "method not allowed");
+    WebPageFile file;
+    if (!FindWebPageFile(request.path, &file))
+        return Respond(connection, request, 404, "text/plain", "Not Found\n");
+    // The page never runs inside another site's frame, nor loads anything from elsewhere.
+    const std::string headers = "Content-Security-Policy: default-src 'self'; "
+                                "frame-ancestors 'none'\r\nX-Frame-Options: DENY\r\n"
+                                "Referrer-Policy: no-referrer\r\n";
+    return Respond(connection, request, 200, file.pszType, std::string(file.pData, file.nSize),
+                   headers);
+}
+
+bool CWebRemote::ServePair(CWebConnection& connection, const CHttpRequest& request)
+{
+    if (request.method != "POST")
+        return RespondError(connection, request, 405, "method not allowed");
+    std::string code, token, name;
+    FormValue(request.body, "code", &code);
+    unsigned nSecondsLeft = 0;
+    const std::string& peer = connection.Peer();
+    PairingOutcome nOutcome = m_pairing.TryCode(code, peer, HeaderValue(request, "User-Agent"),
+                                                &token, &name, &nSecondsLeft);
+    char szJson[80];
+    switch (nOutcome)
+    {
+    case PAIRING_DONE:
+        m_dlg.LogEvent("Web remote: paired %s at %s\r\n", name.c_str(), peer.c_str());
+        return Respond(connection, request, 200, "application/json", "{\"paired\":true}",
+                       std::string("Set-Cookie: ") + TOKEN_COOKIE + "=" + token +
+                           "; HttpOnly; SameSite=Strict; Path=/; Max-Age=" + TOKEN_MAX_AGE +
+                           "\r\n");
+    case PAIRING_WRONG_CODE:
+        m_dlg.LogEvent("Web remote: wrong pairing code from %s\r\n", peer.c_str());
+        return RespondError(connection, request, 403, "wrong code");
+    case PAIRING_NOW_LOCKED_OUT:
+        m_dlg.LogEvent("Web remote: %s locked out for a minute after 5 wrong codes\r\n",
+                       peer.c_str());
+        break;
+    case PAIRING_LOCKED_OUT:
+        break;
+    case PAIRING_FAILED:
+        return RespondError(connection, request, 500, "no random numbers for a token");
+    }
+    // Every try while locked out gets the same answer.
+    snprintf(szJson, sizeof(szJson), "{\"error\":\"locked out\",\"seconds\":%u}", nSecondsLeft);
+    return RespondJson(connection, request, 429, szJson);
+}
+
+void CWebRemote::RunCommand(const CWorkerThread& worker, const char* pszCommand,
+                            const std::string& params, CReplySink& sink)
+{
+    // A download only reads its file and may take long: it runs at once.
+    if (memcmp(pszCommand, "DOWN", 4) == 0)
+    {
+        RunPhoneCommand(m_dlg, worker, pszCommand, params, sink);
+        return;
+    }
+    // Everything else waits its turn, so the page adds no more than one caller
+    // at a time to the controllers, like one more phone link.
+    {
+        CMutexLock lock(m_hCommandMutex, worker.GetStopEvent());
+        if (!lock.IsHeld())
+            return;
+        RunPhoneCommand(m_dlg, worker, pszCommand, params, sink);
+    }
+    m_watch.Poke();
+}
+
+bool CWebRemote::ServeApi(CWebConnection& connection, const CHttpRequest& request)
+{
+    const std::string name = request.path.substr(5);
+    bool bGet = request.method == "GET";
+    bool bPost = request.method == "POST";
+    if (bGet && name == "state")
+        return ServeState(connection, request);
+    if (bGet && name == "status")
+        return ServeStatus(connection, request);
+    if (bGet && name == "list")
+        return ServeList(connection, request);
+    if (bGet && name == "playlist")
+        return ServePlaylist(connection, request);
+    if (bGet && name == "version")
+        return ServeVersion(connection, request);
+    if (bGet && name == "download")
+        return ServeDownload(connection, request);
+    if (bPost && name == "play-file")
+        return ServeFileAction(connection, request, "PLAY");
+    if (bPost && name == "enqueue")
+        return ServeFileAction(connection, request, "LADD");
+    if (bPost && name == "shutdown")
+        return ServeShutdown(connection, request);
+    if (bPost)
+        return ServeAction(connection, request);
+    return RespondError(connection, request, 404, "no such endpoint");
+}
+
+bool CWebRemote::ServeAction(CWebConnection& connection, const CHttpRequest& request)
+{
+    char szCommand[5];
+    std::string params;
+    if (!FindWebAction(request.path.substr(5), request.body, szCommand, &params))
+        return RespondError(connection, request, 404, "no such action, or a value out of range");
+    CReplyBuffer reply(REPLY_LIMIT);
+    RunCommand(connection.Worker(), szCommand, params, reply);
+    return RespondJson(connection, request, 200, "{\"done\":true}");
+}
+
+bool CWebRemote::ServeShutdown(CWebConnection& connection, const CHttpRequest& request)
+{
+    if (!m_bShutdownAllowed)
+        return RespondError(connection, request, 403, "shutdown is not allowed");
+    CReplyBuffer reply(REPLY_LIMIT);
+    RunCommand(connection.Worker(), "SHUT", std::string(), reply);
+    return RespondJson(connection, request, 200, "{\"done\":true}");
+}
+
+bool CWebRemote::ServeState(CWebConnection& connection, const CHttpRequest& request)
+{
+    std::string since;
+    long long nSince = -1;
+    if (FormValue(request.query, "since", &since))
+        nSince = strtoll(since.c_str(), NULL, 10);
+    std::string json = m_watch.WaitForChange(nSince, connection);
+    return !json.empty() && RespondJson(connection, request, 200, json);
+}
+
+bool CWebRemote::ServeStatus(CWebConnection& connection, const CHttpRequest& request)
+{
+    CReplyBuffer reply(REPLY_LIMIT);
+    RunCommand(connection.Worker(), "INF2", std::string(), reply);
+    WebStatus status;
+    if (!DecodeStatusReply(reply.Bytes(), &status))
+        return RespondError(connection, request, 500, "no status");
+    return RespondJson(connection, request, 200,
+                       StatusJson(status, ActiveAppKind(m_dlg), -1, ToUtf8));
+}
+
+bool CWebRemote::ServeVersion(CWebConnection& connection, const CHttpRequest& request)
+{
+    CReplyBuffer reply(REPLY_LIMIT);
+    RunCommand(connection.Worker(), "VERS", std::string(), reply);
+    std::string version;
+    if (!DecodeVersionReply(reply.Bytes(), &version))
+        return RespondError(connection, request, 500, "no version");
+    char szShutdown[40];
+    snprintf(szShutdown, sizeof(szShutdown), ",\"shutdown\":%s}",
+             m_bShutdownAllowed ? "true" : "false");
+    return RespondJson(connection, request, 200,
+                       "{\"version\":" + JsonString(version) + szShutdown);
+}
+
+bool CWebRemote::ServePlaylist(CWebConnection& connection, const CHttpRequest& request)
+{
+    CReplyBuffer reply(REPLY_LIMIT);
+    RunCommand(connection.Worker(), "PLST", std::string(), reply);
+    int nIndex = 0;
+    bool bHasText = false;
+    std::string text;
+    if (!DecodePlaylistReply(reply.Bytes(), &nIndex, &text, &bHasText))
+        return RespondError(connection, request, 500, "no playlist");
+    // No titles (only Winamp 2 tells them): the number of entries still lets the
+    // page offer them for selection.
+    int nLength = 0;
+    if (!bHasText)
+    {
+        CReplyBuffer length(REPLY_LIMIT);
+        RunCommand(connection.Worker(), "PLEN", std::string(), length);
+        DecodePlaylistLengthReply(length.Bytes(), &nLength);
+    }
+    return RespondJson(connection, request, 200,
+                       PlaylistJson(nIndex, bHasText, PlaylistTitles(text), nLength, ToUtf8));
+}
+
+bool CWebRemote::TakeBrowsePath(CWebConnection& connection, const CHttpRequest& request,
+                                const std::string& utf8Path, std::string* pAnsi)
+{
+    std::string ansi;
+    if (!AnsiFromUtf8(utf8Path, &ansi))
+    {
+        RespondError(connection, request, 400, "the name has no place in this PC's code page");
+        return false;
+    }
+    char szFolders[PATH_SIZE];
+    m_dlg.ReadBrowseFolders(szFolders, sizeof(szFolders));
+    if (IsInsideBrowseFolders(ansi, szFolders, pAnsi))
+        return true;
+    m_dlg.LogEvent("Web remote: refused \"%s\" from %s: not inside the folders to browse\r\n",
+                   ansi.c_str(), connection.Peer().c_str());
+    RespondError(connection, request, 403, "not inside the folders to browse");
+    return false;
+}
+
+bool CWebRemote::ServeList(CWebConnection& connection, const CHttpRequest& request)
+{
+    std::string path, ansi;
+    // No path (or an empty one): the configured folders, as DLST with an empty name.
+    if (FormValue(request.query, "path", &path) && !path.empty() &&
+        !TakeBrowsePath(connection, request, path, &ansi))
+        return request.KeepAlive();
+    CReplyBuffer reply(REPLY_LIMIT);
+    RunCommand(connection.Worker(), "DLST", NameParameterBytes(ansi), reply);
+    std::vector<WebListEntry> entries;
+    if (!DecodeFolderListing(reply.Bytes(), &entries))
+        return RespondError(connection, request, 500, "the listing did not come whole");
+    return RespondJson(connection, request, 200, ListingJson(entries, ToUtf8));
+}
+
+bool CWebRemote::ServeFileAction(CWebConnection& connection, const CHttpRequest& request,
+                                 const char* pszCommand)
+{
+    std::string path, ansi;
+    if (!FormValue(request.body, "path", &path))
+        return RespondError(connection, request, 400, "no path");
+    if (!TakeBrowsePath(connection, request, path, &ansi))
+        return request.KeepAlive();
+    CReplyBuffer reply(REPLY_LIMIT);
+    RunCommand(connection.Worker(), pszCommand, NameParameterBytes(ansi), reply);
+    return RespondJson(connection, request, 200, "{\"done\":true}");
+}

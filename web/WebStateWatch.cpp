@@ -1,0 +1,171 @@
+#include "WebStateWatch.h"
+#include "AnsiText.h"
+#include "WebCommand.h"
+#include "WebConnection.h"
+#include "../app/ServerDlg.h"
+#include "../framework/ScopedHandle.h"
+#include "../protocol/CommandRules.h"
+
+CWebStateWatch::CWebStateWatch(CServerDlg& dlg, HANDLE hCommandMutex)
+    : m_dlg(dlg), m_hCommandMutex(hCommandMutex), m_hPoke(CreateEventA(NULL, FALSE, FALSE, NULL)),
+      m_nReadAt(0), m_nVersion(0), m_nReads(0), m_nWaiters(0), m_bNewWaiter(false)
+{
+    InitializeCriticalSection(&m_lock);
+    m_state.status = WebStatus();
+    m_state.nKind = -1;
+}
+
+CWebStateWatch::~CWebStateWatch()
+{
+    Stop();
+    DeleteCriticalSection(&m_lock);
+    if (m_hPoke)
+        CloseHandle(m_hPoke);
+}
+
+bool CWebStateWatch::Start()
+{
+    return m_hPoke && m_thread.Start(WatchThread, this);
+}
+
+void CWebStateWatch::Stop()
+{
+    m_thread.RequestStop();
+    m_thread.WaitOrTerminate(1000);
+}
+
+void CWebStateWatch::Poke()
+{
+    // Nobody waits: no reading is needed, and the watch thread sleeps on.
+    EnterCriticalSection(&m_lock);
+    bool bWatched = m_nWaiters > 0;
+    LeaveCriticalSection(&m_lock);
+    if (bWatched)
+        SetEvent(m_hPoke);
+}
+
+void CWebStateWatch::WatchThread(CWorkerThread& thread, void* pParam)
+{
+    CWebStateWatch& watch = *static_cast<CWebStateWatch*>(pParam);
+    HANDLE waits[2] = {thread.GetStopEvent(), watch.m_hPoke};
+    while (!thread.IsStopRequested())
+    {
+        EnterCriticalSection(&watch.m_lock);
+        bool bWatched = watch.m_nWaiters > 0;
+        LeaveCriticalSection(&watch.m_lock);
+        // Nobody waits: nothing is read until a page asks (and pokes).
+        DWORD nWait =
+            WaitForMultipleObjects(2, waits, FALSE, bWatched ? WATCH_PERIOD_MS : INFINITE);
+        if (nWait == WAIT_OBJECT_0)
+            break;
+        watch.ReadOnce();
+    }
+}
+
+WatchedState CWebStateWatch::ReadState()
+{
+    WatchedState state;
+    state.nKind = -1;
+    char szTitle[STATUS_TITLE_SIZE] = {};
+    PlayState nState = 0;
+    WebStatus& status = state.status;
+    CMutexLock lock(m_hCommandMutex, m_thread.GetStopEvent());
+    if (!lock.IsHeld())
+        return state;
+    state.nKind = ActiveAppKind(m_dlg);
+    m_dlg.GetActive()->GetStatus(&nState, &status.nLength, &status.nPosition, &status.nShuffle,
+                                 &status.nRepeat, szTitle, sizeof(szTitle), 0);
+    status.nState = nState;
+    status.title = szTitle;
+    return state;
+}
+
+void CWebStateWatch::ReadOnce()
+{
+    WatchedState now = ReadState();
+    if (m_thread.IsStopRequested())
+        return;
+    EnterCriticalSection(&m_lock);
+    DWORD nNow = GetTickCount();
+    bool bChange = m_nReads == 0 || IsStateChange(m_state, now, nNow - m_nReadAt);
+    if (bChange)
+        m_nVersion++;
+    m_state = now;
+    m_nReadAt = nNow;
+    m_nReads++;
+    // The waiters look again on a change; a new one also wants its first reading.
+    for (int i = 0; (bChange || m_bNewWaiter) && i < m_nWaiters; i++)
+        SetEvent(m_waiters[i]);
+    m_bNewWaiter = false;
+    LeaveCriticalSection(&m_lock);
+}
+
+bool CWebStateWatch::AddWaiter(HANDLE hWake)
+{
+    EnterCriticalSection(&m_lock);
+    bool bAdded = m_nWaiters < MAX_WAITERS;
+    if (bAdded)
+        m_waiters[m_nWaiters++] = hWake;
+    m_bNewWaiter = m_bNewWaiter || bAdded;
+    LeaveCriticalSection(&m_lock);
+    return bAdded;
+}
+
+void CWebStateWatch::RemoveWaiter(HANDLE hWake)
+{
+    EnterCriticalSection(&m_lock);
+    for (int i = 0; i < m_nWaiters; i++)
+    {
+        if (m_waiters[i] != hWake)
+            continue;
+        m_waiters[i] = m_waiters[--m_nWaiters];
+        break;
+    }
+    LeaveCriticalSection(&m_lock);
+}
+
+static std::string ToUtf8(const std::string& ansi)
+{
+    return Utf8FromAnsi(ansi);
+}
+
+bool CWebStateWatch::TakeIfChanged(long long nSince, unsigned nReadsBefore, std::string* pJson)
+{
+    EnterCriticalSection(&m_lock);
+    bool bTaken = nSince == ANY_VERSION || (m_nReads != nReadsBefore && m_nVersion != nSince);
+    WatchedState state = m_state;
+    long long nVersion = m_nVersion;
+    LeaveCriticalSection(&m_lock);
+    if (bTaken)
+        *pJson = StatusJson(state.status, state.nKind, nVersion, ToUtf8);
+    return bTaken;
+}
+
+std::string CWebStateWatch::WaitForChange(long long nSince, CWebConnection& connection)
+{
+    CScopedHandle wake(CreateEventA(NULL, FALSE, FALSE, NULL));
+    if (!wake.IsValid())
+        return std::string();
+    EnterCriticalSection(&m_lock);
+    unsigned nReadsBefore = m_nReads;
+    LeaveCriticalSection(&m_lock);
+    if (!AddWaiter(wake.Get()))
+        return std::string();
+    Poke();
+    std::string json;
+    DWORD nStart = GetTickCount();
+    bool bWaiting = true;
+    while (bWaiting && !TakeIfChanged(nSince, nReadsBefore, &json))
+    {
+        DWORD nElapsed = GetTickCount() - nStart;
+        if (nElapsed >= LONG_POLL_MS)
+            bWaiting = false;
+        else if (!connection.WaitForWake(wake.Get(), LONG_POLL_MS - nElapsed))
+            break;
+    }
+    RemoveWaiter(wake.Get());
+    // Nothing changed in time: the state as it is, with the version the page has.
+    if (json.empty() && !bWaiting)
+        TakeIfChanged(ANY_VERSION, 0, &json);
+    return json;
+}

@@ -1,0 +1,63 @@
+// What is playing, watched for the pages that wait for a change (long-poll).
+// While a page waits, a thread reads the active controller's status directly,
+// every WATCH_PERIOD_MS and at once after every action of the page; no command
+// runs for it, so it never starts the media application. Each change gets a
+// new version number; a waiting page is answered as soon as the version
+// differs from the one it has.
+#pragma once
+#include <windows.h>
+#include <string>
+#include "StatusChange.h"
+#include "../framework/WorkerThread.h"
+
+class CServerDlg;
+class CWebConnection;
+
+const DWORD WATCH_PERIOD_MS = 250;
+// A page's wait is answered after this long even when nothing changed.
+const DWORD LONG_POLL_MS = 25000;
+
+class CWebStateWatch
+{
+public:
+    // hCommandMutex: held while the status is read, as while a page's command runs.
+    CWebStateWatch(CServerDlg& dlg, HANDLE hCommandMutex);
+    ~CWebStateWatch();
+
+    bool Start();
+    void Stop();
+    // Reads again at once: after an action, the state the page waits for may have changed.
+    void Poke();
+    // The state as JSON once a reading taken after the call differs from
+    // nSince (or LONG_POLL_MS passed); empty when the browser went away or the
+    // listener stops.
+    std::string WaitForChange(long long nSince, CWebConnection& connection);
+
+private:
+    CWebStateWatch(const CWebStateWatch&);
+    CWebStateWatch& operator=(const CWebStateWatch&);
+    static void WatchThread(CWorkerThread& thread, void* pParam);
+    void ReadOnce();
+    WatchedState ReadState();
+    bool AddWaiter(HANDLE hWake);
+    void RemoveWaiter(HANDLE hWake);
+    // The state's JSON when it is newer than nSince and read after nReadsBefore;
+    // with ANY_VERSION, the state as it is.
+    static const long long ANY_VERSION = -2;
+    bool TakeIfChanged(long long nSince, unsigned nReadsBefore, std::string* pJson);
+
+    CServerDlg& m_dlg;
+    HANDLE m_hCommandMutex;
+    HANDLE m_hPoke;
+    CWorkerThread m_thread;
+    CRITICAL_SECTION m_lock;
+    // Guarded by m_lock:
+    WatchedState m_state;
+    DWORD m_nReadAt;
+    long long m_nVersion;
+    unsigned m_nReads;
+    static const int MAX_WAITERS = 32;
+    HANDLE m_waiters[MAX_WAITERS];
+    int m_nWaiters;
+    bool m_bNewWaiter; // added since the last reading
+};
