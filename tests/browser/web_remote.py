@@ -54,7 +54,11 @@ def browser(profile):
                  "--disable-component-update", "--disable-sync",
                  "--user-data-dir=" + profile, "--window-size=390,844"):
         options.add_argument(flag)
-    return webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+    driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+    # Headless windows are at least 500 pixels wide: the page gets a phone's viewport.
+    driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                           {"width": 390, "height": 844, "deviceScaleFactor": 1, "mobile": True})
+    return driver
 
 
 def wait_for(condition, what):
