@@ -9,14 +9,18 @@
 #include "../app/SettingsRules.h"
 #include "../framework/ScopedHandle.h"
 
-// Gathers consecutive chunks into writes of up to LISTING_WRITE_SIZE bytes: the
-// bytes on the link are the same, in far fewer writes.
+// Gathers the tag "LISTACK" and consecutive chunks into writes of up to
+// LISTING_WRITE_SIZE bytes: the bytes on the link are the same, in far fewer
+// writes, and a listing that fits in one leaves whole, so no part of it waits
+// for the phone's acknowledgement of the part before.
 class CLinkChunkWriter : public CChunkWriter
 {
 public:
-    explicit CLinkChunkWriter(const CPhoneLink& link) : m_link(link)
+    explicit CLinkChunkWriter(const CPhoneLink& link)
+        : m_link(link), m_bFirstWrite(true), m_bTagFailed(false), m_nTagError(0)
     {
         m_buffer.reserve(LISTING_WRITE_SIZE);
+        m_buffer.insert(m_buffer.end(), "LISTACK", "LISTACK" + REPLY_TAG_LENGTH);
     }
     void WriteChunk(const unsigned char* pChunk, int nLength) override
     {
@@ -26,15 +30,30 @@ public:
     }
     void Flush()
     {
-        if (!m_buffer.empty())
-            WriteAllToPhone(m_link, &m_buffer[0], static_cast<int>(m_buffer.size()));
+        if (!m_buffer.empty() && !m_bTagFailed)
+        {
+            bool bWritten =
+                WriteAllToPhone(m_link, &m_buffer[0], static_cast<int>(m_buffer.size()));
+            // The first write carries the tag; when it fails nothing more is sent.
+            if (!bWritten && m_bFirstWrite)
+            {
+                m_bTagFailed = true;
+                m_nTagError = static_cast<int>(GetLastError());
+            }
+            m_bFirstWrite = false;
+        }
         m_buffer.clear();
     }
+    bool TagFailed() const { return m_bTagFailed; }
+    int TagError() const { return m_nTagError; }
 
 private:
     static const size_t LISTING_WRITE_SIZE = 65536;
     const CPhoneLink& m_link;
     std::vector<unsigned char> m_buffer;
+    bool m_bFirstWrite;
+    bool m_bTagFailed;
+    int m_nTagError;
 };
 
 static void BuildBrowseTree(CServerDlg& dlg, const char* pszFolders, bool bRecursive)
@@ -43,15 +62,6 @@ static void BuildBrowseTree(CServerDlg& dlg, const char* pszFolders, bool bRecur
     dlg.m_pBrowseRoot = NULL;
     CWin32FolderScanner scanner(dlg);
     dlg.m_pBrowseRoot = BuildBrowseRoot(pszFolders, bRecursive, scanner);
-}
-
-static bool WriteListingTag(CServerDlg& dlg, const CPhoneLink& link)
-{
-    int nWritten = WriteToPhone(link, "LISTACK", REPLY_TAG_LENGTH);
-    if (nWritten >= REPLY_TAG_LENGTH)
-        return true;
-    dlg.LogEvent("Couldn't write list to phone (error %d)\r\n", static_cast<int>(GetLastError()));
-    return false;
 }
 
 static const unsigned char END_MARK[2] = {0xFF, 0x00};
@@ -65,17 +75,17 @@ static int BuildAndSendListing(CServerDlg& dlg, const CPhoneLink& link, const ch
                                bool bRecursive)
 {
     BuildBrowseTree(dlg, pszFolders, bRecursive);
-    if (!WriteListingTag(dlg, link))
-        return LISTING_TAG_FAILED;
-    if (!dlg.m_pBrowseRoot)
-    {
-        WriteToPhone(link, END_MARK, 2);
-        return LISTING_EMPTY;
-    }
     CLinkChunkWriter writer(link);
-    int nTotal = SendBrowseTreeChunks(dlg.m_pBrowseRoot, writer);
+    int nTotal = LISTING_EMPTY;
+    if (dlg.m_pBrowseRoot)
+        nTotal = SendBrowseTreeChunks(dlg.m_pBrowseRoot, writer);
+    else
+        writer.WriteChunk(END_MARK, 2);
     writer.Flush();
-    return nTotal;
+    if (!writer.TagFailed())
+        return nTotal;
+    dlg.LogEvent("Couldn't write list to phone (error %d)\r\n", writer.TagError());
+    return LISTING_TAG_FAILED;
 }
 
 void HandleList(CServerDlg& dlg, const CPhoneLink& link)

@@ -45,6 +45,15 @@ static HANDLE OpenForReading(const char* pszPath)
                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
 }
 
+// The next block of the file; 0 at its end or when it cannot be read.
+static DWORD ReadBlock(HANDLE hFile, std::vector<char>& block)
+{
+    DWORD nRead = 0;
+    if (!ReadFile(hFile, &block[0], static_cast<DWORD>(block.size()), &nRead, NULL))
+        return 0;
+    return nRead;
+}
+
 // The reply has 32 bits for the length; a file of 2 GiB or more is reported as
 // -1 (FF FF FF FF), the protocol's "cannot tell".
 static int ReportedFileLength(HANDLE hFile)
@@ -89,15 +98,18 @@ void HandleDownload(CServerDlg& dlg, const CPhoneLink& link)
     CScopedHandle file;
     if (!OpenNamedFile(dlg, link, "Uploading \"%s\"... ", file))
         return;
-    WriteToPhone(link, "DOWNACK", REPLY_TAG_LENGTH);
+    // The tag goes with the first block, so that block never waits for the phone's
+    // acknowledgement of the tag; an empty file sends the tag alone.
+    std::vector<char> block(DOWNLOAD_BLOCK_SIZE);
+    DWORD nRead = ReadBlock(file.Get(), block);
+    bool bWritten = WriteHeadAndBodyToPhone(link, "DOWNACK", REPLY_TAG_LENGTH, &block[0],
+                                            static_cast<int>(nRead));
     // One block at a time: the file is never loaded whole. A write that fails means
     // the phone has gone or the link is being stopped, so reading on is pointless.
-    std::vector<char> block(DOWNLOAD_BLOCK_SIZE);
-    DWORD nRead = 0;
-    while (ReadFile(file.Get(), &block[0], DOWNLOAD_BLOCK_SIZE, &nRead, NULL) && nRead > 0)
+    while (bWritten && nRead > 0)
     {
-        if (!WriteAllToPhone(link, &block[0], static_cast<int>(nRead)))
-            break;
+        nRead = ReadBlock(file.Get(), block);
+        bWritten = WriteAllToPhone(link, &block[0], static_cast<int>(nRead));
     }
     dlg.LogEvent("finished\r\n");
 }
