@@ -19,6 +19,15 @@ static void CloseClientSocket(CServerDlg& dlg)
     closesocket(client);
 }
 
+// Each reply leaves at once: with the send delay on, a reply that follows one
+// the phone has not yet acknowledged waits for the phone's delayed acknowledgement.
+static void SwitchOffSendDelay(SOCKET client)
+{
+    BOOL bNoDelay = TRUE;
+    setsockopt(client, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&bNoDelay),
+               sizeof(bNoDelay));
+}
+
 static void ServeClient(CServerDlg& dlg, CWorkerThread& thread, SOCKET client)
 {
     dlg.LogEvent("Client connected on Internet socket\r\n");
@@ -43,6 +52,7 @@ static void SocketAcceptThread(CWorkerThread& thread, void* pParam)
                 break;
             continue;
         }
+        SwitchOffSendDelay(client);
         dlg.m_clientSocket = client;
         if (!thread.IsStopRequested())
             ServeClient(dlg, thread, client);
