@@ -188,4 +188,8 @@ TEST_F(PhoneTool, HintsForNoFoldersToBrowseAndASerialPortNotConnected)
               "server's window and press Connect (with tools/run-server.sh: COM3 for COM13, "
               "COM12 for COM22)\n",
               run.err);
+    // The CHCK waits at the server's end of the link: take it, or a later test gets it.
+    CPhoneClient serverEnd;
+    ASSERT_TRUE(serverEnd.OpenComPort("COM3"));
+    EXPECT_EQ("CHCK", serverEnd.ReceiveUntilQuiet(500, WAIT_LIMIT_MS));
 }
