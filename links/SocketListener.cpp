@@ -19,8 +19,9 @@ static void CloseClientSocket(CServerDlg& dlg)
     closesocket(client);
 }
 
-// Each reply leaves at once: with the send delay on, a reply that follows one
-// the phone has not yet acknowledged waits for the phone's delayed acknowledgement.
+// Each write leaves at once: with the send delay on, a small write that follows
+// bytes the phone has not yet acknowledged waits for the phone's delayed
+// acknowledgement, tens to hundreds of milliseconds.
 static void SwitchOffSendDelay(SOCKET client)
 {
     BOOL bNoDelay = TRUE;

@@ -184,8 +184,8 @@ TEST_F(PhoneTool, HintsForNoFoldersToBrowseAndASerialPortNotConnected)
     run = RunPhoneTool(m_output, "--com COM13 --wait 1 CHCK");
     EXPECT_EQ(4u, run.nExitCode);
     EXPECT_EQ("quorvel-phone: no reply to CHCK within 1 s on COM13: the server reads its serial "
-              "port only once it is open; type its end of the link into \"COM port:\" in the "
-              "server's window and press Connect (with tools/run-server.sh: COM3 for COM13, "
+              "port only once it is open: type the server's end of the link into \"COM port:\" "
+              "in its window and press Connect (with tools/run-server.sh: COM3 for COM13, "
               "COM12 for COM22)\n",
               run.err);
     // The CHCK waits at the server's end of the link: take it, or a later test gets it.

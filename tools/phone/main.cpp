@@ -35,7 +35,7 @@ static bool ResolveHost(const std::string& host, std::string& address)
     return true;
 }
 
-// Whether this copy runs from a checkout (<checkout>\\build\\bin\\quorvel-phone.exe),
+// Whether this copy runs from a checkout (<checkout>\build\bin\quorvel-phone.exe),
 // where tools/run-server.sh starts a server and its serial links.
 static bool RunsFromCheckout()
 {
@@ -105,8 +105,8 @@ static void ReportFailure(ReplyOutcome outcome, const PhoneCommand& command,
     else if (arguments.bSerial)
         fprintf(stderr,
                 "quorvel-phone: no reply to %s within %lu s on %s: the server reads its serial "
-                "port only once it is open; type its end of the link into \"COM port:\" in "
-                "the server's window and press Connect%s\n",
+                "port only once it is open: type the server's end of the link into \"COM "
+                "port:\" in its window and press Connect%s\n",
                 pszName, printer.WaitMs() / 1000, arguments.comPort.c_str(),
                 RunsFromCheckout() ? " (with tools/run-server.sh: COM3 for COM13, COM12 for COM22)"
                                    : "");
