@@ -97,7 +97,11 @@ BOOL CServerDlg::OnInitDialog()
     if (m_bWebRemote)
         StartWebRemote();
     SetTimer(m_hWnd, 1, 1000, NULL);
-    return TRUE;
+    // The focus starts in the read-only event log, where a stray key press changes
+    // nothing; the dialog's default would select all of "Files to browse:" for it
+    // to replace, and Exit would save the loss.
+    SetFocus(GetDlgItem(IDC_EVENT_LOG));
+    return FALSE;
 }
 
 // What the user types stays within what the settings keep, so nothing typed is

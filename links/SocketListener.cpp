@@ -1,6 +1,7 @@
 // The TCP listener on port 7654 and its worker, which serves one client at a
 // time: phones on this PC and phones the user has allowed.
 #include "../app/ServerDlg.h"
+#include <mstcpip.h>
 #include "../framework/ScopedHandle.h"
 #include "../protocol/CommandHandlers.h"
 
@@ -42,6 +43,28 @@ static void ServeClient(CServerDlg& dlg, CWorkerThread& thread)
     CloseClientSocket(dlg);
 }
 
+// Each write leaves at once: with the send delay on, a small write that follows
+// bytes the phone has not yet acknowledged waits for the phone's delayed
+// acknowledgement, tens to hundreds of milliseconds.
+static void SwitchOffSendDelay(SOCKET client)
+{
+    BOOL bNoDelay = TRUE;
+    setsockopt(client, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&bNoDelay),
+               sizeof(bNoDelay));
+}
+
+// A phone holds its next command until the last one is acknowledged (its own send
+// delay), and a command without a reply is acknowledged late unless asked for at
+// once: Windows 8 and later can be asked. Wine and older systems refuse, and
+// nothing else changes then.
+static void AcknowledgeAtOnce(SOCKET client)
+{
+    DWORD nFrequency = 1;
+    DWORD nReturned = 0;
+    WSAIoctl(client, SIO_TCP_SET_ACK_FREQUENCY, &nFrequency, sizeof(nFrequency), NULL, 0,
+             &nReturned, NULL, NULL);
+}
+
 // Takes one waiting connection, as a blocking socket for the command loop; its
 // peer's IPv4 address in host order. INVALID_SOCKET when none is waiting, or
 // with *pbFailed on an error.
@@ -59,6 +82,8 @@ static SOCKET AcceptWaiting(SOCKET listenSocket, uint32_t* pnAddress, bool* pbFa
     WSAEventSelect(client, NULL, 0);
     u_long nNonBlocking = 0;
     ioctlsocket(client, FIONBIO, &nNonBlocking);
+    SwitchOffSendDelay(client);
+    AcknowledgeAtOnce(client);
     *pnAddress = ntohl(peer.sin_addr.s_addr);
     return client;
 }

@@ -9,15 +9,19 @@
 #include "../app/SettingsRules.h"
 #include "../framework/ScopedHandle.h"
 
-// Gathers consecutive chunks into writes of up to LISTING_WRITE_SIZE bytes: the
-// bytes on the link are the same, in far fewer writes. The first write that fails
-// breaks it, with the error of that write kept for the log.
+// Gathers the tag "LISTACK" and consecutive chunks into writes of up to
+// LISTING_WRITE_SIZE bytes: the bytes on the link are the same, in far fewer
+// writes, and a listing that fits in one leaves whole, so no part of it waits
+// for the phone's acknowledgement of the part before. The first write that
+// fails breaks it, with the error of that write kept for the log.
 class CLinkChunkWriter : public CChunkWriter
 {
 public:
-    explicit CLinkChunkWriter(const CPhoneLink& link) : m_link(link), m_nError(0)
+    explicit CLinkChunkWriter(const CPhoneLink& link)
+        : m_link(link), m_bFirstWrite(true), m_bTagFailed(false), m_nError(0)
     {
         m_buffer.reserve(LISTING_WRITE_SIZE);
+        m_buffer.insert(m_buffer.end(), "LISTACK", "LISTACK" + REPLY_TAG_LENGTH);
     }
     void WriteChunk(const unsigned char* pChunk, int nLength) override
     {
@@ -26,6 +30,8 @@ public:
         m_buffer.insert(m_buffer.end(), pChunk, pChunk + nLength);
     }
     bool IsBroken() const override { return m_nError != 0; }
+    // The write carrying the tag failed: the phone got no listing at all.
+    bool TagFailed() const { return m_bTagFailed; }
     int Error() const { return m_nError; }
     void Flush()
     {
@@ -34,7 +40,9 @@ public:
         {
             DWORD nError = GetLastError();
             m_nError = nError != 0 ? static_cast<int>(nError) : ERROR_WRITE_FAULT;
+            m_bTagFailed = m_bFirstWrite;
         }
+        m_bFirstWrite = false;
         m_buffer.clear();
     }
 
@@ -42,6 +50,8 @@ private:
     static const size_t LISTING_WRITE_SIZE = 65536;
     const CPhoneLink& m_link;
     std::vector<unsigned char> m_buffer;
+    bool m_bFirstWrite;
+    bool m_bTagFailed;
     int m_nError;
 };
 
@@ -57,42 +67,30 @@ static void BuildBrowseTree(CServerDlg& dlg, const char* pszFolders, bool bRecur
 }
 
 static const char* const WRITE_FAILURE = "Couldn't write list to phone (error %d)\r\n";
-
-static bool WriteListingTag(CServerDlg& dlg, const CPhoneLink& link)
-{
-    int nWritten = WriteToPhone(link, "LISTACK", REPLY_TAG_LENGTH);
-    if (nWritten >= REPLY_TAG_LENGTH)
-        return true;
-    LogLinkFailure(dlg, link, WRITE_FAILURE, static_cast<int>(GetLastError()));
-    return false;
-}
-
 static const unsigned char END_MARK[2] = {0xFF, 0x00};
 static const int LISTING_FAILED = -1;
 static const int LISTING_EMPTY = -2;
 
 // Builds the tree and sends "LISTACK", its records and the end mark; returns the
-// byte total, LISTING_EMPTY for no tree, or LISTING_FAILED once a failed write has
-// been logged. A link being stopped fails silently with the total so far, so
-// the listing's own line still ends. The caller holds the browse lock.
+// byte total, LISTING_EMPTY for no tree, or LISTING_FAILED when the tag could not
+// be written (logged). A write that fails after the tag ends the listing there;
+// a link being stopped fails silently, so the listing's own line still ends.
+// The caller holds the browse lock.
 static int BuildAndSendListing(CServerDlg& dlg, const CPhoneLink& link, const char* pszFolders,
                                bool bRecursive)
 {
     BuildBrowseTree(dlg, pszFolders, bRecursive);
-    if (!WriteListingTag(dlg, link))
-        return link.IsStopping() ? 0 : LISTING_FAILED;
-    if (!dlg.m_pBrowseRoot)
-    {
-        WriteToPhone(link, END_MARK, 2);
-        return LISTING_EMPTY;
-    }
     CLinkChunkWriter writer(link);
-    int nTotal = SendBrowseTreeChunks(dlg.m_pBrowseRoot, writer);
+    int nTotal = LISTING_EMPTY;
+    if (dlg.m_pBrowseRoot)
+        nTotal = SendBrowseTreeChunks(dlg.m_pBrowseRoot, writer);
+    else
+        writer.WriteChunk(END_MARK, 2);
     writer.Flush();
-    if (!writer.IsBroken() || link.IsStopping())
+    if (!writer.TagFailed())
         return nTotal;
     LogLinkFailure(dlg, link, WRITE_FAILURE, writer.Error());
-    return LISTING_FAILED;
+    return link.IsStopping() ? 0 : LISTING_FAILED;
 }
 
 void HandleList(CServerDlg& dlg, const CPhoneLink& link)

@@ -60,6 +60,17 @@ static HANDLE OpenForReading(const char* pszPath)
                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
 }
 
+// The next block of the file, at most nMax bytes; 0 at its end or when it cannot be read.
+static DWORD ReadBlock(HANDLE hFile, std::vector<char>& block, long long nMax)
+{
+    DWORD nWant = nMax < static_cast<long long>(block.size()) ? static_cast<DWORD>(nMax)
+                                                              : static_cast<DWORD>(block.size());
+    DWORD nRead = 0;
+    if (nWant == 0 || !ReadFile(hFile, &block[0], nWant, &nRead, NULL))
+        return 0;
+    return nRead;
+}
+
 // The file's length when it was opened: all that DOWN sends, whatever the file
 // does meanwhile. -1 when the system cannot tell.
 static long long FileLength(HANDLE hFile)
@@ -119,19 +130,19 @@ void HandleDownload(CServerDlg& dlg, const CPhoneLink& link)
     // The phone reads exactly the length FINF reports: a file that grows meanwhile
     // must not send more, or the rest would be taken for replies.
     long long nLeft = FileLength(file.Get());
-    WriteToPhone(link, "DOWNACK", REPLY_TAG_LENGTH);
+    // The tag goes with the first block, so that block never waits for the phone's
+    // acknowledgement of the tag; an empty file sends the tag alone.
+    std::vector<char> block(DOWNLOAD_BLOCK_SIZE);
+    DWORD nRead = ReadBlock(file.Get(), block, nLeft);
+    bool bWritten = WriteHeadAndBodyToPhone(link, "DOWNACK", REPLY_TAG_LENGTH, &block[0],
+                                            static_cast<int>(nRead));
     // One block at a time: the file is never loaded whole. A write that fails means
     // the phone has gone or the link is being stopped, so reading on is pointless.
-    std::vector<char> block(DOWNLOAD_BLOCK_SIZE);
-    DWORD nRead = 0;
-    while (nLeft > 0)
+    while (bWritten && nRead > 0)
     {
-        DWORD nWant = nLeft < DOWNLOAD_BLOCK_SIZE ? static_cast<DWORD>(nLeft) : DOWNLOAD_BLOCK_SIZE;
-        if (!ReadFile(file.Get(), &block[0], nWant, &nRead, NULL) || nRead == 0)
-            break;
-        if (!WriteAllToPhone(link, &block[0], static_cast<int>(nRead)))
-            break;
         nLeft -= nRead;
+        nRead = ReadBlock(file.Get(), block, nLeft);
+        bWritten = WriteAllToPhone(link, &block[0], static_cast<int>(nRead));
     }
     dlg.LogEvent("finished\r\n");
 }

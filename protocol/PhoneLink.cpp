@@ -148,3 +148,32 @@ bool WriteAllToPhone(const CPhoneLink& link, const void* pData, int nCount)
     }
     return true;
 }
+
+bool WriteHeadAndBodyToPhone(const CPhoneLink& link, const void* pHead, int nHead,
+                             const void* pBody, int nBody)
+{
+    // A serial link has no acknowledgements to wait for: the parts go in turn.
+    if (!link.IsTcp())
+        return WriteAllToPhone(link, pHead, nHead) && WriteAllToPhone(link, pBody, nBody);
+    WSABUF parts[2];
+    parts[0].buf = const_cast<char*>(static_cast<const char*>(pHead));
+    parts[0].len = static_cast<ULONG>(nHead);
+    parts[1].buf = const_cast<char*>(static_cast<const char*>(pBody));
+    parts[1].len = static_cast<ULONG>(nBody);
+    int nFirst = 0;
+    DWORD nSent = 0;
+    for (;;)
+    {
+        // A send may take part of the bytes only: skip what it took.
+        while (nFirst < 2 && nSent >= parts[nFirst].len)
+            nSent -= parts[nFirst++].len;
+        if (nFirst == 2)
+            return true;
+        parts[nFirst].buf += nSent;
+        parts[nFirst].len -= nSent;
+        if (link.IsStopping() ||
+            WSASend(link.client, &parts[nFirst], 2 - nFirst, &nSent, 0, NULL, NULL) != 0 ||
+            nSent == 0)
+            return false;
+    }
+}

@@ -65,3 +65,8 @@ int WriteToPhone(const CPhoneLink& link, const void* pData, int nCount);
 // Repeats WriteToPhone until all is written or a call fails or writes nothing;
 // false in that case (the phone has gone, or the link is being stopped).
 bool WriteAllToPhone(const CPhoneLink& link, const void* pData, int nCount);
+// Writes a reply's head (its tag and fields) and then its body as one stream:
+// on TCP one send carries both, gathered without a copy, so the body never
+// waits for the phone to acknowledge the head. False as WriteAllToPhone.
+bool WriteHeadAndBodyToPhone(const CPhoneLink& link, const void* pHead, int nHead,
+                             const void* pBody, int nBody);

@@ -1,5 +1,6 @@
 // PLST: the application's playlist text with the index of the current entry.
 #include <stdlib.h>
+#include <string.h>
 #include "CommandHandlers.h"
 #include "CommandRules.h"
 #include "../app/ServerDlg.h"
@@ -11,19 +12,20 @@ void HandlePlaylist(CServerDlg& dlg, const CPhoneLink& link)
     int nSize = 0, nIndex = 0;
     dlg.GetActive()->GetPlaylist(&pText, &nSize, &nIndex);
 
-    unsigned char header[10];
+    // Each form leaves in one write, so no part waits for the phone's acknowledgement.
+    unsigned char header[19];
     BuildCountReply("PLST", nIndex, header);
-    WriteToPhone(link, header, 9);
     if (!pText)
     {
         // Phones expect the header again and one zero byte when there is no playlist.
         dlg.LogEvent(
             "Couldn't get playlist! Playlist retrieval is only supported for Winamp 2.\r\n");
-        header[9] = 0;
-        WriteToPhone(link, header, 10);
+        memcpy(header + 9, header, 9);
+        header[18] = 0;
+        WriteToPhone(link, header, sizeof(header));
         return;
     }
-    WriteAllToPhone(link, pText, nSize);
+    WriteHeadAndBodyToPhone(link, header, 9, pText, nSize);
     free(pText);
     dlg.LogEvent("Finished writing playlist\r\n");
 }

@@ -9,13 +9,30 @@
 #   tools/bench.sh log              CHCK before and after 100,000 log lines
 #   tools/bench.sh stop             stopping links during long commands; memory after
 #   tools/bench.sh web              VOLM through the web API vs the TCP link; page load; memory
+#   tools/bench.sh replies          round trips and a mixed run of 100,000 commands, against
+#                                   the server of the start commit (QUORVEL_BENCH_BASE=commit
+#                                   to compare with another one)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
 tools/build.sh >/dev/null
 tests/rig/rig.sh up build/bench-rig >/dev/null
 trap 'tests/rig/rig.sh down build/bench-rig' EXIT
-for name in ${@:-volume list down log stop web}; do
+# The server of another commit, built once from an export of that commit.
+base_server() {
+  local commit base
+  commit=$(git rev-parse --short "${QUORVEL_BENCH_BASE:-b7b9db9}")
+  base=build/bench-base-$commit
+  if [ ! -f "$base/build/bin/QuorvelServer.exe" ]; then
+    rm -rf "$base" && mkdir -p "$base"
+    git archive "$commit" | tar -x -C "$base"
+    "$base/tools/build.sh" --target QuorvelServer >/dev/null
+  fi
+  echo "$PWD/$base/build/bin/QuorvelServer.exe"
+}
+for name in ${@:-volume list down log stop web replies}; do
   echo "== $name"
-  tests/rig/rig.sh run build/bench-rig "build/bin/bench_$name.exe"
+  args=()
+  [ "$name" = replies ] && args=("$(base_server)" ${QUORVEL_BENCH_CLIENTS:-100})
+  tests/rig/rig.sh run build/bench-rig "build/bin/bench_$name.exe" "${args[@]}"
 done

@@ -244,3 +244,18 @@ TEST_F(MainWindow, LabelsShowTheirWholeText)
     DeleteObject(hFont);
     ReleaseDC(NULL, hDC);
 }
+
+TEST_F(MainWindow, AKeyTypedAfterStartLeavesTheFoldersAlone)
+{
+    StartServer("ListenOnSocket=1\r\nPath=C:\\Music\r\n");
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(m_server.Window(), NULL), &info));
+    ASSERT_TRUE(info.hwndFocus != NULL);
+    DWORD nStart = 1, nEnd = 0;
+    SendMessageA(m_server.Control(1000), EM_GETSEL, reinterpret_cast<WPARAM>(&nStart),
+                 reinterpret_cast<LPARAM>(&nEnd));
+    EXPECT_EQ(nStart, nEnd) << "nothing of \"Files to browse:\" is selected";
+    SendMessageA(info.hwndFocus, WM_CHAR, 'x', 0);
+    EXPECT_EQ("C:\\Music", m_server.ControlText(1000));
+}

@@ -10,23 +10,27 @@ struct ToolRun
     std::string err;
 };
 
-// Runs quorvel-phone.exe with its output in files of outputDir (pipes would need a reader).
+// Runs quorvel-phone.exe with its output in files of outputDir (pipes would need a
+// reader), as from a UTF-8 terminal: the arguments are UTF-8, and so is the locale.
 static ToolRun RunPhoneTool(const CTempDir& outputDir, const std::string& arguments)
 {
+    SetEnvironmentVariableA("LC_ALL", "C.UTF-8");
     ToolRun run = {999, "", ""};
     SECURITY_ATTRIBUTES inherited = {sizeof(inherited), NULL, TRUE};
     HANDLE hOut = CreateFileA(outputDir.File("tool.out").c_str(), GENERIC_WRITE, FILE_SHARE_READ,
                               &inherited, CREATE_ALWAYS, 0, NULL);
     HANDLE hErr = CreateFileA(outputDir.File("tool.err").c_str(), GENERIC_WRITE, FILE_SHARE_READ,
                               &inherited, CREATE_ALWAYS, 0, NULL);
-    STARTUPINFOA startup = {};
+    STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdOutput = hOut;
     startup.hStdError = hErr;
     std::string command = "\"" + TestBinDir() + "\\quorvel-phone.exe\" " + arguments;
+    std::wstring wide(command.size() + 1, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, command.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
     PROCESS_INFORMATION process = {};
-    if (CreateProcessA(NULL, &command[0], NULL, NULL, TRUE, 0, NULL, NULL, &startup, &process))
+    if (CreateProcessW(NULL, &wide[0], NULL, NULL, TRUE, 0, NULL, NULL, &startup, &process))
     {
         if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0)
             GetExitCodeProcess(process.hProcess, &run.nExitCode);
@@ -101,8 +105,8 @@ TEST_F(PhoneTool, BadArgumentsNoServerAndNoReplyEachGiveOneLine)
 {
     ToolRun run = RunPhoneTool(m_output, "VERS");
     EXPECT_EQ(3u, run.nExitCode);
-    EXPECT_EQ("quorvel-phone: no server is listening on 127.0.0.1:7654; start it with "
-              "tools/run-server.sh (\"Listen on Internet socket\" ticked)\n",
+    EXPECT_EQ("quorvel-phone: no server is listening on 127.0.0.1:7654; tick \"Listen on Internet "
+              "socket\" in the server's window, or start one with tools/run-server.sh\n",
               run.err);
 
     StartServer();
@@ -111,9 +115,17 @@ TEST_F(PhoneTool, BadArgumentsNoServerAndNoReplyEachGiveOneLine)
     EXPECT_EQ("", run.out);
     EXPECT_EQ("quorvel-phone: bad parameter for VOLM: \"300\" (write VOLM:0..255); see --help\n",
               run.err);
-    run = RunPhoneTool(m_output, "--tcp 127.0.0.1 VERS play");
+    run = RunPhoneTool(m_output, "\"FINF:C:\\\xE6\x97\xA5.mp3\"");
     EXPECT_EQ(2u, run.nExitCode);
-    EXPECT_EQ("", run.out);
+    EXPECT_EQ("quorvel-phone: \"FINF:C:\\?.mp3\" has a character that this PC's code page 1252 "
+              "cannot hold (shown as ?), and the server takes names only in that code page\n",
+              run.err);
+    for (const char* pszBad : {"--tcp 127.0.0.1 VERS play", "VERS SHFL:2", "SEEK:-5", "REPT:5"})
+    {
+        run = RunPhoneTool(m_output, pszBad);
+        EXPECT_EQ(2u, run.nExitCode) << pszBad;
+        EXPECT_EQ("", run.out) << pszBad;
+    }
     ConnectPhone(m_phone);
     ExpectNothingBeforeCheck(m_phone);
     EXPECT_TRUE(m_server.WaitForLogToBe("Client connected on Internet socket\r\n"
@@ -136,4 +148,48 @@ TEST_F(PhoneTool, BadArgumentsNoServerAndNoReplyEachGiveOneLine)
     run = RunPhoneTool(m_output, "--help");
     EXPECT_EQ(0u, run.nExitCode);
     EXPECT_EQ(PhoneUsage(), run.out);
+}
+
+TEST_F(PhoneTool, AccentedNamesPrintAsUtf8AndGoBackAsTheServersBytes)
+{
+    // "Café" and "Thé.mp3" as the server sees them: in the PC's code page, 1252.
+    std::string music = m_dir.File("Music");
+    CreateDirectoryA(music.c_str(), NULL);
+    CreateDirectoryA((music + "\\Caf\xE9").c_str(), NULL);
+    m_dir.WriteFile("Music\\Caf\xE9\\Th\xE9.mp3", "12345");
+    StartServer("ListenOnSocket=1\r\nPath=" + music + "\r\n");
+
+    ToolRun run = RunPhoneTool(m_output, "DLST:");
+    EXPECT_EQ("LISTACK\n" + music + "\\\n  Caf\xC3\xA9\\\nend of listing, 2 records\n", run.out);
+    // Pasted back from the terminal.
+    std::string cafe = music + "\\Caf\xC3\xA9";
+    run = RunPhoneTool(m_output, "\"DLST:" + cafe + "\" \"FINF:" + cafe + "\\Th\xC3\xA9.mp3\"");
+    EXPECT_EQ(0u, run.nExitCode) << run.err;
+    EXPECT_EQ("LISTACK\n" + cafe + "\\\n  Th\xC3\xA9.mp3\nend of listing, 2 records\n" +
+                  "FINFACK length 5 bytes\n",
+              run.out);
+    run = RunPhoneTool(m_output, "--raw \"DLST:" + cafe + "\"");
+    EXPECT_NE(std::string::npos, run.out.find("\n22 Th\xE9.mp3\n")) << run.out;
+}
+
+TEST_F(PhoneTool, HintsForNoFoldersToBrowseAndASerialPortNotConnected)
+{
+    StartServer();
+    ToolRun run = RunPhoneTool(m_output, "DLST:");
+    EXPECT_EQ(0u, run.nExitCode);
+    EXPECT_EQ("LISTACK\nend of listing, 0 records\n", run.out);
+    EXPECT_EQ("quorvel-phone: nothing to list: set \"Files to browse:\" in the server's window, or "
+              "Path= in its QuorvelServer.ini\n",
+              run.err);
+    run = RunPhoneTool(m_output, "--com COM13 --wait 1 CHCK");
+    EXPECT_EQ(4u, run.nExitCode);
+    EXPECT_EQ("quorvel-phone: no reply to CHCK within 1 s on COM13: the server reads its serial "
+              "port only once it is open: type the server's end of the link into \"COM port:\" "
+              "in its window and press Connect (with tools/run-server.sh: COM3 for COM13, "
+              "COM12 for COM22)\n",
+              run.err);
+    // The CHCK waits at the server's end of the link: take it, or a later test gets it.
+    CPhoneClient serverEnd;
+    ASSERT_TRUE(serverEnd.OpenComPort("COM3"));
+    EXPECT_EQ("CHCK", serverEnd.ReceiveUntilQuiet(500, WAIT_LIMIT_MS));
 }

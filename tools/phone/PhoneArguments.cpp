@@ -135,7 +135,8 @@ std::string PhoneUsage()
         "\n"
         "  --tcp HOST[:PORT]  the server over TCP (default 127.0.0.1:7654)\n"
         "  --com COMn         the server over a serial port, as a Bluetooth phone\n"
-        "  --raw              print a listing's records as they came: head byte, name\n"
+        "  --raw              print the server's bytes as they came: a listing's records\n"
+        "                     (head byte, name), names in the PC's code page\n"
         "  --wait SECONDS     how long a reply may take to start (default: the command's own)\n"
         "  --help             this text\n"
         "\n"
@@ -147,7 +148,8 @@ std::string PhoneUsage()
         text += "  " + form + std::string(form.size() < 19 ? 19 - form.size() : 1, ' ') +
                 pCommand->pszWhat + "\n";
     }
-    text += "Paths are the server's own: under Wine, Z:\\ is the Linux root.\n"
+    text += "Paths are the server's own: under Wine, Z:\\ is the Linux root. Names print in the\n"
+            "terminal's encoding and go to the server in the PC's code page.\n"
             "\n"
             "Example:\n"
             "  tools/phone.sh VERS VOLM:128 LIST \"FINF:Z:\\home\\me\\Music\\song.mp3\"\n"

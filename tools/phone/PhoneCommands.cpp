@@ -30,9 +30,10 @@ static const PhoneCommand s_commands[] = {
     {"FFWD", PARAM_NONE, REPLY_NONE, 0, 0, "FFWD", "fast forward"},
     {"RWND", PARAM_NONE, REPLY_NONE, 0, 0, "RWND", "rewind"},
     {"VOLM", PARAM_BYTE, REPLY_NONE, 0, 0, "VOLM:0..255", "set the volume (128 is half)"},
-    {"SEEK", PARAM_BE32, REPLY_NONE, 0, 0, "SEEK:seconds", "jump to a position in the track"},
-    {"SHFL", PARAM_BYTE, REPLY_NONE, 0, 0, "SHFL:0|1", "shuffle off or on"},
-    {"REPT", PARAM_BYTE, REPLY_NONE, 0, 0, "REPT:0|1", "repeat off or on"},
+    {"SEEK", PARAM_BE32, REPLY_NONE, 0, 0, "SEEK:seconds",
+     "jump to a position in the track (0..2147483647)"},
+    {"SHFL", PARAM_FLAG, REPLY_NONE, 0, 0, "SHFL:0|1", "shuffle off or on"},
+    {"REPT", PARAM_FLAG, REPLY_NONE, 0, 0, "REPT:0|1", "repeat off or on"},
     {"SLCT", PARAM_BE16, REPLY_NONE, 0, 0, "SLCT:n", "play playlist entry n (0..65535)"},
     {"RMAL", PARAM_NONE, REPLY_NONE, 0, 0, "RMAL", "clear the playlist"},
     {"FULL", PARAM_NONE, REPLY_NONE, 0, 0, "FULL", "full screen on or off"},
@@ -68,19 +69,18 @@ std::string EncodeName(const std::string& name)
     return BigEndian(name.size(), 2) + name;
 }
 
-// Decimal only: "010" is ten, not an octal eight.
-static bool ParseNumber(const std::string& text, long nMin, long nMax, long& nValue)
+// Decimal digits only: "010" is ten, not an octal eight, and no sign.
+static bool ParseNumber(const std::string& text, long nMax, long& nValue)
 {
-    size_t nDigitsAt = !text.empty() && text[0] == '-' ? 1 : 0;
-    if (text.size() == nDigitsAt || text.size() > 11)
+    if (text.empty() || text.size() > 10)
         return false;
-    for (size_t i = nDigitsAt; i < text.size(); i++)
+    for (char c : text)
     {
-        if (text[i] < '0' || text[i] > '9')
+        if (c < '0' || c > '9')
             return false;
     }
     long long nParsed = strtoll(text.c_str(), NULL, 10);
-    if (nParsed < nMin || nParsed > nMax)
+    if (nParsed > nMax)
         return false;
     nValue = static_cast<long>(nParsed);
     return true;
@@ -95,17 +95,18 @@ static bool EncodeParameter(const PhoneCommand& command, bool bHasParam, const s
     case PARAM_NONE:
         return !bHasParam;
     case PARAM_BYTE:
-        if (!ParseNumber(param, 0, 255, nValue))
+    case PARAM_FLAG:
+        if (!ParseNumber(param, command.param == PARAM_FLAG ? 1 : 255, nValue))
             return false;
         bytes += BigEndian(nValue, 1);
         return true;
     case PARAM_BE16:
-        if (!ParseNumber(param, 0, 65535, nValue))
+        if (!ParseNumber(param, 65535, nValue))
             return false;
         bytes += BigEndian(nValue, 2);
         return true;
     case PARAM_BE32:
-        if (!ParseNumber(param, -2147483647L - 1, 2147483647L, nValue))
+        if (!ParseNumber(param, 2147483647L, nValue))
             return false;
         bytes += BigEndian(static_cast<unsigned long>(nValue), 4);
         return true;

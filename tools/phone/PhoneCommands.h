@@ -7,8 +7,9 @@ enum ParamKind
 {
     PARAM_NONE,
     PARAM_BYTE,  // 0..255
+    PARAM_FLAG,  // one byte, 0 or 1
     PARAM_BE16,  // 0..65535
-    PARAM_BE32,  // signed 32-bit
+    PARAM_BE32,  // 0..2^31-1: seconds
     PARAM_PATH,  // a name parameter that may not be empty
     PARAM_FOLDER // a name parameter; empty stands for the configured folders
 };

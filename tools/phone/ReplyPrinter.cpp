@@ -1,6 +1,7 @@
 #include "ReplyPrinter.h"
 #include <stdio.h>
 #include "ListingLayout.h"
+#include "NameText.h"
 #include "ReplyText.h"
 
 // Once a reply has begun, its parts follow each other closely.
@@ -9,8 +10,9 @@ static const DWORD GAP_MS = 30000;
 static const DWORD TITLE_QUIET_MS = 300;
 static const DWORD DOWNLOAD_QUIET_MS = 3000;
 
-CReplyPrinter::CReplyPrinter(CPhoneClient& phone, bool bRaw, DWORD nWaitMs)
-    : m_phone(phone), m_bRaw(bRaw), m_nWaitMs(nWaitMs), m_nCommandWaitMs(0), m_nReceived(0)
+CReplyPrinter::CReplyPrinter(CPhoneClient& phone, unsigned nCodePage, bool bRaw, DWORD nWaitMs)
+    : m_phone(phone), m_nCodePage(nCodePage), m_bRaw(bRaw), m_nWaitMs(nWaitMs), m_nCommandWaitMs(0),
+      m_nReceived(0)
 {
 }
 
@@ -103,7 +105,7 @@ ReplyOutcome CReplyPrinter::PrintStatus(const PhoneCommand& command)
         title = m_phone.ReceiveUntilQuiet(TITLE_QUIET_MS, 2000);
     else if (!ReadText(title))
         return Failed();
-    printf("%s\n", DescribeStatusReply(reply + title).c_str());
+    printf("%s\n", DescribeStatusReply(reply + AnsiForTerminal(title, m_nCodePage)).c_str());
     return OUTCOME_DONE;
 }
 
@@ -126,6 +128,7 @@ ReplyOutcome CReplyPrinter::PrintListing(const PhoneCommand& command)
         if (!ReadText(name))
             return Failed();
         int nDepth = layout.NextDepth(nHead);
+        name = AnsiForTerminal(name, m_nCodePage);
         std::string line = m_bRaw ? RawListingLine(nHead, name) : ListingLine(nDepth, nHead, name);
         printf("%s\n", line.c_str());
         nRecords++;
@@ -136,6 +139,13 @@ ReplyOutcome CReplyPrinter::PrintListing(const PhoneCommand& command)
         printf("FF %s\n", HexBytes(head).c_str());
     else
         printf("end of listing, %lu records\n", nRecords);
+    // Only the configured folders can give no record at all: there are none.
+    if (nRecords == 0)
+    {
+        fflush(stdout);
+        fprintf(stderr, "quorvel-phone: nothing to list: set \"Files to browse:\" in the server's "
+                        "window, or Path= in its QuorvelServer.ini\n");
+    }
     return OUTCOME_DONE;
 }
 
@@ -160,7 +170,7 @@ ReplyOutcome CReplyPrinter::PrintPlaylist(const PhoneCommand& command)
         return OUTCOME_DONE;
     }
     printf("PLSTACK current entry %u, %u bytes:\n%s\n", nIndex,
-           static_cast<unsigned>(text.size() + 1), text.c_str());
+           static_cast<unsigned>(text.size() + 1), AnsiForTerminal(text, m_nCodePage).c_str());
     return OUTCOME_DONE;
 }
 

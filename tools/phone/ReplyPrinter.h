@@ -15,8 +15,10 @@ enum ReplyOutcome
 class CReplyPrinter
 {
 public:
-    // nWaitMs: how long the reply may take to start; 0 for the command's own time.
-    CReplyPrinter(CPhoneClient& phone, bool bRaw, DWORD nWaitMs);
+    // nCodePage: the server's text is printed in it (0: as it came, which bRaw
+    // also keeps listings); nWaitMs: how long the reply may take to start, 0 for
+    // the command's own time.
+    CReplyPrinter(CPhoneClient& phone, unsigned nCodePage, bool bRaw, DWORD nWaitMs);
 
     ReplyOutcome Print(const PhoneCommand& command);
     // Of the last reply: the bytes that came, and what was unexpected in them.
@@ -39,6 +41,7 @@ private:
     ReplyOutcome PrintDownload(const PhoneCommand& command);
 
     CPhoneClient& m_phone;
+    unsigned m_nCodePage;
     bool m_bRaw;
     DWORD m_nWaitMs;
     DWORD m_nCommandWaitMs;

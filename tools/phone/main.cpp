@@ -7,6 +7,7 @@
 #include <string.h>
 #include <string>
 #include <vector>
+#include "NameText.h"
 #include "PhoneArguments.h"
 #include "PhoneClient.h"
 #include "ReplyPrinter.h"
@@ -34,6 +35,25 @@ static bool ResolveHost(const std::string& host, std::string& address)
     return true;
 }
 
+// Whether this copy runs from a checkout (<checkout>\build\bin\quorvel-phone.exe),
+// where tools/run-server.sh starts a server and its serial links.
+static bool RunsFromCheckout()
+{
+    char szPath[MAX_PATH];
+    DWORD nLength = GetModuleFileNameA(NULL, szPath, sizeof(szPath));
+    if (nLength == 0 || nLength >= sizeof(szPath))
+        return false;
+    std::string path(szPath, nLength);
+    for (int i = 0; i < 3; i++)
+    {
+        size_t nSlash = path.find_last_of("\\/");
+        if (nSlash == std::string::npos)
+            return false;
+        path.erase(nSlash);
+    }
+    return GetFileAttributesA((path + "\\tools\\run-server.sh").c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 static int Connect(CPhoneClient& phone, const PhoneArguments& arguments)
 {
     if (arguments.bSerial)
@@ -55,14 +75,16 @@ static int Connect(CPhoneClient& phone, const PhoneArguments& arguments)
     if (phone.ConnectTcp(address.c_str(), arguments.nPort, CONNECT_TIMEOUT_MS))
         return EXIT_DONE;
     fprintf(stderr,
-            "quorvel-phone: no server is listening on %s:%u; start it with tools/run-server.sh "
-            "(\"Listen on Internet socket\" ticked)\n",
-            arguments.host.c_str(), arguments.nPort);
+            "quorvel-phone: no server is listening on %s:%u; tick \"Listen on Internet socket\" "
+            "in the server's window%s\n",
+            arguments.host.c_str(), arguments.nPort,
+            RunsFromCheckout() ? ", or start one with tools/run-server.sh" : "");
     return EXIT_NO_SERVER;
 }
 
 static void ReportFailure(ReplyOutcome outcome, const PhoneCommand& command,
-                          const CReplyPrinter& printer, const CPhoneClient& phone)
+                          const CReplyPrinter& printer, const CPhoneClient& phone,
+                          const PhoneArguments& arguments)
 {
     const char* pszName = command.pszName;
     if (outcome == OUTCOME_UNEXPECTED)
@@ -80,6 +102,14 @@ static void ReportFailure(ReplyOutcome outcome, const PhoneCommand& command,
                 "quorvel-phone: no reply to %s within %lu s: the server answers nothing when it "
                 "cannot open the file or refuses the name; its event log says why\n",
                 pszName, printer.WaitMs() / 1000);
+    else if (arguments.bSerial)
+        fprintf(stderr,
+                "quorvel-phone: no reply to %s within %lu s on %s: the server reads its serial "
+                "port only once it is open: type the server's end of the link into \"COM "
+                "port:\" in its window and press Connect%s\n",
+                pszName, printer.WaitMs() / 1000, arguments.comPort.c_str(),
+                RunsFromCheckout() ? " (with tools/run-server.sh: COM3 for COM13, COM12 for COM22)"
+                                   : "");
     else
         fprintf(stderr,
                 "quorvel-phone: no reply to %s within %lu s; the server serves one phone at a "
@@ -87,12 +117,21 @@ static void ReportFailure(ReplyOutcome outcome, const PhoneCommand& command,
                 pszName, printer.WaitMs() / 1000);
 }
 
-int main(int argc, char** argv)
+int main()
 {
     // Lines end in LF alone: the tool mostly runs under Wine, read by Unix tools.
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
-    std::vector<std::string> args(argv + 1, argv + argc);
+    std::vector<std::string> args;
+    std::string refused;
+    if (!AnsiArguments(args, refused))
+    {
+        fprintf(stderr,
+                "quorvel-phone: \"%s\" has a character that this PC's code page %u cannot hold "
+                "(shown as ?), and the server takes names only in that code page\n",
+                AnsiForTerminal(refused, TerminalCodePage()).c_str(), GetACP());
+        return EXIT_BAD_ARGUMENTS;
+    }
     if (args.empty())
     {
         fputs(PhoneUsage().c_str(), stderr);
@@ -116,7 +155,8 @@ int main(int argc, char** argv)
         return nConnected;
     // A long listing goes out in large writes, not one per line.
     setvbuf(stdout, NULL, _IOFBF, 1 << 16);
-    CReplyPrinter printer(phone, arguments.bRaw, 1000 * arguments.nWaitSeconds);
+    unsigned nCodePage = arguments.bRaw ? 0 : TerminalCodePage();
+    CReplyPrinter printer(phone, nCodePage, arguments.bRaw, 1000 * arguments.nWaitSeconds);
     for (const PhoneRequest& request : arguments.requests)
     {
         const PhoneCommand& command = *request.pCommand;
@@ -130,7 +170,7 @@ int main(int argc, char** argv)
         if (outcome == OUTCOME_DONE)
             continue;
         fflush(stdout);
-        ReportFailure(outcome, command, printer, phone);
+        ReportFailure(outcome, command, printer, phone, arguments);
         return EXIT_NO_REPLY;
     }
     fflush(stdout);
