@@ -96,6 +96,7 @@ TEST(WebActions, NamesGiveTheirCommandAndParameterBytes)
     } cases[] = {
         {"play", "", "STRT", ""},
         {"stop-after", "", "STEN", ""},
+        {"clear", "", "RMAL", ""},
         {"volume", "value=128", "VOLM", "\x80"},
         {"volume", "value=256", NULL, ""},
         {"volume", "value=1e2", NULL, ""},
