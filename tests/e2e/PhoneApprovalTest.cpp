@@ -43,11 +43,11 @@ protected:
     std::string Settings() const { return m_dir.ReadFile("QuorvelServer.ini"); }
 };
 
-TEST_F(PhoneApproval, APhoneIsHeldUntilAllowedWhileThisPcsPhonesAreServed)
+TEST_F(PhoneApproval, APhoneIsHeldUntilAllowedOrDeniedWhileThisPcsPhonesAreServed)
 {
     StartServer();
     SendMessageA(m_server.Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    CPhoneClient phone;
+    CPhoneClient phone, other;
     ConnectFrom(phone, PHONE);
     HWND hQuestion = WaitForQuestion(PHONE);
     ASSERT_TRUE(hQuestion != NULL);
@@ -58,43 +58,35 @@ TEST_F(PhoneApproval, APhoneIsHeldUntilAllowedWhileThisPcsPhonesAreServed)
     m_phone.Close();
     std::string early;
     EXPECT_FALSE(phone.Receive(1, early, 500)) << "nothing is read or answered while held";
-
     PressButton(hQuestion, ALLOW);
     ExpectReply(phone, "Y");
-    EXPECT_TRUE(m_server.WaitForLogToBe(Asks(PHONE) + CONNECTED + ACK + CLOSED +
-                                        "Allowed the phone at 10.77.0.1\r\n" + CONNECTED + ACK))
-        << m_server.LogAfterBanner();
-    EXPECT_EQ("[QuorvelServer]\r\nListenOnSocket=1\r\nAllowedPhones=10.77.0.1\r\n", Settings());
-
-    // Remembered: served at once, also after a restart.
     phone.Close();
-    m_server.Kill();
-    ASSERT_TRUE(m_server.Start(m_dir.Path()));
-    CPhoneClient again;
-    ConnectFrom(again, PHONE);
-    ExpectReply(again, "Y");
-    EXPECT_TRUE(m_server.WaitForLogToBe(CONNECTED + ACK)) << m_server.LogAfterBanner();
-}
 
-TEST_F(PhoneApproval, ADeniedPhoneIsClosedAndRefusedUntilTheServerRestarts)
-{
-    StartServer();
-    CPhoneClient phone;
-    ConnectFrom(phone, PHONE);
-    PressButton(WaitForQuestion(PHONE), DENY);
-    EXPECT_TRUE(phone.WaitForClose(REPLY_TIMEOUT_MS));
-    ConnectFrom(phone, PHONE);
-    EXPECT_TRUE(phone.WaitForClose(REPLY_TIMEOUT_MS));
-    EXPECT_TRUE(m_server.WaitForLogToBe(Asks(PHONE) +
-                                        "Denied the phone at 10.77.0.1: it is refused until "
-                                        "Quorvel restarts\r\n"
-                                        "Refused the phone at 10.77.0.1: it was denied\r\n"))
+    // Denied: closed, and refused unasked until the server restarts.
+    ConnectFrom(other, OTHER);
+    PressButton(WaitForQuestion(OTHER), DENY);
+    EXPECT_TRUE(other.WaitForClose(REPLY_TIMEOUT_MS));
+    ConnectFrom(other, OTHER);
+    EXPECT_TRUE(other.WaitForClose(REPLY_TIMEOUT_MS));
+    EXPECT_TRUE(m_server.WaitForLogToBe(
+        Asks(PHONE) + CONNECTED + ACK + CLOSED + "Allowed the phone at 10.77.0.1\r\n" + CONNECTED +
+        ACK + CLOSED + Asks(OTHER) +
+        "Denied the phone at 10.77.0.2: it is refused until Quorvel restarts\r\n"
+        "Refused the phone at 10.77.0.2: it was denied\r\n"))
         << m_server.LogAfterBanner();
     EXPECT_TRUE(m_server.FindDialog(QUESTION) == NULL) << "asked once";
+    EXPECT_EQ("[QuorvelServer]\r\nListenOnSocket=1\r\nAllowedPhones=10.77.0.1\r\n", Settings());
+
+    // Remembered, the denied phone not: served at once after a restart.
     m_server.Click(EXIT_BUTTON);
     DWORD nExitCode = 1;
     ASSERT_TRUE(m_server.WaitForExit(WAIT_LIMIT_MS, &nExitCode));
-    EXPECT_EQ(std::string::npos, Settings().find("AllowedPhones")) << Settings();
+    EXPECT_NE(std::string::npos, Settings().find("\r\nAllowedPhones=10.77.0.1\r\n"));
+    EXPECT_EQ(1, CountOccurrences(Settings(), "AllowedPhones")) << Settings();
+    ASSERT_TRUE(m_server.Start(m_dir.Path()));
+    ConnectFrom(phone, PHONE);
+    ExpectReply(phone, "Y");
+    EXPECT_TRUE(m_server.WaitForLogToBe(CONNECTED + ACK)) << m_server.LogAfterBanner();
 }
 
 TEST_F(PhoneApproval, OneQuestionAtATimeAndNoneLeftWhenTheListenerStops)
