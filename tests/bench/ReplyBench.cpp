@@ -25,10 +25,10 @@ struct CServerPair
 {
     CTempDir dirs[2];
     CServerProcess servers[2];
-    int nListening;
+    int nListening = 0;
     std::vector<Query> mix;
-    int nPhones;
-    double fSeconds[2]; // of the mixed rounds so far
+    int nPhones = 0;
+    double fSeconds[2] = {0, 0}; // of the mixed rounds so far
 
     bool Start(const std::string& settings, const std::string& otherExe)
     {
@@ -39,7 +39,6 @@ struct CServerPair
             if (!servers[i].Start(dirs[i].Path(), i == 0 ? "" : otherExe))
                 return false;
         }
-        nListening = 0;
         return true;
     }
     bool Connect(int nServer, CBenchPhone& phone)
@@ -102,24 +101,12 @@ static double MixedRound(CServerPair& pair, int nServer)
         if (!pair.Connect(nServer, phone))
             return -1;
         for (int i = 0; i < 100; i++)
-        {
             if (!RoundTrip(phone, pair.mix[(nPhone + i) % pair.mix.size()]))
                 return -1;
-        }
     }
     double fSeconds = Now() - fStart;
     pair.fSeconds[nServer] += fSeconds;
     return fSeconds;
-}
-
-static double MixedThis(void* pPair)
-{
-    return MixedRound(*static_cast<CServerPair*>(pPair), 0);
-}
-
-static double MixedBase(void* pPair)
-{
-    return MixedRound(*static_cast<CServerPair*>(pPair), 1);
 }
 
 int main(int argc, char** argv)
@@ -162,7 +149,6 @@ int main(int argc, char** argv)
     PrintRoundTrips(mixed, {{"PLST", "PLST", 19}});
 
     mixed.nPhones = argc > 2 ? atoi(argv[2]) : 100;
-    mixed.fSeconds[0] = mixed.fSeconds[1] = 0;
     mixed.mix = {{"CHCK", "CHCK", 1},
                  {"VERS", "VERS", 9},
                  {"INFO", "INFO", 18},
@@ -172,7 +158,10 @@ int main(int argc, char** argv)
                  {"DLST", dlst, LISTING},
                  {"FINF", "FINF" + file, 11}};
     printf("mixed run, 10 rounds of %d phones of 100 commands on each server:\n", mixed.nPhones);
-    double fRatio = AlternatingRatio("this", MixedThis, "base", MixedBase, &mixed, 10);
+    double fRatio = AlternatingRatio(
+        "this", [](void* pPair) { return MixedRound(*static_cast<CServerPair*>(pPair), 0); },
+        "base", [](void* pPair) { return MixedRound(*static_cast<CServerPair*>(pPair), 1); },
+        &mixed, 10);
     if (fRatio <= 0)
         return 1;
     printf("mixed run: this %.0f commands/s, base %.0f; the median round %.1fx the base's "
