@@ -37,18 +37,17 @@ void Dropped(void* pOwner, int nOperation)
     owner.dropped.push_back(nOperation);
 }
 
-CAutomationThread* g_pApartment = NULL;
+struct Call
+{
+    CAutomationThread* pApartment;
+    int nOperation;
+};
 
-void RunHeld(CWorkerThread&, void*)
+void RunCall(CWorkerThread&, void* pCall)
 {
     AutomationOutcome outcome;
-    g_pApartment->Run(HELD, NULL, outcome);
-}
-
-void RunLate(CWorkerThread&, void*)
-{
-    AutomationOutcome outcome;
-    g_pApartment->Run(LATE, NULL, outcome);
+    static_cast<Call*>(pCall)->pApartment->Run(static_cast<Call*>(pCall)->nOperation, NULL,
+                                               outcome);
 }
 } // namespace
 
@@ -58,13 +57,13 @@ TEST(AutomationThread, AnOperationWhoseCallerStoppedWaitingIsDroppedNotRunLate)
     owner.hRelease = CreateEventA(NULL, TRUE, FALSE, NULL);
     owner.bHeldRunning = false;
     CAutomationThread apartment(Operation, Dropped, &owner);
-    g_pApartment = &apartment;
+    Call held = {&apartment, HELD}, late = {&apartment, LATE};
     CWorkerThread heldCaller, lateCaller;
-    ASSERT_TRUE(heldCaller.Start(RunHeld, NULL));
+    ASSERT_TRUE(heldCaller.Start(RunCall, &held));
     while (!owner.bHeldRunning)
         Sleep(5);
     // The late caller queues behind the held operation, then its link is stopped.
-    ASSERT_TRUE(lateCaller.Start(RunLate, NULL));
+    ASSERT_TRUE(lateCaller.Start(RunCall, &late));
     lateCaller.RequestStop();
     lateCaller.WaitOrTerminate(INFINITE);
     SetEvent(owner.hRelease);

@@ -2,6 +2,7 @@
 // and left to end by themselves when they stay in one.
 #include <gtest/gtest.h>
 #include <atomic>
+#include <thread>
 #include "framework/WorkerThread.h"
 
 namespace
@@ -30,13 +31,6 @@ void StayInSection(CWorkerThread&, void* pParam)
     body.bEnded = true;
 }
 
-DWORD WINAPI LeaveSectionSoon(void* pParam)
-{
-    Sleep(300);
-    static_cast<Body*>(pParam)->bLeaveSection = true;
-    return 0;
-}
-
 void WaitFor(const std::atomic<bool>& bFlag)
 {
     while (!bFlag)
@@ -50,13 +44,17 @@ TEST(WorkerThread, AThreadInASectionIsTerminatedOnlyOnceOutOfIt)
     CWorkerThread thread;
     ASSERT_TRUE(thread.Start(StayInSection, &body));
     WaitFor(body.bInSection);
-    HANDLE hReleaser = CreateThread(NULL, 0, LeaveSectionSoon, &body, 0, NULL);
+    std::thread releaser(
+        [&]
+        {
+            Sleep(300);
+            body.bLeaveSection = true;
+        });
     thread.RequestStop();
     EXPECT_TRUE(thread.WaitOrTerminate(0));
     EXPECT_TRUE(body.bLeaveSection) << "terminated inside its section";
     EXPECT_FALSE(body.bInSection);
-    WaitForSingleObject(hReleaser, INFINITE);
-    CloseHandle(hReleaser);
+    releaser.join();
 }
 
 TEST(WorkerThread, AThreadThatStaysInASectionIsLeftAndDeletesItsObject)
