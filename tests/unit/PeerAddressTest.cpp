@@ -31,8 +31,6 @@ TEST(PeerAddress, IPv4RangesAndTheirEdges)
     for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); i++)
         EXPECT_EQ(cases[i].bLocal, IsLocalPeerIPv4(cases[i].nAddress))
             << FormatIPv4(cases[i].nAddress);
-    EXPECT_EQ("192.168.1.23", FormatIPv4(IPv4(192, 168, 1, 23)));
-    EXPECT_EQ("255.0.10.0", FormatIPv4(IPv4(255, 0, 10, 0)));
 }
 
 TEST(PeerAddress, IPv6RangesAndMappedIPv4)
