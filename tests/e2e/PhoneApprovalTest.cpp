@@ -74,7 +74,7 @@ TEST_F(PhoneApproval, APhoneIsHeldUntilAllowedOrDeniedWhileThisPcsPhonesAreServe
         "Denied the phone at 10.77.0.2: it is refused until Quorvel restarts\r\n"
         "Refused the phone at 10.77.0.2: it was denied\r\n"))
         << m_server.LogAfterBanner();
-    EXPECT_TRUE(m_server.FindDialog(QUESTION) == NULL) << "asked once";
+    EXPECT_TRUE(m_server.WaitForDialog(QUESTION, false, 0) == NULL) << "asked once";
     EXPECT_EQ("[QuorvelServer]\r\nListenOnSocket=1\r\nAllowedPhones=10.77.0.1\r\n", Settings());
 
     // Remembered, the denied phone not: served at once after a restart.
@@ -100,7 +100,7 @@ TEST_F(PhoneApproval, OneQuestionAtATimeAndNoneLeftWhenTheListenerStops)
 
     m_server.Click(LISTEN_ON_SOCKET);
     EXPECT_TRUE(phone.WaitForClose(REPLY_TIMEOUT_MS));
-    EXPECT_TRUE(WaitUntil([&] { return m_server.FindDialog(QUESTION) == NULL; }));
+    EXPECT_TRUE(WaitUntil([&] { return m_server.WaitForDialog(QUESTION, false, 0) == NULL; }));
     m_server.Click(LISTEN_ON_SOCKET);
 
     // Neither was answered, so the other phone is asked about now; allowed, then forgotten.

@@ -215,11 +215,6 @@ HWND CServerProcess::FindServerWindow() const
     return FindDialogOf(m_processInfo.dwProcessId, "Quorvel");
 }
 
-HWND CServerProcess::FindDialog(const char* pszCaption) const
-{
-    return FindDialogOf(m_processInfo.dwProcessId, pszCaption);
-}
-
 HWND CServerProcess::WaitForDialog(const char* pszCaption, bool bVisible, DWORD nTimeoutMs) const
 {
     DWORD nStart = GetTickCount();

@@ -52,8 +52,6 @@ public:
                 const std::vector<std::string>& environmentExtra = std::vector<std::string>());
     // Waits for the main window to show itself.
     bool WaitForMainWindow();
-    // A dialog of this process with the caption, or NULL.
-    HWND FindDialog(const char* pszCaption) const;
     // Waits for a dialog of this process with the caption (shown, when bVisible); NULL if
     // none in time.
     HWND WaitForDialog(const char* pszCaption, bool bVisible,
