@@ -115,23 +115,19 @@ TEST_F(WebRemote, AWaitingPageGetsTheChangeInTheRequestItHolds)
 
 TEST_F(WebRemote, BadRequestsGetTheirStatusAndThePhoneLinkKeepsServing)
 {
-    struct Case
-    {
-        std::string bytes;
-        int nStatus;
-    } cases[] = {
+    const std::pair<std::string, int> cases[] = {
         {"GARBAGE\r\n\r\n", 400},
         {"GET / HTTP/1.1\r\nX-Big: " + std::string(9000, 'x') + "\r\n\r\n", 431},
         {"POST /api/pair HTTP/1.1\r\nContent-Length: 5000\r\n\r\n", 413},
     };
-    for (const Case& c : cases)
+    for (const auto& c : cases)
     {
         CPhoneClient client;
         CWebResponse response;
         ASSERT_TRUE(client.ConnectTcp("127.0.0.1", WEB_PORT, WAIT_LIMIT_MS));
-        ASSERT_TRUE(client.Send(c.bytes));
+        ASSERT_TRUE(client.Send(c.first));
         EXPECT_TRUE(ReadWebResponse(client, &response));
-        EXPECT_EQ(c.nStatus, response.nStatus);
+        EXPECT_EQ(c.second, response.nStatus);
         EXPECT_TRUE(client.WaitForClose(WAIT_LIMIT_MS));
     }
 

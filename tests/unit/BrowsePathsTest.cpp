@@ -6,11 +6,7 @@
 TEST(BrowsePaths, PathsInsideTheFoldersAreNormalised)
 {
     const char* const folders = "D:\\Music;  E:/Mp3/ ;\\\\nas\\media\\Songs;relative;C:\\";
-    const struct
-    {
-        const char* pszPath;
-        const char* pszNormalised;
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {"D:\\Music", "D:\\Music"},
         {"d:/music/", "D:\\Music"},
         {"D:\\MUSIC\\\\Rock//a.mp3", "D:\\Music\\Rock\\a.mp3"},
@@ -20,12 +16,11 @@ TEST(BrowsePaths, PathsInsideTheFoldersAreNormalised)
         {"c:\\", "C:\\"},
         {"D:\\Music\\caf\xE9\\.hidden\\a..b", "D:\\Music\\caf\xE9\\.hidden\\a..b"},
     };
-    for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); i++)
+    for (const auto& c : cases)
     {
         std::string normalised;
-        EXPECT_TRUE(IsInsideBrowseFolders(cases[i].pszPath, folders, &normalised))
-            << cases[i].pszPath;
-        EXPECT_EQ(cases[i].pszNormalised, normalised) << cases[i].pszPath;
+        EXPECT_TRUE(IsInsideBrowseFolders(c.first, folders, &normalised)) << c.first;
+        EXPECT_EQ(c.second, normalised) << c.first;
     }
 }
 

@@ -4,11 +4,7 @@
 
 TEST(JsonText, StringsAreAlwaysValidJson)
 {
-    const struct
-    {
-        const char* pszText;
-        const char* pszJson;
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {"a\"b\\c/d", "\"a\\\"b\\\\c/d\""},
         {"\r\n\t\x01\x1f\x7f", "\"\\r\\n\\t\\u0001\\u001f\x7f\""},
         {"</script>", "\"\\u003c/script>\""},
@@ -24,7 +20,7 @@ TEST(JsonText, StringsAreAlwaysValidJson)
         {"\xF4\x90\x80\x80", "\"\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\""},
     };
     for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); i++)
-        EXPECT_EQ(cases[i].pszJson, JsonString(cases[i].pszText)) << i;
+        EXPECT_EQ(cases[i].second, JsonString(cases[i].first)) << i;
     EXPECT_EQ("\"a\\u0000b\"", JsonString(std::string("a\0b", 3)));
 }
 

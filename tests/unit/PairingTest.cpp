@@ -5,21 +5,16 @@
 
 TEST(Pairing, CodesAreSixDigitsWithoutBias)
 {
-    const struct
-    {
-        uint32_t nRandom;
-        bool bOk;
-        const char* pszCode;
-    } cases[] = {
-        {0, true, "000000"},       {42, true, "000042"},          {999999, true, "999999"},
-        {1000000, true, "000000"}, {4293999999u, true, "999999"}, {4294000000u, false, ""},
-        {0xFFFFFFFFu, false, ""},
+    const std::pair<uint32_t, const char*> cases[] = {
+        // The random bits and their code; none: drawn again.
+        {0, "000000"},           {42, "000042"},      {999999, "999999"},  {1000000, "000000"},
+        {4293999999u, "999999"}, {4294000000u, NULL}, {0xFFFFFFFFu, NULL},
     };
-    for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); i++)
+    for (const auto& c : cases)
     {
         std::string code = "untouched";
-        EXPECT_EQ(cases[i].bOk, PairingCodeFromRandom(cases[i].nRandom, &code)) << i;
-        EXPECT_EQ(cases[i].bOk ? cases[i].pszCode : "untouched", code) << i;
+        EXPECT_EQ(c.second != NULL, PairingCodeFromRandom(c.first, &code)) << c.first;
+        EXPECT_EQ(c.second ? c.second : "untouched", code) << c.first;
     }
 }
 
@@ -105,11 +100,7 @@ TEST(Pairing, PairedBrowsersFile)
 
 TEST(Pairing, BrowserNamesFromUserAgents)
 {
-    const struct
-    {
-        const char* pszUserAgent;
-        const char* pszName;
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         // Shortened to the words that tell them apart.
         {"(Linux; Android 14; Pixel 8) Chrome/131.0.0.0 Mobile Safari/537.36", "Chrome on Android"},
         {"(iPhone; CPU iPhone OS 18_1 like Mac OS X) Version/18.1 Safari/604", "Safari on iPhone"},
@@ -121,5 +112,5 @@ TEST(Pairing, BrowserNamesFromUserAgents)
         {"curl/8.5.0", "Browser"},
     };
     for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); i++)
-        EXPECT_EQ(cases[i].pszName, BrowserNameFromUserAgent(cases[i].pszUserAgent)) << i;
+        EXPECT_EQ(cases[i].second, BrowserNameFromUserAgent(cases[i].first)) << i;
 }

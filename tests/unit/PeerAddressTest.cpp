@@ -12,11 +12,7 @@ uint32_t IPv4(unsigned a, unsigned b, unsigned c, unsigned d)
 
 TEST(PeerAddress, IPv4RangesAndTheirEdges)
 {
-    const struct
-    {
-        uint32_t nAddress;
-        bool bLocal;
-    } cases[] = {
+    const std::pair<uint32_t, bool> cases[] = {
         {IPv4(127, 0, 0, 1), true},        {IPv4(127, 255, 255, 255), true},
         {IPv4(10, 0, 0, 0), true},         {IPv4(10, 255, 255, 255), true},
         {IPv4(172, 16, 0, 0), true},       {IPv4(172, 31, 255, 255), true},
@@ -28,9 +24,8 @@ TEST(PeerAddress, IPv4RangesAndTheirEdges)
         {IPv4(169, 253, 255, 255), false}, {IPv4(169, 255, 0, 0), false},
         {IPv4(100, 64, 0, 1), false},      {IPv4(0, 0, 0, 0), false},
     };
-    for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); i++)
-        EXPECT_EQ(cases[i].bLocal, IsLocalPeerIPv4(cases[i].nAddress))
-            << FormatIPv4(cases[i].nAddress);
+    for (const auto& c : cases)
+        EXPECT_EQ(c.second, IsLocalPeerIPv4(c.first)) << FormatIPv4(c.first);
 }
 
 TEST(PeerAddress, IPv6RangesAndMappedIPv4)

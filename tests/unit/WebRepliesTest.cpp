@@ -39,10 +39,8 @@ static std::string Record(int nPlaceAndKind, const std::string& name)
 TEST(WebReplies, FolderListingsGiveEachEntryItsPath)
 {
     const std::string tag = "LISTACK", end = BYTES("\xFF\x00"), root = Record(0x01, "C:\\M");
-    struct Case
-    {
-        std::string reply, json; // no JSON: refused
-    } cases[] = {
+    const std::pair<std::string, std::string> cases[] = {
+        // the reply and its JSON, none: refused
         {tag + root + Record(0x12, "a.mp3") + Record(0x43, "Rock") + end,
          "{\"entries\":[{\"name\":\"a.mp3\",\"path\":\"C:\\\\M\\\\a.mp3\",\"folder\":false},"
          "{\"name\":\"Rock\",\"path\":\"C:\\\\M\\\\Rock\",\"folder\":true}]}"},
@@ -56,12 +54,12 @@ TEST(WebReplies, FolderListingsGiveEachEntryItsPath)
         {tag + root + Record(0x11, "Sub") + end, ""},  // deeper than one level
         {tag + root + end + std::string(1, '\0'), ""}, // bytes after the end
     };
-    for (const Case& c : cases)
+    for (const auto& c : cases)
     {
         std::vector<WebListEntry> entries;
-        bool bDecoded = DecodeFolderListing(c.reply, &entries);
-        EXPECT_EQ(!c.json.empty(), bDecoded) << c.json;
-        EXPECT_EQ(c.json, bDecoded ? ListingJson(entries, Same) : "");
+        bool bDecoded = DecodeFolderListing(c.first, &entries);
+        EXPECT_EQ(!c.second.empty(), bDecoded) << c.second;
+        EXPECT_EQ(c.second, bDecoded ? ListingJson(entries, Same) : "");
     }
 }
 
