@@ -294,27 +294,23 @@ TEST_F(FilesAndFolders, DevicesAndPipesAreNeverOpened)
                                    "\\\\server\\pipe\\x",
                                    "Z:\\dev\\zero"};
     std::string log = CONNECTED + "Playing\r\n" + ACK;
-    for (const char* pszName : devices)
+    for (const std::string name : devices)
     {
-        std::string name = pszName;
-        ASSERT_TRUE(m_phone.Send("FINF" + EncodeName(name) + "DOWN" + EncodeName(name) + "DLST" +
-                                 EncodeName(name)));
+        // Z:\dev\zero is a device by its type, not by its name: it is opened, then refused.
+        bool bNamed = name != "Z:\\dev\\zero";
+        std::string param = EncodeName(name);
+        ASSERT_TRUE(m_phone.Send("FINF" + param + "DOWN" + param + "DLST" + param +
+                                 (bNamed ? "PLAY" + param + "LADD" + param : "")));
         EXPECT_EQ(HexBytes("LISTACK" + Record(0, 1, name) + END_MARK), HexBytes(ReadListing()));
         ExpectNothingBeforeCheck(m_phone);
-        std::string lines = "Returning info about \"" + name + "\": couldn't open file\r\n" +
-                            "Uploading \"" + name + "\"... couldn't open file\r\n" + "Listing \"" +
-                            name + "\": Couldn't open \"" + name + "\"\r\nwrote list to phone " +
-                            Total(name.size() + 4) + ACK;
-        // Z:\dev\zero is a device by its type, not by its name: it is opened, then refused.
-        if (name != "Z:\\dev\\zero")
-        {
-            ASSERT_TRUE(m_phone.Send("PLAY" + EncodeName(name) + "LADD" + EncodeName(name)));
-            ExpectNothingBeforeCheck(m_phone);
-            lines += "Couldn't play \"" + name + "\": it names a device, not a file\r\n" +
-                     "Couldn't add \"" + name +
-                     "\" to playlist: it names a device, not a file\r\n" + ACK;
-        }
-        log += lines;
+        log += "Returning info about \"" + name + "\": couldn't open file\r\nUploading \"" + name +
+               "\"... couldn't open file\r\nListing \"" + name + "\": Couldn't open \"" + name +
+               "\"\r\nwrote list to phone " + Total(name.size() + 4);
+        if (bNamed)
+            log += "Couldn't play \"" + name +
+                   "\": it names a device, not a file\r\nCouldn't add \"" + name +
+                   "\" to playlist: it names a device, not a file\r\n";
+        log += ACK;
         EXPECT_TRUE(m_server.WaitForLogToBe(log)) << m_server.LogAfterBanner();
     }
     // Only the pre-dispatch check of LADD reached Winamp: nothing was played or added.
