@@ -2,56 +2,49 @@
 #include <string>
 #include "web/UrlText.h"
 
+// NULL: refused, or not found.
 TEST(UrlText, PercentDecoding)
 {
     const struct
     {
         const char* pszText;
         bool bPlusIsSpace;
-        bool bOk;
         const char* pszDecoded;
     } cases[] = {
-        {"C%3A%5Cmusic%5cA+B", false, true, "C:\\music\\A+B"},
-        {"a+b%2B", true, true, "a b+"},
-        {"%C3%A9", false, true, "\xC3\xA9"},
-        {"%4", false, false, ""},
-        {"ab%zz", false, false, ""},
-        {"%00", false, false, ""},
-        {"%+1", true, false, ""},
+        {"C%3A%5Cmusic%5cA+B", false, "C:\\music\\A+B"},
+        {"a+b%2B", true, "a b+"},
+        {"%C3%A9", false, "\xC3\xA9"},
+        {"%4", false, NULL},
+        {"ab%zz", false, NULL},
+        {"%00", false, NULL},
+        {"%+1", true, NULL},
     };
-    for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); i++)
+    for (const auto& c : cases)
     {
         std::string decoded = "untouched";
-        EXPECT_EQ(cases[i].bOk, UrlDecode(cases[i].pszText, cases[i].bPlusIsSpace, &decoded))
-            << cases[i].pszText;
-        EXPECT_EQ(cases[i].bOk ? cases[i].pszDecoded : "untouched", decoded) << cases[i].pszText;
+        EXPECT_EQ(c.pszDecoded != NULL, UrlDecode(c.pszText, c.bPlusIsSpace, &decoded))
+            << c.pszText;
+        EXPECT_EQ(c.pszDecoded ? c.pszDecoded : "untouched", decoded) << c.pszText;
     }
 }
 
 TEST(UrlText, FormValues)
 {
-    const struct
-    {
-        const char* pszForm;
-        const char* pszKey;
-        bool bFound;
-        const char* pszValue;
-    } cases[] = {
-        {"code=123456", "code", true, "123456"},
-        {"a=1&path=C%3A%5Cx+y&path=2", "path", true, "C:\\x y"},
-        {"a=1&&flag&b=2", "flag", true, ""},
-        {"a=1", "b", false, ""},
-        {"ab=1", "a", false, ""},
-        {"a%3D=1&a=2", "a", true, "2"},
-        {"a=%zz", "a", false, ""},
+    const char* const cases[][3] = {
+        {"code=123456", "code", "123456"},
+        {"a=1&path=C%3A%5Cx+y&path=2", "path", "C:\\x y"},
+        {"a=1&&flag&b=2", "flag", ""},
+        {"a=1", "b", NULL},
+        {"ab=1", "a", NULL},
+        {"a%3D=1&a=2", "a", "2"},
+        {"a=%zz", "a", NULL},
     };
-    for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); i++)
+    for (const auto& c : cases)
     {
-        std::string value;
-        EXPECT_EQ(cases[i].bFound, FormValue(cases[i].pszForm, cases[i].pszKey, &value))
-            << cases[i].pszForm;
-        if (cases[i].bFound)
-            EXPECT_EQ(cases[i].pszValue, value) << cases[i].pszForm;
+        std::string value = "untouched";
+        EXPECT_EQ(c[2] != NULL, FormValue(c[0], c[1], &value)) << c[0];
+        if (c[2])
+            EXPECT_EQ(c[2], value) << c[0];
     }
     std::string many;
     for (int i = 0; i < 64; i++)
