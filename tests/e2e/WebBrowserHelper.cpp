@@ -8,9 +8,7 @@
 // Every answer ends with a line "END".
 #include <stdio.h>
 #include <iostream>
-#include <string>
 #include "FakeWinamp.h"
-#include "ServerProcess.h"
 #include "WebClient.h"
 
 static void PrintBlock(const std::string& text)

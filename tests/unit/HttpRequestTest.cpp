@@ -9,11 +9,6 @@ const HttpParseResult DONE = HTTP_PARSE_DONE, MORE = HTTP_PARSE_INCOMPLETE,
                       BAD = HTTP_PARSE_BAD_REQUEST, TOO_LARGE_431 = HTTP_PARSE_HEADERS_TOO_LARGE,
                       TOO_LARGE_413 = HTTP_PARSE_BODY_TOO_LARGE;
 
-std::string Get(const std::string& lines)
-{
-    return GET_HEAD + lines;
-}
-
 struct RequestCase
 {
     std::string text;
@@ -83,6 +78,7 @@ bool SameRequest(const CHttpRequest& a, const CHttpRequest& b)
 // Each request whole, then split once at every point, then one byte at a time.
 TEST(HttpRequest, RequestTableAtEverySplit)
 {
+    auto Get = [](const std::string& lines) { return GET_HEAD + lines; };
     const std::string post = "POST /api/pair HTTP/1.1\r\nHost: pc\r\nContent-Length: 11\r\n\r\n"
                              "code=123456";
     const RequestCase cases[] = {

@@ -2,16 +2,10 @@
 #include <string.h>
 #include "web/PeerAddress.h"
 
-namespace
-{
-uint32_t IPv4(unsigned a, unsigned b, unsigned c, unsigned d)
-{
-    return (a << 24) | (b << 16) | (c << 8) | d;
-}
-} // namespace
-
 TEST(PeerAddress, IPv4RangesAndTheirEdges)
 {
+    auto IPv4 = [](unsigned a, unsigned b, unsigned c, unsigned d)
+    { return static_cast<uint32_t>((a << 24) | (b << 16) | (c << 8) | d); };
     const std::pair<uint32_t, bool> cases[] = {
         {IPv4(127, 0, 0, 1), true},        {IPv4(127, 255, 255, 255), true},
         {IPv4(10, 0, 0, 0), true},         {IPv4(10, 255, 255, 255), true},

@@ -6,10 +6,7 @@
 #include "web/WebActions.h"
 #include "web/WebReplies.h"
 
-static std::string Same(const std::string& text)
-{
-    return text;
-}
+static const TextToUtf8 Same = [](const std::string& text) { return text; };
 
 // A literal's bytes, zero bytes included.
 #define BYTES(literal) std::string(literal, sizeof(literal) - 1)
