@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <string.h>
 #include "web/PeerAddress.h"
 
 TEST(PeerAddress, IPv4RangesAndTheirEdges)
@@ -20,25 +19,4 @@ TEST(PeerAddress, IPv4RangesAndTheirEdges)
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.second, IsLocalPeerIPv4(c.first)) << FormatIPv4(c.first);
-}
-
-TEST(PeerAddress, IPv6RangesAndMappedIPv4)
-{
-    const struct
-    {
-        unsigned char bytes[16];
-        bool bLocal;
-    } cases[] = {
-        {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}, true},
-        {{0xFE, 0x80, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 5}, true},
-        {{0xFC, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 5}, true},
-        {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 192, 168, 0, 9}, true},
-        {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 8, 8, 8, 8}, false},
-        {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 192, 168, 0, 9}, false},
-        {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, false},
-        {{0xFE, 0xC0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 5}, false},
-        {{0x20, 0x01, 0x0D, 0xB8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}, false},
-    };
-    for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); i++)
-        EXPECT_EQ(cases[i].bLocal, IsLocalPeerIPv6(cases[i].bytes)) << i;
 }
