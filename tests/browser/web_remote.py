@@ -34,17 +34,14 @@ class Helper:
 
     def block(self, line):
         """The answer, up to its line END."""
-        self.process.stdin.write(line + "\n")
-        self.process.stdin.flush()
+        print(line, file=self.process.stdin, flush=True)
         lines = []
         while not lines or lines[-1] != "END":
             lines.append(self.process.stdout.readline().strip())
         return "\n".join(lines[:-1])
 
     def close(self):
-        self.process.stdin.write("quit\n")
-        self.process.stdin.flush()
-        self.process.wait(WAIT_S)
+        self.process.communicate("quit\n", WAIT_S)
 
 
 def browser(profile):

@@ -32,14 +32,13 @@ int main()
                    "playlist_index=0\nm3u_source=" +
                    dir.File("list.m3u") + "\n");
     CServerProcess server;
-    dir.WriteFile("QuorvelServer.ini", "[QuorvelServer]\r\nListenOnSocket=1\r\nWebRemote=1\r\n"
-                                       "Path=" +
-                                           dir.File("Music") +
-                                           "\r\nPathToApplication0=" + winamp.ExePath() + "\r\n");
+    std::string music = dir.File("Music");
+    dir.WriteFile("QuorvelServer.ini",
+                  "[QuorvelServer]\r\nListenOnSocket=1\r\nWebRemote=1\r\nPath=" + music +
+                      "\r\nPathToApplication0=" + winamp.ExePath() + "\r\n");
     if (!winamp.Start() || !server.Start(dir.Path()))
         return fprintf(stderr, "helper: the fake or the server did not start\n"), 1;
-    std::string code = ReadPairingCode(server);
-    printf("READY %s %s\n", code.c_str(), dir.File("Music").c_str());
+    printf("READY %s %s\n", ReadPairingCode(server).c_str(), music.c_str());
     fflush(stdout);
 
     std::string line;
