@@ -169,11 +169,3 @@ TEST(HttpRequest, PartsOfAWholeRequest)
     EXPECT_EQ(NULL, request.FindHeader("Content"));
     EXPECT_EQ("abc", request.body);
 }
-
-TEST(HttpRequest, ResponseHead)
-{
-    EXPECT_EQ("HTTP/1.1 431 Request Header Fields Too Large\r\nContent-Type: text/plain\r\n"
-              "Content-Length: 12\r\nConnection: close\r\nCache-Control: no-store\r\n"
-              "X-Content-Type-Options: nosniff\r\nSet-Cookie: a=b\r\n\r\n",
-              BuildHttpResponseHead(431, "text/plain", 12, false, "Set-Cookie: a=b\r\n"));
-}
