@@ -9,19 +9,14 @@ static uint32_t Address(const char* pszText)
 }
 
 // The rest of the rule is the end-to-end test's (PhoneApprovalTest.cpp).
-TEST(PhoneApprovals, AllOfLoopbackIsThisPcAndAQuestionTakesOneAnswer)
+TEST(PhoneApprovals, AQuestionTakesOneAnswer)
 {
     CPhoneApprovals approvals;
-    const uint32_t phone = Address("10.77.0.1");
-    EXPECT_EQ(PHONE_SERVE, approvals.Judge(Address("127.255.0.9")));
-    EXPECT_EQ(PHONE_ASK, approvals.Judge(phone));
-    EXPECT_EQ(PHONE_REFUSE_WAITING, approvals.Judge(phone)) << "the same phone, again";
     uint32_t nAnswered = 0;
+    EXPECT_EQ(PHONE_ASK, approvals.Judge(Address("10.77.0.1")));
     ASSERT_TRUE(approvals.Answer(false, &nAnswered));
-    EXPECT_EQ(phone, nAnswered);
-    EXPECT_FALSE(approvals.Answer(true, &nAnswered)) << "one answer per question";
-    EXPECT_EQ(PHONE_REFUSE_DENIED, approvals.Judge(phone));
-    EXPECT_EQ("", approvals.AllowedText());
+    EXPECT_FALSE(approvals.Answer(true, &nAnswered)) << "the user's answer and the time-out race";
+    EXPECT_EQ(PHONE_REFUSE_DENIED, approvals.Judge(Address("10.77.0.1")));
 }
 
 TEST(PhoneApprovals, TheSettingKeepsValidAddressesAndTheNewestOnes)
