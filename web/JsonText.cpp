@@ -3,14 +3,6 @@
 
 static const unsigned long REPLACEMENT_CHARACTER = 0xFFFD;
 
-// Unicode of the bytes 0x80 to 0x9F of Windows-1252; the undefined ones map to the C1
-// control of the same value, as the system does.
-static const unsigned short s_cp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
 size_t DecodeUtf8(const unsigned char* pText, size_t nSize, unsigned long* pnCodePoint,
                   bool* pbValid)
 {
@@ -130,54 +122,4 @@ std::string JsonString(const std::string& utf8)
         AppendJsonCharacter(nCodePoint, &json);
     }
     return json + "\"";
-}
-
-static unsigned long UnicodeFromCp1252(unsigned char c)
-{
-    return c >= 0x80 && c <= 0x9F ? s_cp1252High[c - 0x80] : c;
-}
-
-std::string JsonStringFromCp1252(const std::string& text)
-{
-    std::string json = "\"";
-    for (size_t i = 0; i < text.size(); i++)
-        AppendJsonCharacter(UnicodeFromCp1252(static_cast<unsigned char>(text[i])), &json);
-    return json + "\"";
-}
-
-static bool Cp1252FromUnicode(unsigned long nCodePoint, char* pc)
-{
-    if (nCodePoint < 0x80 || (nCodePoint >= 0xA0 && nCodePoint <= 0xFF))
-    {
-        *pc = static_cast<char>(nCodePoint);
-        return true;
-    }
-    for (unsigned i = 0; i < 32; i++)
-    {
-        if (s_cp1252High[i] == nCodePoint)
-        {
-            *pc = static_cast<char>(0x80 + i);
-            return true;
-        }
-    }
-    return false;
-}
-
-bool Cp1252FromUtf8(const std::string& utf8, std::string* pOut)
-{
-    std::string text;
-    const unsigned char* pText = reinterpret_cast<const unsigned char*>(utf8.data());
-    size_t nOffset = 0;
-    while (nOffset < utf8.size())
-    {
-        unsigned long nCodePoint = 0;
-        bool bValid = false;
-        nOffset += DecodeUtf8(pText + nOffset, utf8.size() - nOffset, &nCodePoint, &bValid);
-        char c = 0;
-        if (!bValid || nCodePoint == 0 || !Cp1252FromUnicode(nCodePoint, &c))
-            return false;
-        text += c;
-    }
-    pOut->swap(text);
-    return true;
 }

@@ -1,4 +1,5 @@
-// Who may be served by the web remote: peers on this PC or on the local network only.
+// Who may be served by the web remote: peers on this PC or on the local network only
+// (the listener takes IPv4 only).
 // Plain C++, no platform calls.
 #pragma once
 #include <stdint.h>
@@ -8,6 +9,3 @@
 // Loopback 127/8, private 10/8, 172.16/12, 192.168/16, link-local 169.254/16.
 // nAddress in host byte order.
 bool IsLocalPeerIPv4(uint32_t nAddress);
-
-// ::1, fe80::/10, fc00::/7, and IPv4-mapped ::ffff:a.b.c.d by the IPv4 rule.
-bool IsLocalPeerIPv6(const unsigned char bytes[16]);
