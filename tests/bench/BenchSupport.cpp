@@ -96,6 +96,13 @@ CBenchPhone::~CBenchPhone()
     Close();
 }
 
+void CBenchPhone::SendAtOnce()
+{
+    BOOL bNoDelay = TRUE;
+    setsockopt(m_socket, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&bNoDelay),
+               sizeof(bNoDelay));
+}
+
 bool CBenchPhone::Connect(unsigned short nPort, DWORD nTimeoutMs)
 {
     Close();

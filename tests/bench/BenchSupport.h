@@ -36,6 +36,8 @@ public:
     CBenchPhone();
     ~CBenchPhone();
     bool Connect(unsigned short nPort, DWORD nTimeoutMs);
+    // Switches the send delay off (TCP_NODELAY); acknowledgements stay as the system does them.
+    void SendAtOnce();
     void Close();
     bool Send(const std::string& bytes);
     // Exactly nCount bytes into out.
