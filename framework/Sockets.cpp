@@ -20,3 +20,12 @@ bool AfxSocketInit()
     atexit(CleanUpSockets);
     return true;
 }
+
+int BindToEveryAddress(SOCKET s, unsigned short nPort)
+{
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_ANY);
+    address.sin_port = htons(nPort);
+    return bind(s, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+}

@@ -3,6 +3,7 @@
 #include "../app/ServerDlg.h"
 #include <mstcpip.h>
 #include "../framework/ScopedHandle.h"
+#include "../framework/Sockets.h"
 #include "../protocol/CommandHandlers.h"
 
 static const unsigned short LISTEN_PORT = 7654;
@@ -191,14 +192,9 @@ void CServerDlg::StartSocketListener()
     StopSocketListener();
 
     m_listenSocket = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_ANY);
-    address.sin_port = htons(LISTEN_PORT);
-    int nResult =
-        m_listenSocket == INVALID_SOCKET
-            ? SOCKET_ERROR
-            : bind(m_listenSocket, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+    int nResult = m_listenSocket == INVALID_SOCKET
+                      ? SOCKET_ERROR
+                      : BindToEveryAddress(m_listenSocket, LISTEN_PORT);
     if (nResult != 0)
     {
         LogEvent("Bind failed with %d", nResult);

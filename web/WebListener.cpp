@@ -5,6 +5,7 @@
 #include "PeerAddress.h"
 #include "WebConnection.h"
 #include "../app/ServerDlg.h"
+#include "../framework/Sockets.h"
 
 // How long stopping waits for the threads, all together, before terminating them.
 static const DWORD STOP_GRACE_MS = 1000;
@@ -44,14 +45,9 @@ bool CWebRemote::Start(unsigned short nPort)
 {
     Stop();
     m_listenSocket = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_ANY);
-    address.sin_port = htons(nPort);
-    bool bListening =
-        m_listenSocket != INVALID_SOCKET &&
-        bind(m_listenSocket, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0 &&
-        listen(m_listenSocket, SOMAXCONN) == 0;
+    bool bListening = m_listenSocket != INVALID_SOCKET &&
+                      BindToEveryAddress(m_listenSocket, nPort) == 0 &&
+                      listen(m_listenSocket, SOMAXCONN) == 0;
     if (!bListening)
     {
         m_dlg.LogEvent("Web remote: can't listen on port %u (error %d)\r\n", nPort,
