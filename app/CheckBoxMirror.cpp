@@ -2,12 +2,13 @@
 
 static const char MIRROR_PROPERTY[] = "QuorvelCheckBoxMirror";
 
-void CCheckBoxMirror::Attach(HWND hButton)
+void CCheckBoxMirror::Attach(HWND hButton, ChangedHandler pHandler, void* pContext)
 {
     if (!hButton || m_hButton)
         return;
     m_hButton = hButton;
-    m_bChecked = SendMessageA(hButton, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    m_pHandler = pHandler;
+    m_pContext = pContext;
     SetPropA(hButton, MIRROR_PROPERTY, this);
     m_pOriginalProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(hButton, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ButtonProc)));
@@ -27,6 +28,7 @@ LRESULT CALLBACK CCheckBoxMirror::ButtonProc(HWND hWnd, UINT nMsg, WPARAM wParam
     }
     LRESULT lResult = CallWindowProcA(pOriginal, hWnd, nMsg, wParam, lParam);
     if (nMsg == BM_SETCHECK)
-        pMirror->m_bChecked = CallWindowProcA(pOriginal, hWnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        pMirror->m_pHandler(pMirror->m_pContext, GetDlgCtrlID(hWnd),
+                            CallWindowProcA(pOriginal, hWnd, BM_GETCHECK, 0, 0) == BST_CHECKED);
     return lResult;
 }

@@ -1,17 +1,19 @@
-// A check box's state, kept up to date as it changes, for worker threads to read
-// without a message to the user-interface thread (which may be busy drawing the
-// event log). Every change of state passes through BM_SETCHECK, clicks included.
+// Tells the window of every change of a check box's state, however it comes: a
+// click, a key or a BM_SETCHECK sent by another program. Every change of state
+// passes through BM_SETCHECK, clicks included.
 #pragma once
 #include <windows.h>
-#include <atomic>
 
 class CCheckBoxMirror
 {
 public:
-    CCheckBoxMirror() : m_hButton(NULL), m_pOriginalProc(NULL), m_bChecked(false) {}
-    // On the user-interface thread, once the button exists.
-    void Attach(HWND hButton);
-    bool IsChecked() const { return m_bChecked.load(); }
+    typedef void (*ChangedHandler)(void* pContext, int nId, bool bChecked);
+
+    CCheckBoxMirror() : m_hButton(NULL), m_pOriginalProc(NULL), m_pHandler(NULL), m_pContext(NULL)
+    {
+    }
+    // On the user-interface thread, once the button exists; the handler runs there too.
+    void Attach(HWND hButton, ChangedHandler pHandler, void* pContext);
 
 private:
     CCheckBoxMirror(const CCheckBoxMirror&);
@@ -20,5 +22,6 @@ private:
 
     HWND m_hButton;
     WNDPROC m_pOriginalProc;
-    std::atomic<bool> m_bChecked;
+    ChangedHandler m_pHandler;
+    void* m_pContext;
 };

@@ -2,24 +2,30 @@
 // address, remembers the ones allowed in AllowedPhones, and forgets them on request.
 #include "ServerDlg.h"
 #include "PhoneApprovalDlg.h"
+#include "../core/IPv4Text.h"
 #include "../res/resource.h"
 
 static const UINT_PTR APPROVAL_TIMER_ID = 3;
 static const UINT APPROVAL_WAIT_MS = 60000;
 
+void CServerDlg::OnPhoneToAskAbout()
+{
+    PostMessageA(m_hWnd, WM_APP_ASK_APPROVAL, 0, 0);
+}
+
 // The listener holds a phone and has posted WM_APP_ASK_APPROVAL.
 void CServerDlg::OnAskApproval()
 {
     uint32_t nAddress = 0;
-    if (!m_approvals.IsAsking(&nAddress) || m_pApprovalDlg)
+    if (!m_listener.Approvals().IsAsking(&nAddress) || m_pApprovalDlg)
         return; // the listener stopped meanwhile, or the question is shown already
     if (m_bHidden)
         ShowFromTray();
     m_pApprovalDlg = new CPhoneApprovalDlg(m_hWnd, FormatIPv4(nAddress));
     if (!m_pApprovalDlg->CreateModeless())
     {
-        LogEvent("Couldn't ask about the phone at %s (error %d)\r\n", FormatIPv4(nAddress).c_str(),
-                 static_cast<int>(GetLastError()));
+        m_core.LogEvent("Couldn't ask about the phone at %s (error %d)\r\n",
+                        FormatIPv4(nAddress).c_str(), static_cast<int>(GetLastError()));
         OnApprovalAnswer(false, false);
         return;
     }
@@ -39,40 +45,34 @@ void CServerDlg::OnApprovalAnswer(bool bAllow, bool bTimedOut)
 {
     CloseApprovalQuestion();
     uint32_t nAddress = 0;
-    if (!m_approvals.Answer(bAllow, &nAddress))
+    if (!m_listener.Approvals().Answer(bAllow, &nAddress))
         return;
     std::string address = FormatIPv4(nAddress);
     if (bAllow)
     {
-        LogEvent("Allowed the phone at %s\r\n", address.c_str());
-        SaveAllowedPhones();
+        m_core.LogEvent("Allowed the phone at %s\r\n", address.c_str());
+        m_settingsFile.SaveAllowedPhones(m_listener.Approvals().AllowedText());
     }
     else if (bTimedOut)
     {
-        LogEvent("No answer about the phone at %s within %d seconds: it is refused until "
-                 "Quorvel restarts\r\n",
-                 address.c_str(), static_cast<int>(APPROVAL_WAIT_MS / 1000));
+        m_core.LogEvent("No answer about the phone at %s within %d seconds: it is refused until "
+                        "Quorvel restarts\r\n",
+                        address.c_str(), static_cast<int>(APPROVAL_WAIT_MS / 1000));
     }
     else
     {
-        LogEvent("Denied the phone at %s: it is refused until Quorvel restarts\r\n",
-                 address.c_str());
+        m_core.LogEvent("Denied the phone at %s: it is refused until Quorvel restarts\r\n",
+                        address.c_str());
     }
-    SetEvent(m_hApprovalAnswered);
-}
-
-// The listener has stopped: the phone it held has gone with it.
-void CServerDlg::DropApprovalQuestion()
-{
-    CloseApprovalQuestion();
-    m_approvals.DropQuestion();
+    m_listener.Answered();
 }
 
 void CServerDlg::OnForgetPhones()
 {
-    m_approvals.ForgetAllowed();
-    SaveAllowedPhones();
-    LogEvent("Forgot the approved phones: a phone on another computer is asked about again\r\n");
+    m_listener.Approvals().ForgetAllowed();
+    m_settingsFile.SaveAllowedPhones(m_listener.Approvals().AllowedText());
+    m_core.LogEvent(
+        "Forgot the approved phones: a phone on another computer is asked about again\r\n");
 }
 
 bool CServerDlg::OnApprovalMessage(UINT nMsg, WPARAM wParam)

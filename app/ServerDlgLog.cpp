@@ -1,23 +1,10 @@
-// The event log and the live control reads. Worker threads queue their log lines
-// and never wait for them to be drawn; the user-interface thread appends each
-// batch in one edit. The check boxes read on every command are mirrored as they
-// change; other control reads are synchronous messages carried out in turn.
+// The event log. Worker threads queue their log lines and never wait for them to
+// be drawn; the user-interface thread appends each batch in one edit.
 #include "ServerDlg.h"
-#include "LogLine.h"
 #include "../res/resource.h"
 
-void CServerDlg::LogEvent(const char* pszFormat, ...)
+void CServerDlg::LogText(const char* pszText)
 {
-    va_list args;
-    va_start(args, pszFormat);
-    LogEventV(pszFormat, args);
-    va_end(args);
-}
-
-void CServerDlg::LogEventV(const char* pszFormat, va_list args)
-{
-    char szLine[LOG_LINE_SIZE];
-    FormatLogMessage(szLine, sizeof(szLine), pszFormat, args);
     HWND hWnd = m_hWnd;
     if (!hWnd)
         return;
@@ -25,18 +12,13 @@ void CServerDlg::LogEventV(const char* pszFormat, va_list args)
     {
         // A worker cut off while it holds the queue's lock would block the window for good.
         CWorkerThread::CNoTerminate section;
-        bFirstOfBatch = m_logQueue.Push(szLine);
+        bFirstOfBatch = m_logQueue.Push(pszText);
     }
     // The window's own code finds its lines in the log as soon as it has logged them.
     if (GetWindowThreadProcessId(hWnd, NULL) == GetCurrentThreadId())
         FlushEventLog();
     else if (bFirstOfBatch)
         PostMessageA(hWnd, WM_APP_LOG_EVENT, 0, 0);
-}
-
-void CServerDlg::LogControllerLine(const char* pszLine)
-{
-    LogEvent("%s", pszLine);
 }
 
 // A batch has begun: append it now, or once the last batch is old enough, so that
@@ -86,25 +68,4 @@ void CServerDlg::FlushEventLog()
     int nEnd = GetWindowTextLengthA(hLog);
     SendMessageA(hLog, EM_SETSEL, nEnd, nEnd);
     SendMessageA(hLog, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(batch.c_str() + nSkip));
-}
-
-void CServerDlg::MirrorCheckBoxes()
-{
-    m_startApps.Attach(GetDlgItem(IDC_START_APPS));
-    m_stopWhenSwitching.Attach(GetDlgItem(IDC_STOP_WHEN_SWITCHING));
-}
-
-void CServerDlg::ReadBrowseFolders(char* pBuffer, int nSize)
-{
-    if (!GetDlgItemTextA(m_hWnd, IDC_BROWSE_PATH, pBuffer, nSize))
-        pBuffer[0] = '\0';
-}
-
-void CServerDlg::EnsureActiveRunning()
-{
-    int bStart = IsStartAppsTicked() ? 1 : 0;
-    int nKind = m_nFileApp.load();
-    char szAppPath[PATH_SIZE];
-    CopyAppPath(nKind, szAppPath, sizeof(szAppPath));
-    m_pControllers[nKind]->EnsureRunning(szAppPath, bStart);
 }

@@ -3,7 +3,7 @@
 #include "ServerDlg.h"
 #include <stdio.h>
 #include "Pickers.h"
-#include "SettingsRules.h"
+#include "../core/SettingsRules.h"
 #include "../res/resource.h"
 
 void CServerDlg::OnSelectFolder()
@@ -24,7 +24,7 @@ void CServerDlg::OnAddFolder()
         return;
     if (!AppendFolderToList(m_szPath, sizeof(m_szPath), szFolder))
     {
-        LogEvent(FOLDER_REFUSED_FORMAT, szFolder, PATH_SIZE - 1);
+        m_core.LogEvent(FOLDER_REFUSED_FORMAT, szFolder, PATH_SIZE - 1);
         return;
     }
     SetDlgItemTextA(m_hWnd, IDC_BROWSE_PATH, m_szPath);

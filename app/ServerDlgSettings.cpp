@@ -1,79 +1,17 @@
-// QuorvelServer.ini: loaded into the fields and the controls at start, saved from
-// them at the end, and written fresh by the first-run wizard.
+// The settings in the window: loaded from QuorvelServer.ini into the controls,
+// pushed into the core as the user changes them, and saved from the controls at
+// the end. The edits 1004 and 1019 show the path and extensions of the kind
+// selected in the list 1018.
 #include "ServerDlg.h"
 #include <stdio.h>
 #include <string.h>
-#include "SettingsRules.h"
+#include "../core/SettingsRules.h"
 #include "../res/resource.h"
 
-static void ReadSetting(const char* pszIniFile, const char* pszKey, const char* pszDefault,
-                        char* pBuffer, DWORD nSize)
+static void ReadControl(HWND hDlg, int nId, char* pBuffer, int nSize)
 {
-    if (pszIniFile[0] == '\0')
-    {
-        snprintf(pBuffer, nSize, "%s", pszDefault);
-        return;
-    }
-    GetPrivateProfileStringA(SETTINGS_SECTION, pszKey, pszDefault, pBuffer, nSize, pszIniFile);
-}
-
-static void WriteSetting(const char* pszIniFile, const char* pszKey, const char* pszValue)
-{
-    // A read-only file or folder simply keeps its old contents.
-    WritePrivateProfileStringA(SETTINGS_SECTION, pszKey, pszValue, pszIniFile);
-}
-
-static void WriteNumberSetting(const char* pszIniFile, const char* pszKey, int nValue)
-{
-    char szValue[16];
-    snprintf(szValue, sizeof(szValue), "%d", nValue);
-    WriteSetting(pszIniFile, pszKey, szValue);
-}
-
-// A key added after the first version: written only when it differs from its absent
-// value, and removed when it is back at it, so files that never use it stay as they were.
-static void WriteOptionalSetting(const char* pszIniFile, const char* pszKey, const char* pszValue,
-                                 const char* pszAbsentValue)
-{
-    if (strcmp(pszValue, pszAbsentValue) != 0)
-    {
-        WriteSetting(pszIniFile, pszKey, pszValue);
-        return;
-    }
-    char szOld[4];
-    const char* pszMissing = "\x01";
-    GetPrivateProfileStringA(SETTINGS_SECTION, pszKey, pszMissing, szOld, sizeof(szOld),
-                             pszIniFile);
-    if (strcmp(szOld, pszMissing) != 0)
-        WriteSetting(pszIniFile, pszKey, NULL);
-}
-
-static void WriteOptionalNumberSetting(const char* pszIniFile, const char* pszKey, int nValue,
-                                       int nAbsent)
-{
-    char szValue[16];
-    char szAbsent[16];
-    snprintf(szValue, sizeof(szValue), "%d", nValue);
-    snprintf(szAbsent, sizeof(szAbsent), "%d", nAbsent);
-    WriteOptionalSetting(pszIniFile, pszKey, szValue, szAbsent);
-}
-
-// A kind's two keys. The kinds after the first five are optional keys.
-static void WriteKindSettings(const char* pszIniFile, int nKind, const char* pszAppPath,
-                              const char* pszExtensions)
-{
-    char szPathKey[32];
-    char szExtensionsKey[32];
-    snprintf(szPathKey, sizeof(szPathKey), "PathToApplication%d", nKind);
-    snprintf(szExtensionsKey, sizeof(szExtensionsKey), "ExtensionsHandled%d", nKind);
-    if (nKind < KINDS_ALWAYS_SAVED)
-    {
-        WriteSetting(pszIniFile, szPathKey, pszAppPath);
-        WriteSetting(pszIniFile, szExtensionsKey, pszExtensions);
-        return;
-    }
-    WriteOptionalSetting(pszIniFile, szPathKey, pszAppPath, "");
-    WriteOptionalSetting(pszIniFile, szExtensionsKey, pszExtensions, DefaultExtensions(nKind));
+    if (!GetDlgItemTextA(hDlg, nId, pBuffer, nSize))
+        pBuffer[0] = '\0';
 }
 
 static int CheckState(HWND hDlg, int nId)
@@ -81,157 +19,114 @@ static int CheckState(HWND hDlg, int nId)
     return IsDlgButtonChecked(hDlg, nId) == BST_CHECKED ? 1 : 0;
 }
 
-static int ReadNumberSetting(const char* pszIniFile, const char* pszKey)
+static UINT CheckedIf(int bChecked)
 {
-    char szValue[256];
-    ReadSetting(pszIniFile, pszKey, "0", szValue, sizeof(szValue));
-    return ParseSettingNumber(szValue);
+    return bChecked ? BST_CHECKED : BST_UNCHECKED;
 }
 
 void CServerDlg::LoadSettings()
 {
-    // Without a usable file path (see SettingsFileUsable) the defaults are in force.
-    char szIniFile[PATH_SIZE];
-    BuildSettingsFilePath(m_szIniDir, szIniFile, sizeof(szIniFile));
-
-    ReadSetting(szIniFile, "CommPort", "", m_szCommPort, sizeof(m_szCommPort));
-    SetDlgItemTextA(m_hWnd, IDC_COM_PORT, m_szCommPort);
-
-    ReadSetting(szIniFile, "Path", "", m_szPath, sizeof(m_szPath));
-    RemoveTrailingBackslash(m_szPath);
-    SetDlgItemTextA(m_hWnd, IDC_BROWSE_PATH, m_szPath);
-
-    CheckDlgButton(m_hWnd, IDC_START_APPS,
-                   ReadNumberSetting(szIniFile, "StartWinampAutomatically") ? BST_CHECKED
-                                                                            : BST_UNCHECKED);
-    m_bHidden = ReadNumberSetting(szIniFile, "StartMinimised");
-    CheckDlgButton(m_hWnd, IDC_START_MINIMISED, m_bHidden ? BST_CHECKED : BST_UNCHECKED);
-    CheckDlgButton(m_hWnd, IDC_STOP_WHEN_SWITCHING,
-                   ReadNumberSetting(szIniFile, "StopWhenSwitching") ? BST_CHECKED : BST_UNCHECKED);
-    m_bListenOnSocket = ReadNumberSetting(szIniFile, "ListenOnSocket");
-    CheckDlgButton(m_hWnd, IDC_LISTEN_ON_SOCKET, m_bListenOnSocket ? BST_CHECKED : BST_UNCHECKED);
-    m_bWebRemote = ReadNumberSetting(szIniFile, "WebRemote") ? 1 : 0;
-    char szPort[16];
-    ReadSetting(szIniFile, "WebRemotePort", "7655", szPort, sizeof(szPort));
-    m_nWebRemotePort = ClampWebRemotePort(ParseSettingNumber(szPort));
-    m_bWebRemoteShutdown = ReadNumberSetting(szIniFile, "WebRemoteShutdown") ? 1 : 0;
-
-    m_nDefaultApp = ClampAppKind(ReadNumberSetting(szIniFile, "DefaultApplication"));
-    SendDlgItemMessageA(m_hWnd, IDC_DEFAULT_APP, CB_SETCURSEL, m_nDefaultApp, 0);
-
+    m_settingsFile.Load(&m_settings);
+    snprintf(m_szPath, sizeof(m_szPath), "%s", m_settings.szBrowseFolders);
+    m_bHidden = m_settings.bStartMinimised;
+    m_listener.Approvals().LoadAllowed(m_settings.allowedPhones);
     for (int i = 0; i < APP_KIND_COUNT; i++)
-    {
-        char szKey[32];
-        snprintf(szKey, sizeof(szKey), "PathToApplication%d", i);
-        ReadSetting(szIniFile, szKey, "", m_szAppPath[i], sizeof(m_szAppPath[i]));
-        snprintf(szKey, sizeof(szKey), "ExtensionsHandled%d", i);
-        ReadSetting(szIniFile, szKey, DefaultExtensions(i), m_szExtensions[i],
-                    sizeof(m_szExtensions[i]));
-        if (i != m_nDefaultApp)
-            continue;
-        SetDlgItemTextA(m_hWnd, IDC_APP_PATH, m_szAppPath[i]);
-        SetDlgItemTextA(m_hWnd, IDC_EXTENSIONS, m_szExtensions[i]);
-    }
-
-    char szAllowed[MAX_ALLOWED_PHONES * 16 + 1];
-    ReadSetting(szIniFile, "AllowedPhones", "", szAllowed, sizeof(szAllowed));
-    m_approvals.LoadAllowed(szAllowed);
+        m_core.SetKindSettings(i, m_settings.szAppPath[i], m_settings.szExtensions[i]);
+    m_core.SetDefaultKind(m_settings.nDefaultKind);
+    m_core.SetBrowseFolders(m_settings.szBrowseFolders);
+    m_core.SetStartApps(m_settings.bStartApps != 0);
+    m_core.SetStopWhenSwitching(m_settings.bStopWhenSwitching != 0);
+    ShowSettings();
 }
 
-bool CServerDlg::SettingsFileExists() const
+// The controls show the settings; the check boxes and edits push their values
+// into the core as they change.
+void CServerDlg::ShowSettings()
 {
-    char szIniFile[PATH_SIZE];
-    if (!BuildSettingsFilePath(m_szIniDir, szIniFile, sizeof(szIniFile)))
-        return false;
-    FILE* pFile = fopen(szIniFile, "r");
-    if (!pFile)
-        return false;
-    fclose(pFile);
-    return true;
+    m_bFillingControls = true;
+    SetDlgItemTextA(m_hWnd, IDC_COM_PORT, m_settings.szCommPort);
+    SetDlgItemTextA(m_hWnd, IDC_BROWSE_PATH, m_settings.szBrowseFolders);
+    CheckDlgButton(m_hWnd, IDC_START_APPS, CheckedIf(m_settings.bStartApps));
+    CheckDlgButton(m_hWnd, IDC_START_MINIMISED, CheckedIf(m_bHidden));
+    CheckDlgButton(m_hWnd, IDC_STOP_WHEN_SWITCHING, CheckedIf(m_settings.bStopWhenSwitching));
+    CheckDlgButton(m_hWnd, IDC_LISTEN_ON_SOCKET, CheckedIf(m_settings.bListenOnSocket));
+    SendDlgItemMessageA(m_hWnd, IDC_DEFAULT_APP, CB_SETCURSEL, m_settings.nDefaultKind, 0);
+    m_bFillingControls = false;
+    m_nShownKind = m_settings.nDefaultKind;
+    ShowSelectedKind();
 }
 
-bool CServerDlg::SettingsFileUsable() const
+// The edits show the core's path and extensions of the selected kind.
+void CServerDlg::ShowSelectedKind()
 {
-    char szIniFile[PATH_SIZE];
-    return BuildSettingsFilePath(m_szIniDir, szIniFile, sizeof(szIniFile));
+    m_bFillingControls = true;
+    SetDlgItemTextA(m_hWnd, IDC_EXTENSIONS, m_core.Extensions(m_nShownKind).c_str());
+    SetDlgItemTextA(m_hWnd, IDC_APP_PATH, m_core.AppPath(m_nShownKind).c_str());
+    m_bFillingControls = false;
+}
+
+void CServerDlg::OnKindEdited()
+{
+    if (m_bFillingControls)
+        return;
+    char szAppPath[PATH_SIZE];
+    char szExtensions[PATH_SIZE];
+    ReadControl(m_hWnd, IDC_APP_PATH, szAppPath, sizeof(szAppPath));
+    ReadControl(m_hWnd, IDC_EXTENSIONS, szExtensions, sizeof(szExtensions));
+    m_core.SetKindSettings(m_nShownKind, szAppPath, szExtensions);
+}
+
+void CServerDlg::OnDefaultAppChanged()
+{
+    LRESULT nSelection = SendDlgItemMessageA(m_hWnd, IDC_DEFAULT_APP, CB_GETCURSEL, 0, 0);
+    if (nSelection < 0 || nSelection >= APP_KIND_COUNT)
+        return;
+    m_nShownKind = static_cast<int>(nSelection);
+    m_core.SetDefaultKind(m_nShownKind);
+    ShowSelectedKind();
+}
+
+void CServerDlg::OnBrowseFoldersEdited()
+{
+    if (m_bFillingControls)
+        return;
+    char szFolders[PATH_SIZE];
+    ReadControl(m_hWnd, IDC_BROWSE_PATH, szFolders, sizeof(szFolders));
+    m_core.SetBrowseFolders(szFolders);
+}
+
+void CServerDlg::OnCheckBoxChanged(void* pContext, int nId, bool bChecked)
+{
+    CServerDlg& self = *static_cast<CServerDlg*>(pContext);
+    if (nId == IDC_START_APPS)
+        self.m_core.SetStartApps(bChecked);
+    else if (nId == IDC_STOP_WHEN_SWITCHING)
+        self.m_core.SetStopWhenSwitching(bChecked);
 }
 
 void CServerDlg::SaveSettings()
 {
-    char szIniFile[PATH_SIZE];
-    if (!BuildSettingsFilePath(m_szIniDir, szIniFile, sizeof(szIniFile)))
-        return;
-
-    WriteSetting(szIniFile, "CommPort", m_szCommPort);
-    if (!GetDlgItemTextA(m_hWnd, IDC_BROWSE_PATH, m_szPath, sizeof(m_szPath)))
-        m_szPath[0] = '\0';
-    WriteSetting(szIniFile, "Path", m_szPath);
-    WriteNumberSetting(szIniFile, "StartWinampAutomatically", CheckState(m_hWnd, IDC_START_APPS));
-
+    ServerSettings& s = m_settings;
+    ReadControl(m_hWnd, IDC_BROWSE_PATH, m_szPath, sizeof(m_szPath));
+    snprintf(s.szBrowseFolders, sizeof(s.szBrowseFolders), "%s", m_szPath);
+    s.bStartApps = CheckState(m_hWnd, IDC_START_APPS);
     LRESULT nSelection = SendDlgItemMessageA(m_hWnd, IDC_DEFAULT_APP, CB_GETCURSEL, 0, 0);
     if (nSelection >= 0 && nSelection < APP_KIND_COUNT)
-        m_nDefaultApp = static_cast<int>(nSelection);
-    WriteNumberSetting(szIniFile, "DefaultApplication", m_nDefaultApp);
-
-    for (int i = 0; i < KINDS_ALWAYS_SAVED; i++)
-        SaveKindSettings(szIniFile, i);
-
-    WriteNumberSetting(szIniFile, "StartMinimised", CheckState(m_hWnd, IDC_START_MINIMISED));
-    WriteNumberSetting(szIniFile, "StopWhenSwitching", CheckState(m_hWnd, IDC_STOP_WHEN_SWITCHING));
-    WriteNumberSetting(szIniFile, "ListenOnSocket", CheckState(m_hWnd, IDC_LISTEN_ON_SOCKET));
-    for (int i = KINDS_ALWAYS_SAVED; i < APP_KIND_COUNT; i++)
-        SaveKindSettings(szIniFile, i);
-    WriteOptionalSetting(szIniFile, "AllowedPhones", m_approvals.AllowedText().c_str(), "");
-    WriteOptionalNumberSetting(szIniFile, "WebRemote", m_bWebRemote, 0);
-    WriteOptionalNumberSetting(szIniFile, "WebRemotePort", m_nWebRemotePort,
-                               WEB_REMOTE_PORT_ABSENT);
-    WriteOptionalNumberSetting(szIniFile, "WebRemoteShutdown", m_bWebRemoteShutdown, 0);
-}
-
-void CServerDlg::SaveKindSettings(const char* pszIniFile, int nKind)
-{
-    // The selected kind's edits are saved as they stand; the arrays keep
-    // their values until the next change of list 1018.
-    char szAppPath[PATH_SIZE];
-    char szExtensions[PATH_SIZE];
-    snprintf(szAppPath, sizeof(szAppPath), "%s", m_szAppPath[nKind]);
-    snprintf(szExtensions, sizeof(szExtensions), "%s", m_szExtensions[nKind]);
-    if (nKind == m_nDefaultApp)
+        s.nDefaultKind = static_cast<int>(nSelection);
+    for (int i = 0; i < APP_KIND_COUNT; i++)
     {
-        if (!GetDlgItemTextA(m_hWnd, IDC_APP_PATH, szAppPath, sizeof(szAppPath)))
-            szAppPath[0] = '\0';
-        if (!GetDlgItemTextA(m_hWnd, IDC_EXTENSIONS, szExtensions, sizeof(szExtensions)))
-            szExtensions[0] = '\0';
+        snprintf(s.szAppPath[i], sizeof(s.szAppPath[i]), "%s", m_core.AppPath(i).c_str());
+        snprintf(s.szExtensions[i], sizeof(s.szExtensions[i]), "%s", m_core.Extensions(i).c_str());
     }
-    WriteKindSettings(pszIniFile, nKind, szAppPath, szExtensions);
+    s.bStartMinimised = CheckState(m_hWnd, IDC_START_MINIMISED);
+    s.bStopWhenSwitching = CheckState(m_hWnd, IDC_STOP_WHEN_SWITCHING);
+    s.bListenOnSocket = CheckState(m_hWnd, IDC_LISTEN_ON_SOCKET);
+    s.allowedPhones = m_listener.Approvals().AllowedText();
+    m_settingsFile.Save(s);
 }
 
-// Written as soon as a phone is allowed or the list is forgotten: the phone's
-// EXIT ends the server without saving, and an answer must not be lost with it.
-void CServerDlg::SaveAllowedPhones()
+void CServerDlg::WriteFirstRunSettings(int nKind, const char* pszAppPath,
+                                       const char* pszBrowseFolders, const char* pszCommPort)
 {
-    char szIniFile[PATH_SIZE];
-    if (BuildSettingsFilePath(m_szIniDir, szIniFile, sizeof(szIniFile)))
-        WriteOptionalSetting(szIniFile, "AllowedPhones", m_approvals.AllowedText().c_str(), "");
-}
-
-void CServerDlg::WriteDefaultSettings(int nKind, const char* pszAppPath, const char* pszBrowsePath,
-                                      const char* pszCommPort)
-{
-    char szIniFile[PATH_SIZE];
-    if (BuildSettingsFilePath(m_szIniDir, szIniFile, sizeof(szIniFile)))
-    {
-        WriteSetting(szIniFile, "CommPort", pszCommPort);
-        WriteSetting(szIniFile, "Path", pszBrowsePath);
-        WriteSetting(szIniFile, "StartWinampAutomatically", "1");
-        WriteNumberSetting(szIniFile, "DefaultApplication", nKind);
-        for (int i = 0; i < KINDS_ALWAYS_SAVED; i++)
-            WriteKindSettings(szIniFile, i, i == nKind ? pszAppPath : "",
-                              FirstRunExtensions(i, nKind));
-        WriteSetting(szIniFile, "StartMinimised", "0");
-        for (int i = KINDS_ALWAYS_SAVED; i < APP_KIND_COUNT; i++)
-            WriteKindSettings(szIniFile, i, i == nKind ? pszAppPath : "",
-                              FirstRunExtensions(i, nKind));
-    }
-    LoadSettings();
+    m_settingsFile.WriteFirstRun(nKind, pszAppPath, pszBrowseFolders, pszCommPort);
 }

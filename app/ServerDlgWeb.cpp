@@ -3,7 +3,6 @@
 #include "ServerDlg.h"
 #include "WebRemoteDlg.h"
 #include "../res/resource.h"
-#include "../web/WebRemote.h"
 
 void CServerDlg::OnWebRemote()
 {
@@ -13,11 +12,21 @@ void CServerDlg::OnWebRemote()
 
 void CServerDlg::StartWebRemote()
 {
-    m_pWebRemote->AllowShutdown(m_bWebRemoteShutdown != 0);
-    m_pWebRemote->Start(static_cast<unsigned short>(m_nWebRemotePort));
+    m_webRemote.AllowShutdown(IsWebShutdownAllowed());
+    m_webRemote.Start(static_cast<unsigned short>(m_settings.nWebRemotePort));
 }
 
-void CServerDlg::StopWebRemote()
+void CServerDlg::SetWebRemoteOn(bool bOn)
 {
-    m_pWebRemote->Stop();
+    m_settings.bWebRemote = bOn ? 1 : 0;
+    if (bOn)
+        StartWebRemote();
+    else
+        m_webRemote.Stop();
+}
+
+void CServerDlg::SetWebShutdownAllowed(bool bAllowed)
+{
+    m_settings.bWebRemoteShutdown = bAllowed ? 1 : 0;
+    m_webRemote.AllowShutdown(bAllowed);
 }

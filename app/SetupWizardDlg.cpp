@@ -2,8 +2,8 @@
 #include <stdio.h>
 #include "Pickers.h"
 #include "ServerDlg.h"
-#include "SettingsRules.h"
-#include "../players/PlayerController.h"
+#include "../core/PlayerKinds.h"
+#include "../core/SettingsRules.h"
 #include "../res/resource.h"
 
 static const char* const APPLICATION_PAGE_TEXT =
@@ -24,22 +24,19 @@ static const char* const COMPLETE_PAGE_TEXT =
     "Setup is complete. Press Next to start using Quorvel.";
 
 // The application page's radio buttons, in the order they are tested, with the
-// kind each chooses and the text of its path page (none: the page is skipped).
+// kind each chooses; a kind without a path question skips the path page.
 struct AppChoice
 {
     int nRadio;
     int nKind;
-    const char* pszPathPage;
 };
 static const AppChoice s_appChoices[] = {
-    {IDC_WIZARD_WINAMP2, APP_WINAMP2, "Enter the path to Winamp 2."},
-    {IDC_WIZARD_WINAMP3, APP_WINAMP3, "Enter the path to Winamp 3."},
-    {IDC_WIZARD_MEDIA_PLAYER, APP_MEDIA_PLAYER, "Enter the path to Windows Media Player."},
-    {IDC_WIZARD_MEDIA_KEYS, APP_MEDIA_KEYS,
-     "Enter the path to the player Quorvel should start, or leave it empty to control whichever "
-     "player is playing."},
+    {IDC_WIZARD_WINAMP2, APP_WINAMP2},
+    {IDC_WIZARD_WINAMP3, APP_WINAMP3},
+    {IDC_WIZARD_MEDIA_PLAYER, APP_MEDIA_PLAYER},
+    {IDC_WIZARD_MEDIA_KEYS, APP_MEDIA_KEYS},
     // PowerPoint only: there is no media application whose path to ask for.
-    {IDC_WIZARD_POWERPOINT_ONLY, APP_POWERPOINT_VIEWER, NULL},
+    {IDC_WIZARD_POWERPOINT_ONLY, APP_POWERPOINT_VIEWER},
 };
 static const int APP_CHOICE_COUNT = sizeof(s_appChoices) / sizeof(s_appChoices[0]);
 
@@ -132,13 +129,14 @@ void CSetupWizardDlg::LeaveApplicationPage()
             nChosen = i;
     }
     m_nAppKind = s_appChoices[nChosen].nKind;
-    if (!s_appChoices[nChosen].pszPathPage)
+    const char* pszPathQuestion = KindInfo(m_nAppKind).pszPathQuestion;
+    if (!pszPathQuestion)
     {
         m_nPage++;
         ShowFoldersPage();
         return;
     }
-    SetPageText(s_appChoices[nChosen].pszPathPage);
+    SetPageText(pszPathQuestion);
     SetEdit("", sizeof(m_szAppPath) - 1);
     ShowControl(IDC_WIZARD_EDIT, true);
     ShowControl(IDC_WIZARD_SELECT_FILE, true);
@@ -185,7 +183,7 @@ void CSetupWizardDlg::ShowCompletePage()
 void CSetupWizardDlg::Finish()
 {
     if (m_pServerDlg)
-        m_pServerDlg->WriteDefaultSettings(m_nAppKind, m_szAppPath, m_szFolders, m_szCommPort);
+        m_pServerDlg->WriteFirstRunSettings(m_nAppKind, m_szAppPath, m_szFolders, m_szCommPort);
     EndDialog(1);
 }
 
@@ -209,8 +207,8 @@ void CSetupWizardDlg::OnAddFolder()
     {
         MessageBeep(MB_ICONWARNING);
         if (m_pServerDlg)
-            m_pServerDlg->LogEvent(FOLDER_REFUSED_FORMAT, szFolder,
-                                   static_cast<int>(sizeof(szList)) - 1);
+            m_pServerDlg->Core().LogEvent(FOLDER_REFUSED_FORMAT, szFolder,
+                                          static_cast<int>(sizeof(szList)) - 1);
         return;
     }
     SetDlgItemTextA(m_hWnd, IDC_WIZARD_EDIT, szList);

@@ -2,7 +2,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include "ServerDlg.h"
-#include "SettingsRules.h"
+#include "../core/SettingsRules.h"
 #include "../res/resource.h"
 #include "../web/LocalAddresses.h"
 #include "../web/QrCode.h"
@@ -27,11 +27,11 @@ CWebRemoteDlg::~CWebRemoteDlg()
 BOOL CWebRemoteDlg::OnInitDialog()
 {
     CenterWindow();
-    CheckDlgButton(m_hWnd, IDC_WEB_ENABLE, m_server.m_bWebRemote ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(m_hWnd, IDC_WEB_ENABLE, m_server.IsWebRemoteOn() ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(m_hWnd, IDC_WEB_ALLOW_SHUTDOWN,
-                   m_server.m_bWebRemoteShutdown ? BST_CHECKED : BST_UNCHECKED);
+                   m_server.IsWebShutdownAllowed() ? BST_CHECKED : BST_UNCHECKED);
     SendDlgItemMessageA(m_hWnd, IDC_WEB_PORT, EM_LIMITTEXT, 5, 0);
-    SetDlgItemInt(m_hWnd, IDC_WEB_PORT, m_server.m_nWebRemotePort, FALSE);
+    SetDlgItemInt(m_hWnd, IDC_WEB_PORT, m_server.WebRemotePort(), FALSE);
     // The code is read off the screen from across the room: large digits.
     m_hCodeFont = CreateFontA(-28, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0,
                               FIXED_PITCH, "Courier New");
@@ -51,8 +51,8 @@ void CWebRemoteDlg::TakePort()
     BOOL bNumber = FALSE;
     UINT nPort = GetDlgItemInt(m_hWnd, IDC_WEB_PORT, &bNumber, FALSE);
     if (bNumber && static_cast<int>(nPort) == ClampWebRemotePort(static_cast<int>(nPort)))
-        m_server.m_nWebRemotePort = static_cast<int>(nPort);
-    SetDlgItemInt(m_hWnd, IDC_WEB_PORT, m_server.m_nWebRemotePort, FALSE);
+        m_server.SetWebRemotePort(static_cast<int>(nPort));
+    SetDlgItemInt(m_hWnd, IDC_WEB_PORT, m_server.WebRemotePort(), FALSE);
 }
 
 void CWebRemoteDlg::ShowAddresses()
@@ -63,7 +63,7 @@ void CWebRemoteDlg::ShowAddresses()
     {
         char szLine[64];
         snprintf(szLine, sizeof(szLine), "http://%s:%d/\r\n", addresses[i].c_str(),
-                 m_server.m_nWebRemotePort);
+                 m_server.WebRemotePort());
         text += szLine;
     }
     SetDlgItemTextA(m_hWnd, IDC_WEB_ADDRESSES, text.c_str());
@@ -102,7 +102,7 @@ void CWebRemoteDlg::DrawQrCode(const DRAWITEMSTRUCT& item) const
 
 void CWebRemoteDlg::ShowPairing()
 {
-    CWebPairing& pairing = m_server.m_pWebRemote->Pairing();
+    CWebPairing& pairing = m_server.WebRemote().Pairing();
     m_nShownChanges = pairing.ChangeCount();
     SetDlgItemTextA(m_hWnd, IDC_WEB_CODE, pairing.Code().c_str());
     HWND hList = GetDlgItem(IDC_WEB_BROWSERS);
@@ -120,13 +120,10 @@ void CWebRemoteDlg::ShowPairing()
 
 void CWebRemoteDlg::OnEnableClicked()
 {
-    m_server.m_bWebRemote = IsDlgButtonChecked(m_hWnd, IDC_WEB_ENABLE) == BST_CHECKED;
+    bool bOn = IsDlgButtonChecked(m_hWnd, IDC_WEB_ENABLE) == BST_CHECKED;
     TakePort();
     ShowAddresses();
-    if (m_server.m_bWebRemote)
-        m_server.StartWebRemote();
-    else
-        m_server.StopWebRemote();
+    m_server.SetWebRemoteOn(bOn);
 }
 
 void CWebRemoteDlg::OnRemove()
@@ -134,7 +131,7 @@ void CWebRemoteDlg::OnRemove()
     LRESULT nSelection = SendDlgItemMessageA(m_hWnd, IDC_WEB_BROWSERS, LB_GETCURSEL, 0, 0);
     if (nSelection < 0 || static_cast<size_t>(nSelection) >= m_browserHashes.size())
         return;
-    m_server.m_pWebRemote->Pairing().Remove(m_browserHashes[nSelection]);
+    m_server.WebRemote().Pairing().Remove(m_browserHashes[nSelection]);
     ShowPairing();
 }
 
@@ -155,16 +152,15 @@ bool CWebRemoteDlg::OnCommand(WORD nId, WORD nCode)
         OnEnableClicked();
         return true;
     case IDC_WEB_NEW_CODE:
-        m_server.m_pWebRemote->Pairing().NewCode();
+        m_server.WebRemote().Pairing().NewCode();
         ShowPairing();
         return true;
     case IDC_WEB_REMOVE:
         OnRemove();
         return true;
     case IDC_WEB_ALLOW_SHUTDOWN:
-        m_server.m_bWebRemoteShutdown =
-            IsDlgButtonChecked(m_hWnd, IDC_WEB_ALLOW_SHUTDOWN) == BST_CHECKED;
-        m_server.m_pWebRemote->AllowShutdown(m_server.m_bWebRemoteShutdown != 0);
+        m_server.SetWebShutdownAllowed(IsDlgButtonChecked(m_hWnd, IDC_WEB_ALLOW_SHUTDOWN) ==
+                                       BST_CHECKED);
         return true;
     }
     return false;
@@ -180,7 +176,7 @@ bool CWebRemoteDlg::OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& 
     }
     if (nMsg != WM_TIMER || wParam != REFRESH_TIMER_ID)
         return false;
-    if (m_server.m_pWebRemote->Pairing().ChangeCount() != m_nShownChanges)
+    if (m_server.WebRemote().Pairing().ChangeCount() != m_nShownChanges)
         ShowPairing();
     return true;
 }

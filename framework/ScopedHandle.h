@@ -20,6 +20,13 @@ public:
             CloseHandle(m_h);
         m_h = INVALID_HANDLE_VALUE;
     }
+    // Hands the handle over to a new owner without closing it.
+    HANDLE Release()
+    {
+        HANDLE h = m_h;
+        m_h = INVALID_HANDLE_VALUE;
+        return h;
+    }
 
 private:
     CScopedHandle(const CScopedHandle&);

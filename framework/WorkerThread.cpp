@@ -81,6 +81,11 @@ bool CWorkerThread::CurrentThreadStopRequested()
     return t_pCurrentWorker && t_pCurrentWorker->IsStopRequested();
 }
 
+HANDLE CWorkerThread::CurrentStopEvent()
+{
+    return t_pCurrentWorker ? t_pCurrentWorker->m_hStopEvent : NULL;
+}
+
 bool CWorkerThread::PauseCurrentThread(DWORD nMs)
 {
     if (!t_pCurrentWorker)

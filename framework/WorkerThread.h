@@ -55,6 +55,9 @@ public:
     // folder scans): the calling thread's own stop request. On a thread that is no
     // worker (the user-interface thread) there is never a stop request.
     static bool CurrentThreadStopRequested();
+    // The calling worker's stop event, for waits that must end on it; NULL on a
+    // thread that is no worker.
+    static HANDLE CurrentStopEvent();
     // Sleeps nMs unless the calling worker is asked to stop; false on a stop request.
     static bool PauseCurrentThread(DWORD nMs);
     // WaitForInputIdle that gives up early when the calling worker is asked to stop.

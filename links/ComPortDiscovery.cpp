@@ -1,10 +1,10 @@
 // Proposes the COM port from the Widcomm Bluetooth stack's service records.
-#include "../app/ServerDlg.h"
+#include "ComPortDiscovery.h"
 #include <stdio.h>
 #include <string.h>
 #include "ComPortName.h"
+#include "../core/ServerCore.h"
 #include "../framework/ScopedHandle.h"
-#include "../res/resource.h"
 
 static const char* const SERVICES_KEY = "Software\\Widcomm\\BTConfig\\Services";
 
@@ -20,13 +20,13 @@ static bool ReadServiceName(HKEY hService, char* pName, DWORD nSize)
     return true;
 }
 
-int CServerDlg::FindComPort()
+int FindBluetoothComPort(CServerCore& core)
 {
     CScopedRegKey services;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, SERVICES_KEY, 0, KEY_READ, services.Receive()) !=
         ERROR_SUCCESS)
     {
-        LogEvent("Couldn't automatically find which COM port to use\r\n");
+        core.LogEvent("Couldn't automatically find which COM port to use\r\n");
         return 0;
     }
     int nFound = -1;
@@ -48,14 +48,12 @@ int CServerDlg::FindComPort()
             nSize != sizeof(nPort))
             continue;
         nFound = static_cast<int>(nPort);
-        LogEvent("COM%d might be the port that Quorvel should use\r\n", nFound);
+        core.LogEvent("COM%d might be the port that Quorvel should use\r\n", nFound);
     }
     if (nFound == -1)
     {
-        LogEvent("Couldn't automatically find which COM port to use\r\n");
+        core.LogEvent("Couldn't automatically find which COM port to use\r\n");
         return 0;
     }
-    snprintf(m_szCommPort, sizeof(m_szCommPort), "COM%d", nFound);
-    SetDlgItemTextA(m_hWnd, IDC_COM_PORT, m_szCommPort);
     return nFound;
 }

@@ -8,7 +8,7 @@
 #include <set>
 #include <string>
 #include <vector>
-#include "../protocol/IPv4Text.h"
+#include "../core/IPv4Text.h"
 
 enum PhoneVerdict
 {

@@ -1,7 +1,8 @@
-// The TCP listener on port 7654 and its worker, which serves one client at a
-// time: phones on this PC and phones the user has allowed.
-#include "../app/ServerDlg.h"
+#include "SocketListener.h"
 #include <mstcpip.h>
+#include "LinkWorker.h"
+#include "../core/IPv4Text.h"
+#include "../core/ServerCore.h"
 #include "../framework/ScopedHandle.h"
 #include "../framework/Sockets.h"
 #include "../protocol/CommandHandlers.h"
@@ -10,9 +11,28 @@ static const unsigned short LISTEN_PORT = 7654;
 // A failing accept is retried after this pause, so the worker never spins on it.
 static const DWORD ACCEPT_RETRY_MS = 1000;
 
-static void CloseClientSocket(CServerDlg& dlg)
+CSocketListener::CSocketListener(CServerCore& core, CListenerEvents& events)
+    : m_core(core), m_events(events), m_listenSocket(INVALID_SOCKET), m_pThread(NULL),
+      m_clientSocket(INVALID_SOCKET), m_heldSocket(INVALID_SOCKET),
+      m_hAnswered(CreateEventA(NULL, FALSE, FALSE, NULL))
 {
-    SOCKET client = dlg.m_clientSocket.exchange(INVALID_SOCKET);
+}
+
+CSocketListener::~CSocketListener()
+{
+    Stop();
+    if (m_hAnswered)
+        CloseHandle(m_hAnswered);
+}
+
+void CSocketListener::Answered()
+{
+    SetEvent(m_hAnswered);
+}
+
+void CSocketListener::CloseClientSocket()
+{
+    SOCKET client = m_clientSocket.exchange(INVALID_SOCKET);
     if (client == INVALID_SOCKET)
         return;
     // Closing alone does not wake a send that waits for a phone which reads
@@ -21,27 +41,27 @@ static void CloseClientSocket(CServerDlg& dlg)
     closesocket(client);
 }
 
-static void CloseHeldPhone(CServerDlg& dlg)
+void CSocketListener::CloseHeldPhone()
 {
-    SOCKET held = dlg.m_heldSocket.exchange(INVALID_SOCKET);
+    SOCKET held = m_heldSocket.exchange(INVALID_SOCKET);
     if (held != INVALID_SOCKET)
         closesocket(held);
 }
 
 // Serves the client in m_clientSocket until it closes its end, then closes it.
-static void ServeClient(CServerDlg& dlg, CWorkerThread& thread)
+void CSocketListener::ServeClient(CWorkerThread& thread)
 {
-    SOCKET client = dlg.m_clientSocket;
-    dlg.m_bClientClosed = 0;
+    SOCKET client = m_clientSocket;
     if (client != INVALID_SOCKET && !thread.IsStopRequested())
     {
-        dlg.LogEvent("Client connected on Internet socket\r\n");
+        m_core.LogEvent("Client connected on Internet socket\r\n");
         CReceiveBuffer received = {};
-        CPhoneLink link = {INVALID_HANDLE_VALUE, client, &thread, &received, NULL};
-        while (!dlg.m_bClientClosed && !thread.IsStopRequested())
-            DispatchCommand(dlg, link);
+        CPhoneLink link = {INVALID_HANDLE_VALUE, client, &thread, &received};
+        while (!thread.IsStopRequested() && DispatchCommand(m_core, link))
+        {
+        }
     }
-    CloseClientSocket(dlg);
+    CloseClientSocket();
 }
 
 // Each write leaves at once: with the send delay on, a small write that follows
@@ -91,8 +111,8 @@ static SOCKET AcceptWaiting(SOCKET listenSocket, uint32_t* pnAddress, bool* pbFa
 
 // Takes the phones waiting to connect: serves each in turn, holds one to ask the
 // user about, refuses the rest. The held phone's address goes to *pnHeldAddress.
-static void TakeNewPhones(CServerDlg& dlg, CWorkerThread& thread, SOCKET listenSocket,
-                          uint32_t* pnHeldAddress)
+void CSocketListener::TakeNewPhones(CWorkerThread& thread, SOCKET listenSocket,
+                                    uint32_t* pnHeldAddress)
 {
     while (!thread.IsStopRequested())
     {
@@ -101,15 +121,15 @@ static void TakeNewPhones(CServerDlg& dlg, CWorkerThread& thread, SOCKET listenS
         SOCKET client = INVALID_SOCKET;
         PhoneVerdict verdict = PHONE_SERVE;
         {
-            // Stored before a stop can cut us off, where the window closes it.
+            // Stored before a stop can cut us off, where Stop closes it.
             CWorkerThread::CNoTerminate section;
             client = AcceptWaiting(listenSocket, &nAddress, &bFailed);
             if (client != INVALID_SOCKET)
-                verdict = dlg.m_approvals.Judge(nAddress);
+                verdict = m_approvals.Judge(nAddress);
             if (client != INVALID_SOCKET && verdict == PHONE_SERVE)
-                dlg.m_clientSocket = client;
+                m_clientSocket = client;
             if (client != INVALID_SOCKET && verdict == PHONE_ASK)
-                dlg.m_heldSocket = client;
+                m_heldSocket = client;
         }
         if (client == INVALID_SOCKET)
         {
@@ -122,21 +142,21 @@ static void TakeNewPhones(CServerDlg& dlg, CWorkerThread& thread, SOCKET listenS
         switch (verdict)
         {
         case PHONE_SERVE:
-            ServeClient(dlg, thread);
+            ServeClient(thread);
             break;
         case PHONE_ASK:
             *pnHeldAddress = nAddress;
-            dlg.LogEvent("A phone at %s asks to control this PC; waiting for your answer\r\n",
-                         address.c_str());
-            PostMessageA(dlg.GetSafeHwnd(), WM_APP_ASK_APPROVAL, 0, 0);
+            m_core.LogEvent("A phone at %s asks to control this PC; waiting for your answer\r\n",
+                            address.c_str());
+            m_events.OnPhoneToAskAbout();
             break;
         case PHONE_REFUSE_DENIED:
-            dlg.LogEvent("Refused the phone at %s: it was denied\r\n", address.c_str());
+            m_core.LogEvent("Refused the phone at %s: it was denied\r\n", address.c_str());
             closesocket(client);
             break;
         case PHONE_REFUSE_WAITING:
-            dlg.LogEvent("Refused the phone at %s: another phone is waiting for your answer\r\n",
-                         address.c_str());
+            m_core.LogEvent("Refused the phone at %s: another phone is waiting for your answer\r\n",
+                            address.c_str());
             closesocket(client);
             break;
         }
@@ -144,92 +164,91 @@ static void TakeNewPhones(CServerDlg& dlg, CWorkerThread& thread, SOCKET listenS
 }
 
 // Once the user has answered about the held phone: served when allowed, else closed.
-static void TakeAnsweredPhone(CServerDlg& dlg, CWorkerThread& thread, uint32_t nHeldAddress)
+void CSocketListener::TakeAnsweredPhone(CWorkerThread& thread, uint32_t nHeldAddress)
 {
-    if (dlg.m_heldSocket == INVALID_SOCKET || dlg.m_approvals.IsAsking(NULL))
+    if (m_heldSocket == INVALID_SOCKET || m_approvals.IsAsking(NULL))
         return;
-    if (!dlg.m_approvals.IsAllowed(nHeldAddress))
+    if (!m_approvals.IsAllowed(nHeldAddress))
     {
-        CloseHeldPhone(dlg);
+        CloseHeldPhone();
         return;
     }
     {
         CWorkerThread::CNoTerminate section;
-        dlg.m_clientSocket = dlg.m_heldSocket.exchange(INVALID_SOCKET);
+        m_clientSocket = m_heldSocket.exchange(INVALID_SOCKET);
     }
-    ServeClient(dlg, thread);
+    ServeClient(thread);
 }
 
 // Waits for phones, for the user's answer about a held one, and for the stop
 // request, all at once: a phone held for an answer never stops the others.
-static void SocketAcceptThread(CWorkerThread& thread, void* pParam)
+void CSocketListener::AcceptThread(CWorkerThread& thread, void* pParam)
 {
-    CServerDlg& dlg = *static_cast<CServerDlg*>(pParam);
-    // The user-interface thread closes the listening socket when it stops us; we keep our own copy.
-    SOCKET listenSocket = dlg.m_listenSocket;
+    CSocketListener& self = *static_cast<CSocketListener*>(pParam);
+    // Stop closes the listening socket when it stops us; we keep our own copy.
+    SOCKET listenSocket = self.m_listenSocket;
     CScopedHandle acceptReady(CreateEventA(NULL, FALSE, FALSE, NULL));
     if (!acceptReady.IsValid() || WSAEventSelect(listenSocket, acceptReady.Get(), FD_ACCEPT) != 0)
     {
-        dlg.LogEvent("Couldn't wait for phones on the Internet socket (error %d)\r\n",
-                     WSAGetLastError());
+        self.m_core.LogEvent("Couldn't wait for phones on the Internet socket (error %d)\r\n",
+                             WSAGetLastError());
         return;
     }
     uint32_t nHeldAddress = 0;
-    HANDLE waits[3] = {thread.GetStopEvent(), acceptReady.Get(), dlg.m_hApprovalAnswered};
+    HANDLE waits[3] = {thread.GetStopEvent(), acceptReady.Get(), self.m_hAnswered};
     for (;;)
     {
         DWORD nWait = WaitForMultipleObjects(3, waits, FALSE, INFINITE);
         if (nWait == WAIT_OBJECT_0 || nWait == WAIT_FAILED || thread.IsStopRequested())
             break;
-        TakeAnsweredPhone(dlg, thread, nHeldAddress);
-        TakeNewPhones(dlg, thread, listenSocket, &nHeldAddress);
+        self.TakeAnsweredPhone(thread, nHeldAddress);
+        self.TakeNewPhones(thread, listenSocket, &nHeldAddress);
     }
-    CloseHeldPhone(dlg);
+    self.CloseHeldPhone();
 }
 
-void CServerDlg::StartSocketListener()
+void CSocketListener::Start()
 {
-    StopSocketListener();
-
+    Stop();
     m_listenSocket = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     int nResult = m_listenSocket == INVALID_SOCKET
                       ? SOCKET_ERROR
                       : BindToEveryAddress(m_listenSocket, LISTEN_PORT);
     if (nResult != 0)
     {
-        LogEvent("Bind failed with %d", nResult);
-        StopSocketListener();
+        m_core.LogEvent("Bind failed with %d", nResult);
+        Stop();
         return;
     }
     nResult = listen(m_listenSocket, 1);
     if (nResult != 0)
     {
-        LogEvent("Listen failed with %d", nResult);
-        StopSocketListener();
+        m_core.LogEvent("Listen failed with %d", nResult);
+        Stop();
         return;
     }
-    m_pSocketThread = new CWorkerThread(true);
-    if (!m_pSocketThread->Start(SocketAcceptThread, this))
-        StopSocketListener();
+    m_pThread = new CWorkerThread(true);
+    if (!m_pThread->Start(AcceptThread, this))
+        Stop();
 }
 
-void CServerDlg::StopSocketListener()
+void CSocketListener::Stop()
 {
     // Out of the field before the wait, which answers messages sent to the window.
-    CWorkerThread* pThread = m_pSocketThread;
-    m_pSocketThread = NULL;
+    CWorkerThread* pThread = m_pThread;
+    m_pThread = NULL;
     if (pThread)
     {
         // Closing the sockets wakes the worker from accept or recv at once.
         pThread->RequestStop();
-        CloseClientSocket(*this);
+        CloseClientSocket();
         if (m_listenSocket != INVALID_SOCKET)
             closesocket(m_listenSocket);
         m_listenSocket = INVALID_SOCKET;
-        StopLinkWorker(pThread, "Internet socket's listener");
+        StopLinkWorker(pThread, "Internet socket's listener", m_core);
     }
-    CloseHeldPhone(*this);
-    DropApprovalQuestion();
+    CloseHeldPhone();
+    m_approvals.DropQuestion();
     if (m_listenSocket != INVALID_SOCKET)
         closesocket(m_listenSocket);
     m_listenSocket = INVALID_SOCKET;

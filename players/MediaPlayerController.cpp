@@ -4,8 +4,6 @@
 
 static const char* const APP_NAME = "Windows Media Player";
 static const char* const WINDOW_CLASS = "WMPlayerApp";
-static const PlayState STOPPED = 0;
-static const PlayState PLAYING = 1;
 static const int INITIAL_VOLUME = 128;
 
 // The player's menu command identifiers.
@@ -23,7 +21,7 @@ enum
 };
 
 CMediaPlayerController::CMediaPlayerController(CControllerLog& log)
-    : m_log(log), m_hPlayerWnd(NULL), m_nPlayState(STOPPED), m_nVolume(INITIAL_VOLUME),
+    : m_log(log), m_hPlayerWnd(NULL), m_nPlayState(PLAY_STATE_STOPPED), m_nVolume(INITIAL_VOLUME),
       m_bExePathTooLong(false)
 {
     m_szExePath[0] = '\0';
@@ -50,13 +48,8 @@ void CMediaPlayerController::GetStatus(PlayState* pState, int* pLength, int* pPo
                                        int* pShuffle, int* pRepeat, char* pszTitle,
                                        unsigned nTitleSize, int)
 {
-    *pState = m_nPlayState;
-    *pLength = -1;
-    *pPosition = -1;
-    *pShuffle = 0;
-    *pRepeat = 0;
-    if (nTitleSize > 0)
-        pszTitle[0] = '\0';
+    WriteStateOnly(m_nPlayState, pState, pLength, pPosition, pShuffle, pRepeat, pszTitle,
+                   nTitleSize);
 }
 
 void CMediaPlayerController::PlayFile(const char* pszPath)
@@ -67,7 +60,7 @@ void CMediaPlayerController::PlayFile(const char* pszPath)
     if (!AcceptStart(m_log, APP_NAME, m_bExePathTooLong, m_exePathNotice, commandLine))
         return;
     StartWithCommandLine(m_szExePath, szCommandLine);
-    m_nPlayState = PLAYING;
+    m_nPlayState = PLAY_STATE_PLAYING;
 }
 
 void CMediaPlayerController::SetVolume(int nVolume)
@@ -85,7 +78,7 @@ void CMediaPlayerController::PlayOrPause()
 
 void CMediaPlayerController::Stop(int)
 {
-    m_nPlayState = STOPPED;
+    m_nPlayState = PLAY_STATE_STOPPED;
     SendCommand(WMP_STOP);
 }
 
@@ -107,20 +100,6 @@ void CMediaPlayerController::SetShuffle(int)
 void CMediaPlayerController::SetRepeat(int)
 {
     SendCommand(WMP_REPEAT);
-}
-
-void CMediaPlayerController::GetPlaylist(char** ppText, int* pSize, int* pIndex)
-{
-    *ppText = NULL;
-    *pSize = 0;
-    *pIndex = 0;
-}
-
-void CMediaPlayerController::GetDetailedInfo(int* pBitRate, int* pSampleRate, int* pChannels)
-{
-    *pBitRate = 0;
-    *pSampleRate = 0;
-    *pChannels = 0;
 }
 
 void CMediaPlayerController::ToggleFullScreen()

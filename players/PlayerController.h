@@ -1,57 +1,56 @@
 // The one interface through which every command reaches a media application.
-// The 23 operations keep their fixed order; the destructor comes after them.
+// Each operation does nothing by default, so a controller writes only what its
+// application can do.
 #pragma once
+#include <stddef.h>
 
-// Index of a media application; also the order of the "Default application:" list.
-// New kinds are only ever appended: the numbers are in every settings file.
-enum AppKind
-{
-    APP_WINAMP2 = 0,
-    APP_WINAMP3 = 1,
-    APP_MEDIA_PLAYER = 2,
-    APP_POWERPOINT_VIEWER = 3,
-    APP_POWERPOINT = 4,
-    APP_MEDIA_KEYS = 5,
-    APP_KIND_COUNT = 6
-};
-
-// Play state byte: 0 stopped, 1 playing, 3 paused.
+// Play state byte, as the phone reads it.
 typedef unsigned char PlayState;
+const PlayState PLAY_STATE_STOPPED = 0;
+const PlayState PLAY_STATE_PLAYING = 1;
+const PlayState PLAY_STATE_PAUSED = 3;
+
+// The title buffer handed to GetStatus, and so at most 255 title bytes.
+const unsigned STATUS_TITLE_SIZE = 256;
 
 class CPlayerController
 {
 public:
-    virtual int EnsureRunning(const char* pszAppPath, int bStart) = 0;
-    virtual int QueryVersion() = 0;
+    // Finds the application or, with bStart, starts it; 1 when it runs.
+    virtual int EnsureRunning(const char*, int) { return 1; }
+    virtual int QueryVersion() { return 0; }
+    // By default: stopped, no length or position (-1), no title.
     virtual void GetStatus(PlayState* pState, int* pLength, int* pPosition, int* pShuffle,
-                           int* pRepeat, char* pszTitle, unsigned nTitleSize, int bWait) = 0;
-    virtual void PlayFile(const char* pszPath) = 0;
-    virtual void AddFile(const char* pszPath) = 0;
-    virtual void SetVolume(int nVolume) = 0;
-    virtual void Play() = 0;
-    virtual void Pause() = 0;
-    virtual void Stop(int nMode) = 0;
-    virtual void FastForward() = 0;
-    virtual void Rewind() = 0;
-    virtual void NextTrack() = 0;
-    virtual void PreviousTrack() = 0;
-    virtual void SetShuffle(int nOn) = 0;
-    virtual void SetRepeat(int nOn) = 0;
+                           int* pRepeat, char* pszTitle, unsigned nTitleSize, int bWait);
+    virtual void PlayFile(const char*) {}
+    virtual void AddFile(const char*) {}
+    virtual void SetVolume(int) {}
+    virtual void Play() {}
+    virtual void Pause() {}
+    virtual void Stop(int) {}
+    virtual void FastForward() {}
+    virtual void Rewind() {}
+    virtual void NextTrack() {}
+    virtual void PreviousTrack() {}
+    virtual void SetShuffle(int) {}
+    virtual void SetRepeat(int) {}
     // The text is allocated with malloc; the caller frees it. No playlist: NULL, 0, 0.
-    virtual void GetPlaylist(char** ppText, int* pSize, int* pIndex) = 0;
-    virtual void SelectPlaylistItem(int nIndex) = 0;
-    virtual void ClearPlaylist() = 0;
-    virtual void Tick() = 0;
-    virtual void GetDetailedInfo(int* pBitRate, int* pSampleRate, int* pChannels) = 0;
-    virtual void ToggleFullScreen() = 0;
-    virtual void Seek(int nSeconds) = 0;
-    virtual void GetPlaylistLength(int* pCount) = 0;
+    virtual void GetPlaylist(char** ppText, int* pSize, int* pIndex);
+    virtual void SelectPlaylistItem(int) {}
+    virtual void ClearPlaylist() {}
+    // Once a second, on the window's thread.
+    virtual void Tick() {}
+    // No details by default: zeros.
+    virtual void GetDetailedInfo(int* pBitRate, int* pSampleRate, int* pChannels);
+    virtual void ToggleFullScreen() {}
+    virtual void Seek(int) {}
+    virtual void GetPlaylistLength(int* pCount) { *pCount = 0; }
 
     // Controllers are deleted through this interface, so each one's clean-up runs.
     virtual ~CPlayerController() {}
+
+protected:
+    // The status of an application that tells only its play state.
+    static void WriteStateOnly(PlayState nState, PlayState* pState, int* pLength, int* pPosition,
+                               int* pShuffle, int* pRepeat, char* pszTitle, unsigned nTitleSize);
 };
-
-class CControllerLog;
-
-// Creates the controller for one kind, reporting to log; the caller owns it.
-CPlayerController* CreateController(int nKind, CControllerLog& log);

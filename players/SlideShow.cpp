@@ -48,29 +48,3 @@ bool CallSystemParameter(unsigned nAction, unsigned nValue, int* pnValue)
 {
     return SystemParametersInfoA(nAction, nValue, pnValue, 0) != FALSE;
 }
-
-void WriteSlideShowStatus(PlayState* pState, int* pLength, int* pPosition, int* pShuffle,
-                          int* pRepeat, char* pszTitle, unsigned nTitleSize)
-{
-    *pState = 1;
-    *pLength = -1;
-    *pPosition = -1;
-    *pShuffle = 0;
-    *pRepeat = 0;
-    if (nTitleSize > 0)
-        pszTitle[0] = '\0';
-}
-
-void WriteNoPlaylist(char** ppText, int* pSize, int* pIndex)
-{
-    *ppText = NULL;
-    *pSize = 0;
-    *pIndex = 0;
-}
-
-void WriteNoDetails(int* pBitRate, int* pSampleRate, int* pChannels)
-{
-    *pBitRate = 0;
-    *pSampleRate = 0;
-    *pChannels = 0;
-}

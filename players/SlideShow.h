@@ -1,11 +1,10 @@
-// What both slide-show controllers share: their operations, reporting a failed
-// one to the user, the remembered presentation and the fixed answers of a show.
+// What a slide show's operations share: their numbers, reporting a failed one
+// to the user, and the remembered presentation.
 #pragma once
 #include <windows.h>
 #include <stddef.h>
 #include "Automation.h"
 #include "ControllerLog.h"
-#include "PlayerController.h"
 
 // What the phone asks of a slide show; each runs on the controller's automation thread.
 enum SlideShowOperation
@@ -39,10 +38,3 @@ void RememberPresentation(char* pszRemembered, size_t nSize, const char* pszPath
 
 // SystemParametersInfoA for the power-saving timeouts: neither saved nor broadcast.
 bool CallSystemParameter(unsigned nAction, unsigned nValue, int* pnValue);
-
-// The fixed answers of a slide show: playing, no length or position, no title,
-// no playlist and no track details.
-void WriteSlideShowStatus(PlayState* pState, int* pLength, int* pPosition, int* pShuffle,
-                          int* pRepeat, char* pszTitle, unsigned nTitleSize);
-void WriteNoPlaylist(char** ppText, int* pSize, int* pIndex);
-void WriteNoDetails(int* pBitRate, int* pSampleRate, int* pChannels);

@@ -28,9 +28,7 @@ public:
     void GetPlaylist(char** ppText, int* pSize, int* pIndex) override;
     void SelectPlaylistItem(int nIndex) override;
     void ClearPlaylist() override;
-    void Tick() override {}
     void GetDetailedInfo(int* pBitRate, int* pSampleRate, int* pChannels) override;
-    void ToggleFullScreen() override {}
     void Seek(int nSeconds) override;
     void GetPlaylistLength(int* pCount) override;
 

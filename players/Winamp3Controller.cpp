@@ -6,8 +6,6 @@
 static const char* const APP_NAME = "Winamp 3";
 static const char* const WINDOW_CLASS = "STUDIO";
 static const char* const ROOT_WINDOW_CLASS = "BaseWindow_RootWnd";
-static const PlayState STOPPED = 0;
-static const PlayState PLAYING = 1;
 static const unsigned CAPTION_SIZE = 256;
 static const DWORD FILE_HANDOVER_MS = 1000;
 
@@ -41,7 +39,7 @@ static void Press(HWND hWnd, const Shortcut& key)
 static const LPARAM FULL_SCREEN_POINT = MAKELPARAM(348, 8);
 
 CWinamp3Controller::CWinamp3Controller(CControllerLog& log)
-    : m_log(log), m_hPlayerWnd(NULL), m_nPlayState(STOPPED), m_nElapsed(0), m_nLength(0),
+    : m_log(log), m_hPlayerWnd(NULL), m_nPlayState(PLAY_STATE_STOPPED), m_nElapsed(0), m_nLength(0),
       m_nVolume(-1), m_bExePathTooLong(false)
 {
     m_szExePath[0] = '\0';
@@ -88,7 +86,7 @@ void CWinamp3Controller::PlayFile(const char* pszPath)
     if (!AcceptStart(m_log, APP_NAME, m_bExePathTooLong, m_exePathNotice, commandLine))
         return;
     StartWithCommandLine(m_szExePath, szCommandLine);
-    m_nPlayState = PLAYING;
+    m_nPlayState = PLAY_STATE_PLAYING;
     CWorkerThread::PauseCurrentThread(FILE_HANDOVER_MS);
     m_nElapsed = 0;
 }
@@ -132,7 +130,7 @@ void CWinamp3Controller::Pause()
 
 void CWinamp3Controller::Stop(int)
 {
-    m_nPlayState = STOPPED;
+    m_nPlayState = PLAY_STATE_STOPPED;
     Press(m_hPlayerWnd, KEY_V);
 }
 
@@ -166,13 +164,6 @@ void CWinamp3Controller::SetRepeat(int)
     Press(m_hPlayerWnd, KEY_R);
 }
 
-void CWinamp3Controller::GetPlaylist(char** ppText, int* pSize, int* pIndex)
-{
-    *ppText = NULL;
-    *pSize = 0;
-    *pIndex = 0;
-}
-
 void CWinamp3Controller::Tick()
 {
     // A reset by PlayFile or Play between the read and the write wins: the
@@ -180,13 +171,6 @@ void CWinamp3Controller::Tick()
     int nElapsed = m_nElapsed;
     if (Winamp3TickCounts(m_nPlayState, nElapsed, m_nLength))
         m_nElapsed.compare_exchange_strong(nElapsed, nElapsed + 1);
-}
-
-void CWinamp3Controller::GetDetailedInfo(int* pBitRate, int* pSampleRate, int* pChannels)
-{
-    *pBitRate = 0;
-    *pSampleRate = 0;
-    *pChannels = 0;
 }
 
 void CWinamp3Controller::ToggleFullScreen()

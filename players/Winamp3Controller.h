@@ -16,7 +16,6 @@ public:
     explicit CWinamp3Controller(CControllerLog& log);
 
     int EnsureRunning(const char* pszAppPath, int bStart) override;
-    int QueryVersion() override { return 0; }
     void GetStatus(PlayState* pState, int* pLength, int* pPosition, int* pShuffle, int* pRepeat,
                    char* pszTitle, unsigned nTitleSize, int bWait) override;
     void PlayFile(const char* pszPath) override;
@@ -31,14 +30,8 @@ public:
     void PreviousTrack() override;
     void SetShuffle(int nOn) override;
     void SetRepeat(int nOn) override;
-    void GetPlaylist(char** ppText, int* pSize, int* pIndex) override;
-    void SelectPlaylistItem(int) override {}
-    void ClearPlaylist() override {}
     void Tick() override;
-    void GetDetailedInfo(int* pBitRate, int* pSampleRate, int* pChannels) override;
     void ToggleFullScreen() override;
-    void Seek(int) override {}
-    void GetPlaylistLength(int* pCount) override { *pCount = 0; }
 
 private:
     CControllerLog& m_log;

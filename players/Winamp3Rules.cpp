@@ -4,10 +4,6 @@
 #include <stdlib.h>
 #include <string>
 
-static const PlayState STOPPED = 0;
-static const PlayState PLAYING = 1;
-static const PlayState PAUSED = 3;
-
 // Bounds one number of the time so minutes × 60 + seconds cannot overflow.
 static long long ReadBoundedNumber(const char* pszText, const char** ppEnd)
 {
@@ -57,11 +53,11 @@ Winamp3CaptionStatus ParseWinamp3Caption(const char* pszCaption, PlayState nTrac
         return status;
     std::string word = caption.substr(nOpen);
     if (word == "(playing")
-        status.nState = PLAYING;
+        status.nState = PLAY_STATE_PLAYING;
     else if (word == "(paused")
-        status.nState = PAUSED;
+        status.nState = PLAY_STATE_PAUSED;
     else if (word == "(stopped")
-        status.nState = STOPPED;
+        status.nState = PLAY_STATE_STOPPED;
     caption.erase(nOpen);
 
     if (EndsWith(caption, ") "))
@@ -103,16 +99,16 @@ int StepWinamp3Volume(int* pEstimate, int nTarget)
 
 PlayState Winamp3StateAfterPlay(PlayState nState, bool* pRestartCount)
 {
-    *pRestartCount = nState != PLAYING;
-    return nState == PLAYING ? PAUSED : PLAYING;
+    *pRestartCount = nState != PLAY_STATE_PLAYING;
+    return nState == PLAY_STATE_PLAYING ? PLAY_STATE_PAUSED : PLAY_STATE_PLAYING;
 }
 
 PlayState Winamp3StateAfterPause(PlayState nState)
 {
-    return nState == PLAYING ? PAUSED : PLAYING;
+    return nState == PLAY_STATE_PLAYING ? PLAY_STATE_PAUSED : PLAY_STATE_PLAYING;
 }
 
 bool Winamp3TickCounts(PlayState nState, int nElapsed, int nLength)
 {
-    return nState == PLAYING && nElapsed < nLength;
+    return nState == PLAY_STATE_PLAYING && nElapsed < nLength;
 }

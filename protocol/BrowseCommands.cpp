@@ -1,13 +1,10 @@
-// LIST and DLST: the configured folders as a tree, or one folder one level deep.
+// LIST and DLST on the phone's wire: the tree's records in chunks after "LISTACK".
 #include "CommandHandlers.h"
 #include <vector>
-#include "BrowseTree.h"
-#include "FolderScanner.h"
 #include "NameParameter.h"
 #include "Wire.h"
-#include "../app/ServerDlg.h"
-#include "../app/SettingsRules.h"
-#include "../framework/ScopedHandle.h"
+#include "../core/BrowseTree.h"
+#include "../core/ServerCore.h"
 
 // Gathers the tag "LISTACK" and consecutive chunks into writes of up to
 // LISTING_WRITE_SIZE bytes: the bytes on the link are the same, in far fewer
@@ -55,77 +52,47 @@ private:
     int m_nError;
 };
 
-static void BuildBrowseTree(CServerDlg& dlg, const char* pszFolders, bool bRecursive)
-{
-    // Cleared before it is destroyed: a worker cut off in between leaves no
-    // pointer to freed nodes behind.
-    BrowseNode* pOld = dlg.m_pBrowseRoot;
-    dlg.m_pBrowseRoot = NULL;
-    DestroyBrowseTree(pOld);
-    CWin32FolderScanner scanner(dlg);
-    dlg.m_pBrowseRoot = BuildBrowseRoot(pszFolders, bRecursive, scanner);
-}
-
 static const char* const WRITE_FAILURE = "Couldn't write list to phone (error %d)\r\n";
 static const unsigned char END_MARK[2] = {0xFF, 0x00};
-static const int LISTING_FAILED = -1;
-static const int LISTING_EMPTY = -2;
 
-// Builds the tree and sends "LISTACK", its records and the end mark; returns the
-// byte total, LISTING_EMPTY for no tree, or LISTING_FAILED when the tag could not
-// be written (logged). A write that fails after the tag ends the listing there;
-// a link being stopped fails silently, so the listing's own line still ends.
-// The caller holds the browse lock.
-static int BuildAndSendListing(CServerDlg& dlg, const CPhoneLink& link, const char* pszFolders,
-                               bool bRecursive)
+// Sends "LISTACK", the tree's records and the end mark; a write that fails after
+// the tag ends the listing there; a link being stopped fails silently, so the
+// listing's own line still ends.
+class CLinkListingSink : public CListingSink
 {
-    BuildBrowseTree(dlg, pszFolders, bRecursive);
-    CLinkChunkWriter writer(link);
-    int nTotal = LISTING_EMPTY;
-    if (dlg.m_pBrowseRoot)
-        nTotal = SendBrowseTreeChunks(dlg.m_pBrowseRoot, writer);
-    else
-        writer.WriteChunk(END_MARK, 2);
-    writer.Flush();
-    if (!writer.TagFailed())
-        return nTotal;
-    LogLinkFailure(dlg, link, WRITE_FAILURE, writer.Error());
-    return link.IsStopping() ? 0 : LISTING_FAILED;
+public:
+    CLinkListingSink(CServerCore& core, const CPhoneLink& link) : m_core(core), m_link(link) {}
+    int SendListing(BrowseNode* pRoot) override
+    {
+        CLinkChunkWriter writer(m_link);
+        int nTotal = LISTING_EMPTY;
+        if (pRoot)
+            nTotal = SendBrowseTreeChunks(pRoot, writer);
+        else
+            writer.WriteChunk(END_MARK, 2);
+        writer.Flush();
+        if (!writer.TagFailed())
+            return nTotal;
+        LogLinkFailure(m_core, m_link, WRITE_FAILURE, writer.Error());
+        return m_link.IsStopping() ? 0 : LISTING_FAILED;
+    }
+
+private:
+    CServerCore& m_core;
+    const CPhoneLink& m_link;
+};
+
+void HandleList(CServerCore& core, const CPhoneLink& link, int)
+{
+    CLinkListingSink sink(core, link);
+    core.ListAll(sink);
 }
 
-void HandleList(CServerDlg& dlg, const CPhoneLink& link)
-{
-    // One tree for both links: never built or sent by two at once. A stop
-    // request ends the wait for the other link's listing.
-    CMutexLock lock(dlg.m_hBrowseMutex, link.StopEvent());
-    if (!lock.IsHeld())
-        return;
-    // The whole list, as long as the window and the settings let it be.
-    char szFolders[PATH_SIZE];
-    dlg.ReadBrowseFolders(szFolders, sizeof(szFolders));
-    RemoveTrailingBackslash(szFolders);
-    int nTotal = BuildAndSendListing(dlg, link, szFolders, true);
-    if (nTotal >= 0)
-        dlg.LogEvent("Wrote song list to phone (%d bytes)\r\n", nTotal);
-}
-
-void HandleFolderList(CServerDlg& dlg, const CPhoneLink& link)
+void HandleFolderList(CServerCore& core, const CPhoneLink& link, int)
 {
     char szName[NAME_BUFFER_SIZE];
-    if (!ReadNameParameter(dlg, link, szName, FOLDER_NAME_FAILURES))
+    if (!ReadNameParameter(core, link, szName, FOLDER_NAME_FAILURES))
         return;
-    CMutexLock lock(dlg.m_hBrowseMutex, link.StopEvent());
-    if (!lock.IsHeld())
-        return;
-    if (szName[0] == '\0')
-    {
-        dlg.ReadBrowseFolders(szName, sizeof(szName));
-        RemoveTrailingBackslash(szName);
-    }
-    dlg.LogEvent("Listing \"%s\": ", szName);
-    int nTotal = BuildAndSendListing(dlg, link, szName, false);
-    if (nTotal == LISTING_EMPTY)
-        dlg.LogEvent("no files to list\r\n");
-    else if (nTotal >= 0)
-        dlg.LogEvent("wrote list to phone (%d bytes)\r\n", nTotal);
+    CLinkListingSink sink(core, link);
+    core.ListFolder(szName, sink);
 }

@@ -2,16 +2,6 @@
 #include <string.h>
 #include "Wire.h"
 
-int VolumePercent(unsigned nVolume)
-{
-    return static_cast<int>(nVolume * 100 / 255);
-}
-
-const char* OnOffText(unsigned nValue)
-{
-    return nValue ? "on" : "off";
-}
-
 size_t BuildStatusReply(const char* pszCommand, unsigned char nState, int nLength, int nPosition,
                         int nShuffle, int nRepeat, const char* pszTitle, bool bZeroEnd,
                         unsigned char* pReply)

@@ -1,15 +1,9 @@
-// The arithmetic and the byte layouts of the playback and status commands.
+// The byte layouts of the status replies.
 // Plain C++, no platform calls.
 #pragma once
 #include <stddef.h>
+#include "../players/PlayerController.h"
 
-// v × 100 / 255, rounded down: what the log shows for a volume byte.
-int VolumePercent(unsigned nVolume);
-// "on" for any non-zero byte, else "off".
-const char* OnOffText(unsigned nValue);
-
-// The title buffer handed to GetStatus, and so at most 255 title bytes.
-const unsigned STATUS_TITLE_SIZE = 256;
 const size_t STATUS_REPLY_FIXED = 18;
 const size_t STATUS_REPLY_MAX = STATUS_REPLY_FIXED + STATUS_TITLE_SIZE;
 

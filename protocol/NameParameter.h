@@ -3,7 +3,7 @@
 #pragma once
 #include "PhoneLink.h"
 
-class CServerDlg;
+class CServerCore;
 
 struct NameFailureLines
 {
@@ -19,5 +19,5 @@ extern const NameFailureLines FOLDER_NAME_FAILURES;
 // Reads the name into a zero-filled buffer of NAME_BUFFER_SIZE bytes. A length
 // of 1024 or more is refused with "Filename length (%d) too long", leaving the
 // name bytes in the stream.
-bool ReadNameParameter(CServerDlg& dlg, const CPhoneLink& link, char* pName,
+bool ReadNameParameter(CServerCore& core, const CPhoneLink& link, char* pName,
                        const NameFailureLines& failures);

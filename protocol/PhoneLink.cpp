@@ -85,20 +85,6 @@ static LinkReadResult ReadSerialExact(const CPhoneLink& link, char* pBuffer, int
     return LINK_READ_OK;
 }
 
-// Parameters the route did not supply read as a failed read, as on a link that broke.
-static LinkReadResult ReadMemoryExact(const CPhoneLink& link, char* pBuffer, int nCount)
-{
-    CMemoryLink& memory = *link.pMemory;
-    if (memory.nParamsSize - memory.nParamsRead < nCount)
-    {
-        SetLastError(ERROR_HANDLE_EOF);
-        return LINK_READ_FAILED;
-    }
-    memcpy(pBuffer, memory.pParams + memory.nParamsRead, nCount);
-    memory.nParamsRead += nCount;
-    return LINK_READ_OK;
-}
-
 LinkReadResult ReadFromPhoneDetailed(const CPhoneLink& link, void* pBuffer, int nCount)
 {
     if (nCount <= 0)
@@ -109,8 +95,6 @@ LinkReadResult ReadFromPhoneDetailed(const CPhoneLink& link, void* pBuffer, int 
         return LINK_READ_FAILED;
     }
     char* pBytes = static_cast<char*>(pBuffer);
-    if (link.IsMemory())
-        return ReadMemoryExact(link, pBytes, nCount);
     return link.IsTcp() ? ReceiveExact(link, pBytes, nCount)
                         : ReadSerialExact(link, pBytes, nCount);
 }
@@ -125,8 +109,6 @@ int WriteToPhone(const CPhoneLink& link, const void* pData, int nCount)
     // Once the link is being closed nothing more goes out for the command under way.
     if (link.IsStopping())
         return -1;
-    if (link.IsMemory())
-        return link.pMemory->pSink->Write(pData, nCount);
     if (link.IsTcp())
         return send(link.client, static_cast<const char*>(pData), nCount, 0);
     DWORD nDone = 0;

@@ -13,38 +13,14 @@ struct CReceiveBuffer
     int nEnd;
 };
 
-// Where a command of the in-memory link writes its reply: a buffer for short
-// replies, or a stream to the web remote's client for a download.
-class CReplySink
-{
-public:
-    // Takes up to nCount bytes; returns how many, or a negative value on failure.
-    virtual int Write(const void* pData, int nCount) = 0;
-
-protected:
-    ~CReplySink() {}
-};
-
-// The web remote's link: a command's parameters come from a buffer the route
-// filled, its reply goes to a sink, so the phone's own handlers serve the page.
-struct CMemoryLink
-{
-    const unsigned char* pParams;
-    int nParamsSize;
-    int nParamsRead;
-    CReplySink* pSink;
-};
-
 struct CPhoneLink
 {
     HANDLE hSerial; // the COM port (opened for overlapped I/O), or INVALID_HANDLE_VALUE
     SOCKET client;  // the TCP client, or INVALID_SOCKET for the serial link
     const CWorkerThread* pWorker; // its stop request cuts off waits and further writes
     CReceiveBuffer* pReceived;    // for the TCP client; empty when the client is new
-    CMemoryLink* pMemory;         // for the web remote; NULL on the phone links
 
     bool IsTcp() const { return client != INVALID_SOCKET; }
-    bool IsMemory() const { return pMemory != NULL; }
     bool IsStopping() const { return pWorker->IsStopRequested(); }
     HANDLE StopEvent() const { return pWorker->GetStopEvent(); }
 };

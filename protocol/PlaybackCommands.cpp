@@ -1,138 +1,65 @@
-// The phone's remote-control buttons: each calls one operation of the active
-// controller and logs one line; none sends a reply. And CHCK, the link test.
+// The phone's remote-control buttons and settings, none of which sends a reply,
+// and CHCK, the link test.
 #include "CommandHandlers.h"
-#include "CommandRules.h"
 #include "Wire.h"
-#include "../app/ServerDlg.h"
+#include "../core/CommandSet.h"
+#include "../core/ServerCore.h"
 
-void HandleCheck(CServerDlg& dlg, const CPhoneLink& link)
+void HandleCheck(CServerCore& core, const CPhoneLink& link, int)
 {
     WriteToPhone(link, "Y", 1);
-    dlg.LogEvent("Sent ACK to phone\r\n");
+    core.LogEvent("Sent ACK to phone\r\n");
 }
 
-void RunStop(CServerDlg& dlg, int nMode)
+// What the log says when a number's bytes could not be read, with the error code.
+static const char* ReadFailureLine(int nId)
 {
-    dlg.GetActive()->Stop(nMode);
-    dlg.LogEvent("Stopping\r\n");
+    switch (nId)
+    {
+    case CMD_VOLM:
+        return "Couldn't read volume: %d\r\n";
+    case CMD_SHFL:
+        return "Couldn't read shuffle: %d\r\n";
+    case CMD_REPT:
+        return "Couldn't read repeat: %d\r\n";
+    case CMD_SLCT:
+        return "Couldn't read playlist index: %d\r\n";
+    default:
+        return "Couldn't read seek: %d\r\n";
+    }
 }
 
-void HandleStop(CServerDlg& dlg, const CPhoneLink&)
+// Reads the command's number, if it takes one: its bytes, big-endian.
+static bool ReadNumber(CServerCore& core, const CPhoneLink& link, int nId, long* pnValue)
 {
-    RunStop(dlg, 0);
-}
-
-void HandleFade(CServerDlg& dlg, const CPhoneLink&)
-{
-    RunStop(dlg, 1);
-}
-
-void HandleStopAtEnd(CServerDlg& dlg, const CPhoneLink&)
-{
-    RunStop(dlg, 2);
-}
-
-void HandlePlay(CServerDlg& dlg, const CPhoneLink&)
-{
-    dlg.GetActive()->Play();
-    dlg.LogEvent("Playing\r\n");
-}
-
-void HandlePause(CServerDlg& dlg, const CPhoneLink&)
-{
-    dlg.GetActive()->Pause();
-    dlg.LogEvent("Pause\r\n");
-}
-
-void HandleNext(CServerDlg& dlg, const CPhoneLink&)
-{
-    dlg.GetActive()->NextTrack();
-    dlg.LogEvent("Next track\r\n");
-}
-
-void HandlePrevious(CServerDlg& dlg, const CPhoneLink&)
-{
-    dlg.GetActive()->PreviousTrack();
-    dlg.LogEvent("Previous track\r\n");
-}
-
-void HandleFastForward(CServerDlg& dlg, const CPhoneLink&)
-{
-    dlg.GetActive()->FastForward();
-    dlg.LogEvent("Fast forward\r\n");
-}
-
-void HandleRewind(CServerDlg& dlg, const CPhoneLink&)
-{
-    dlg.GetActive()->Rewind();
-    dlg.LogEvent("Rewind\r\n");
-}
-
-void HandleFullScreen(CServerDlg& dlg, const CPhoneLink&)
-{
-    dlg.GetActive()->ToggleFullScreen();
-    dlg.LogEvent("Full screen\r\n");
-}
-
-void HandleRemoveAll(CServerDlg& dlg, const CPhoneLink&)
-{
-    dlg.GetActive()->ClearPlaylist();
-    dlg.LogEvent("Removed all songs from playlist\r\n");
-}
-
-// Reads a parameter of nCount bytes; on failure logs pszFailure with the error code.
-static bool ReadParameter(CServerDlg& dlg, const CPhoneLink& link, unsigned char* pBytes,
-                          int nCount, const char* pszFailure)
-{
-    if (ReadFromPhone(link, pBytes, nCount))
+    const CommandSpec& spec = CommandSpecOf(nId);
+    *pnValue = 0;
+    if (spec.nParam != PARAM_NUMBER)
         return true;
-    LogLinkFailure(dlg, link, pszFailure, static_cast<int>(GetLastError()));
-    return false;
+    unsigned char bytes[4] = {};
+    if (!ReadFromPhone(link, bytes, spec.nWidth))
+    {
+        LogLinkFailure(core, link, ReadFailureLine(nId), static_cast<int>(GetLastError()));
+        return false;
+    }
+    switch (spec.nWidth)
+    {
+    case 1:
+        *pnValue = bytes[0];
+        break;
+    case 2:
+        *pnValue = static_cast<long>(UnpackBE16(bytes));
+        break;
+    default:
+        *pnValue = static_cast<int>(UnpackBE32(bytes));
+        break;
+    }
+    return true;
 }
 
-void HandleVolume(CServerDlg& dlg, const CPhoneLink& link)
+void HandleControl(CServerCore& core, const CPhoneLink& link, int nId)
 {
-    unsigned char nVolume = 0;
-    if (!ReadParameter(dlg, link, &nVolume, 1, "Couldn't read volume: %d\r\n"))
-        return;
-    dlg.GetActive()->SetVolume(nVolume);
-    dlg.LogEvent("Set volume to %d%%\r\n", VolumePercent(nVolume));
-}
-
-void HandleShuffle(CServerDlg& dlg, const CPhoneLink& link)
-{
-    unsigned char nShuffle = 0;
-    if (!ReadParameter(dlg, link, &nShuffle, 1, "Couldn't read shuffle: %d\r\n"))
-        return;
-    dlg.GetActive()->SetShuffle(nShuffle);
-    dlg.LogEvent("Changing shuffle to %s\r\n", OnOffText(nShuffle));
-}
-
-void HandleRepeat(CServerDlg& dlg, const CPhoneLink& link)
-{
-    unsigned char nRepeat = 0;
-    if (!ReadParameter(dlg, link, &nRepeat, 1, "Couldn't read repeat: %d\r\n"))
-        return;
-    dlg.GetActive()->SetRepeat(nRepeat);
-    dlg.LogEvent("Changing repeat to %s\r\n", OnOffText(nRepeat));
-}
-
-void HandleSelect(CServerDlg& dlg, const CPhoneLink& link)
-{
-    unsigned char index[2];
-    if (!ReadParameter(dlg, link, index, 2, "Couldn't read playlist index: %d\r\n"))
-        return;
-    int nIndex = static_cast<int>(UnpackBE16(index));
-    dlg.GetActive()->SelectPlaylistItem(nIndex);
-    dlg.LogEvent("Selected song %d in playlist\r\n", nIndex);
-}
-
-void HandleSeek(CServerDlg& dlg, const CPhoneLink& link)
-{
-    unsigned char seconds[4];
-    if (!ReadParameter(dlg, link, seconds, 4, "Couldn't read seek: %d\r\n"))
-        return;
-    int nSeconds = static_cast<int>(UnpackBE32(seconds));
-    dlg.GetActive()->Seek(nSeconds);
-    dlg.LogEvent("Set seek to %d seconds\r\n", nSeconds);
+    long nValue = 0;
+    if (ReadNumber(core, link, nId, &nValue))
+        core.RunControl(nId, nValue);
 }

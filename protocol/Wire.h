@@ -2,14 +2,11 @@
 // Plain C++, no platform calls.
 #pragma once
 #include <stdint.h>
+#include "../core/TextSizes.h"
+#include "../core/Version.h"
 
 const int COMMAND_LENGTH = 4;
 const int REPLY_TAG_LENGTH = 7;
-const int MAX_NAME_LENGTH = 1023;
-const int NAME_BUFFER_SIZE = 1024;
-
-const int PROTOCOL_VERSION_MAJOR = 1;
-const int PROTOCOL_VERSION_MINOR = 72;
 
 void PackBE32(uint32_t nValue, unsigned char* pDest);
 void PackBE16(uint32_t nValue, unsigned char* pDest);

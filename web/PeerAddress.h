@@ -4,7 +4,7 @@
 #pragma once
 #include <stdint.h>
 #include <string>
-#include "../protocol/IPv4Text.h"
+#include "../core/IPv4Text.h"
 
 // Loopback 127/8, private 10/8, 172.16/12, 192.168/16, link-local 169.254/16.
 // nAddress in host byte order.

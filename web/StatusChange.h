@@ -2,7 +2,7 @@
 // it. Plain C++. The position moves by itself while a track plays, and the page
 // moves its bar on its own; only a jump (a seek, a new track) counts.
 #pragma once
-#include "WebReplies.h"
+#include "WebJson.h"
 
 struct WatchedState
 {

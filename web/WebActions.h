@@ -1,10 +1,9 @@
-// The page's buttons and settings as phone commands: the name of the action in
-// the API path, the command it runs and the parameter bytes, read from the form
-// body. Plain C++.
+// The page's buttons and settings: POST /api/<action> names a command of the
+// command table, with its number (if it takes one) in a form field. Plain C++.
 #pragma once
 #include <string>
 
-// "volume" with body "value=128" gives "VOLM" and the byte 0x80. False for an
-// unknown action or a value out of range (or missing).
-bool FindWebAction(const std::string& name, const std::string& formBody, char szCommand[5],
-                   std::string* pParams);
+// "volume" with the body "value=128" gives CMD_VOLM and 128. False for an
+// unknown action, or a number missing or out of the command's range.
+bool ParseWebAction(const std::string& name, const std::string& formBody, int* pnCommandId,
+                    long* pnValue);

@@ -1,41 +1,34 @@
-// GET /api/download: the DOWN handler's reply streamed to the browser as it is
-// written, one chunk per write, so a big file is never held whole.
+// GET /api/download: the file streamed to the browser as the core reads it, one
+// chunk per block, so a big file is never held whole.
 #include "WebRemote.h"
 #include <stdio.h>
 #include "AnsiText.h"
 #include "JsonText.h"
 #include "UrlText.h"
-#include "WebCommand.h"
 #include "WebConnection.h"
 #include "WebResponses.h"
-#include "../app/ServerDlg.h"
+#include "../core/CommandSet.h"
+#include "../core/ServerCore.h"
 
-static const int DOWN_TAG_LENGTH = 7;
-
-// Drops "DOWNACK", sends the response head once the handler has opened the
-// file (it writes nothing when it cannot) and the file's bytes as chunks.
-class CDownloadSink : public CReplySink
+// Sends the response head once the core has opened the file (nothing when it
+// cannot), then the file's bytes as chunks.
+class CPageDownloadSink : public CDownloadSink
 {
 public:
-    CDownloadSink(CWebConnection& connection, const std::string& head)
-        : m_connection(connection), m_head(head), m_nTagLeft(DOWN_TAG_LENGTH), m_bFailed(false)
+    CPageDownloadSink(CWebConnection& connection, const std::string& head)
+        : m_connection(connection), m_head(head), m_bStarted(false), m_bFailed(false)
     {
     }
-    int Write(const void* pData, int nCount) override
+    bool Send(const char* pData, int nCount) override
     {
-        if (m_bFailed || nCount < 0)
-            return -1;
-        const char* pBytes = static_cast<const char*>(pData);
-        int nTag = nCount < m_nTagLeft ? nCount : m_nTagLeft;
-        bool bFirst = m_nTagLeft == DOWN_TAG_LENGTH && nTag > 0;
-        m_nTagLeft -= nTag;
-        if (bFirst)
+        if (!m_bStarted)
             m_bFailed = !m_connection.SendAll(m_head);
-        if (nCount > nTag && !m_bFailed)
-            m_bFailed = !SendChunk(pBytes + nTag, nCount - nTag);
-        return m_bFailed ? -1 : nCount;
+        m_bStarted = true;
+        if (nCount > 0 && !m_bFailed)
+            m_bFailed = !SendChunk(pData, nCount);
+        return !m_bFailed;
     }
-    bool Started() const { return m_nTagLeft < DOWN_TAG_LENGTH; }
+    bool Started() const { return m_bStarted; }
     // The last chunk; false when the transfer broke on the way.
     bool Finish() { return !m_bFailed && m_connection.SendAll("0\r\n\r\n", 5); }
 
@@ -50,7 +43,7 @@ private:
 
     CWebConnection& m_connection;
     std::string m_head;
-    int m_nTagLeft;
+    bool m_bStarted;
     bool m_bFailed;
 };
 
@@ -90,8 +83,8 @@ bool CWebRemote::ServeDownload(CWebConnection& connection, const CHttpRequest& r
         "X-Content-Type-Options: nosniff\r\n" +
         ContentDisposition(ansi) +
         (bKeepAlive ? "Connection: keep-alive\r\n\r\n" : "Connection: close\r\n\r\n");
-    CDownloadSink sink(connection, head);
-    RunCommand(connection.Worker(), "DOWN", NameParameterBytes(ansi), sink);
+    CPageDownloadSink sink(connection, head);
+    RunForPage(connection, CMD_DOWN, [&] { m_core.Download(ansi.c_str(), sink); });
     if (sink.Started())
         return sink.Finish() && bKeepAlive;
     return RespondError(connection, request, 404, "the file can't be opened");

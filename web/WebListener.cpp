@@ -4,7 +4,8 @@
 #include <stdio.h>
 #include "PeerAddress.h"
 #include "WebConnection.h"
-#include "../app/ServerDlg.h"
+#include "../core/IPv4Text.h"
+#include "../core/ServerCore.h"
 #include "../framework/Sockets.h"
 
 // How long stopping waits for the threads, all together, before terminating them.
@@ -14,9 +15,10 @@ static const DWORD ACCEPT_RETRY_MS = 1000;
 // smaller stack than the program's default keeps 16 of them cheap.
 static const SIZE_T CONNECTION_STACK_SIZE = 256 * 1024;
 
-CWebRemote::CWebRemote(CServerDlg& dlg)
-    : m_dlg(dlg), m_hCommandMutex(CreateMutexA(NULL, FALSE, NULL)), m_watch(dlg, m_hCommandMutex),
-      m_bShutdownAllowed(false), m_listenSocket(INVALID_SOCKET), m_pAcceptThread(NULL)
+CWebRemote::CWebRemote(CServerCore& core)
+    : m_core(core), m_hCommandMutex(CreateMutexA(NULL, FALSE, NULL)),
+      m_watch(core, m_hCommandMutex), m_bShutdownAllowed(false), m_listenSocket(INVALID_SOCKET),
+      m_pAcceptThread(NULL)
 {
     for (int i = 0; i < WEB_MAX_CONNECTIONS; i++)
     {
@@ -50,8 +52,8 @@ bool CWebRemote::Start(unsigned short nPort)
                       listen(m_listenSocket, SOMAXCONN) == 0;
     if (!bListening)
     {
-        m_dlg.LogEvent("Web remote: can't listen on port %u (error %d)\r\n", nPort,
-                       WSAGetLastError());
+        m_core.LogEvent("Web remote: can't listen on port %u (error %d)\r\n", nPort,
+                        WSAGetLastError());
         Stop();
         return false;
     }
@@ -61,7 +63,7 @@ bool CWebRemote::Start(unsigned short nPort)
         Stop();
         return false;
     }
-    m_dlg.LogEvent("Web remote: listening on port %u\r\n", nPort);
+    m_core.LogEvent("Web remote: listening on port %u\r\n", nPort);
     return true;
 }
 
@@ -154,8 +156,8 @@ void CWebRemote::AcceptOne(SOCKET client, const sockaddr_in& address)
     // Nothing is read from a peer outside the local network, and it gets no answer.
     if (address.sin_family != AF_INET || !IsLocalPeerIPv4(nPeer))
     {
-        m_dlg.LogEvent("Web remote: refused %s, which is not on the local network\r\n",
-                       peer.c_str());
+        m_core.LogEvent("Web remote: refused %s, which is not on the local network\r\n",
+                        peer.c_str());
         closesocket(client);
         return;
     }

@@ -1,11 +1,11 @@
 // The web remote: a small HTTP/1.1 server on its own port that serves the page
-// and its JSON API to paired browsers on the local network. It reaches the rest
-// of the program as the phone links do: through the command handlers (over an
-// in-memory link) and the active controller.
+// and its JSON API to paired browsers on the local network. Each route calls
+// the same operation of the core as the phone's command of the same meaning.
 #pragma once
 #include <winsock2.h>
 #include <windows.h>
 #include <atomic>
+#include <functional>
 #include <string>
 #include <vector>
 #include "HttpRequest.h"
@@ -13,9 +13,8 @@
 #include "WebStateWatch.h"
 #include "../framework/WorkerThread.h"
 
-class CServerDlg;
+class CServerCore;
 class CWebConnection;
-class CReplySink;
 
 // Connections served at once; the next one gets 503 and is closed.
 const int WEB_MAX_CONNECTIONS = 16;
@@ -25,7 +24,7 @@ const char* const PAIRED_BROWSERS_FILE_NAME = "QuorvelServer-browsers.txt";
 class CWebRemote
 {
 public:
-    explicit CWebRemote(CServerDlg& dlg);
+    explicit CWebRemote(CServerCore& core);
     ~CWebRemote();
 
     // Reads the paired browsers from the folder of the settings ("" keeps them
@@ -75,19 +74,21 @@ private:
     bool ServeList(CWebConnection& connection, const CHttpRequest& request);
     bool ServePlaylist(CWebConnection& connection, const CHttpRequest& request);
     bool ServeVersion(CWebConnection& connection, const CHttpRequest& request);
-    bool ServeFileAction(CWebConnection& connection, const CHttpRequest& request,
-                         const char* pszCommand);
+    bool ServeFileAction(CWebConnection& connection, const CHttpRequest& request, int nCommandId);
     bool ServeDownload(CWebConnection& connection, const CHttpRequest& request);
     bool ServeAction(CWebConnection& connection, const CHttpRequest& request);
     bool ServeShutdown(CWebConnection& connection, const CHttpRequest& request);
     // The browse path the page named, checked and in ANSI; false after a refusal.
     bool TakeBrowsePath(CWebConnection& connection, const CHttpRequest& request,
                         const std::string& utf8Path, std::string* pAnsi);
-    // Runs a phone command for the page: one at a time, but for downloads.
-    void RunCommand(const CWorkerThread& worker, const char* pszCommand, const std::string& params,
-                    CReplySink& sink);
+    // Runs an operation for the page as the phone's command nCommandId runs: the
+    // application made to run first where the command's row says so, one page
+    // command at a time but for downloads, and the waiting pages told to look
+    // again. False when the connection is stopped before its turn.
+    bool RunForPage(const CWebConnection& connection, int nCommandId,
+                    const std::function<void()>& operation);
 
-    CServerDlg& m_dlg;
+    CServerCore& m_core;
     CWebPairing m_pairing;
     HANDLE m_hCommandMutex;
     CWebStateWatch m_watch;

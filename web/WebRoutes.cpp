@@ -1,29 +1,29 @@
 // The web remote's routes: the page, pairing, and the JSON API. Every action
-// runs the phone's own command through the in-memory link (WebCommand.h), so
-// it takes the same controller calls, log lines and locks as on a phone.
+// calls the core's operation of the phone's command of the same meaning, so it
+// takes the same controller calls, log lines and locks as on a phone.
 #include "WebRemote.h"
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include "AnsiText.h"
-#include "BrowsePaths.h"
+#include "../core/BrowsePaths.h"
 #include "JsonText.h"
 #include "UrlText.h"
 #include "WebActions.h"
-#include "WebCommand.h"
 #include "WebConnection.h"
+#include "WebJson.h"
 #include "WebPage.h"
-#include "WebReplies.h"
 #include "WebResponses.h"
-#include "../app/ServerDlg.h"
+#include "../core/BrowseTree.h"
+#include "../core/CommandSet.h"
+#include "../core/ServerCore.h"
+#include "../core/Version.h"
 #include "../framework/ScopedHandle.h"
 
 static const char TOKEN_COOKIE[] = "quorvel_token";
 // Sent by the page with every POST. A form or a plain request from another site
 // cannot carry it, and a cross-site fetch that tries needs a preflight we never allow.
 static const char PAGE_HEADER[] = "X-Quorvel-Page";
-// Replies the handlers write into memory; a listing of a huge folder stops here.
-static const size_t REPLY_LIMIT = 8 * 1024 * 1024;
 // The cookie lasts as long as browsers let one (400 days), so a phone stays paired.
 static const char TOKEN_MAX_AGE[] = "34560000";
 
@@ -94,17 +94,17 @@ bool CWebRemote::ServePair(CWebConnection& connection, const CHttpRequest& reque
     switch (nOutcome)
     {
     case PAIRING_DONE:
-        m_dlg.LogEvent("Web remote: paired %s at %s\r\n", name.c_str(), peer.c_str());
+        m_core.LogEvent("Web remote: paired %s at %s\r\n", name.c_str(), peer.c_str());
         return Respond(connection, request, 200, "application/json", "{\"paired\":true}",
                        std::string("Set-Cookie: ") + TOKEN_COOKIE + "=" + token +
                            "; HttpOnly; SameSite=Strict; Path=/; Max-Age=" + TOKEN_MAX_AGE +
                            "\r\n");
     case PAIRING_WRONG_CODE:
-        m_dlg.LogEvent("Web remote: wrong pairing code from %s\r\n", peer.c_str());
+        m_core.LogEvent("Web remote: wrong pairing code from %s\r\n", peer.c_str());
         return RespondError(connection, request, 403, "wrong code");
     case PAIRING_NOW_LOCKED_OUT:
-        m_dlg.LogEvent("Web remote: %s locked out for a minute after 5 wrong codes\r\n",
-                       peer.c_str());
+        m_core.LogEvent("Web remote: %s locked out for a minute after 5 wrong codes\r\n",
+                        peer.c_str());
         break;
     case PAIRING_LOCKED_OUT:
         break;
@@ -116,24 +116,28 @@ bool CWebRemote::ServePair(CWebConnection& connection, const CHttpRequest& reque
     return RespondJson(connection, request, 429, szJson);
 }
 
-void CWebRemote::RunCommand(const CWorkerThread& worker, const char* pszCommand,
-                            const std::string& params, CReplySink& sink)
+bool CWebRemote::RunForPage(const CWebConnection& connection, int nCommandId,
+                            const std::function<void()>& operation)
 {
     // A download only reads its file and may take long: it runs at once.
-    if (memcmp(pszCommand, "DOWN", 4) == 0)
+    if (nCommandId == CMD_DOWN)
     {
-        RunPhoneCommand(m_dlg, worker, pszCommand, params, sink);
-        return;
+        m_core.EnsureActiveRunning();
+        operation();
+        return true;
     }
     // Everything else waits its turn, so the page adds no more than one caller
     // at a time to the controllers, like one more phone link.
     {
-        CMutexLock lock(m_hCommandMutex, worker.GetStopEvent());
+        CMutexLock lock(m_hCommandMutex, connection.Worker().GetStopEvent());
         if (!lock.IsHeld())
-            return;
-        RunPhoneCommand(m_dlg, worker, pszCommand, params, sink);
+            return false;
+        if (CommandSpecOf(nCommandId).bStartsApp)
+            m_core.EnsureActiveRunning();
+        operation();
     }
     m_watch.Poke();
+    return true;
 }
 
 bool CWebRemote::ServeApi(CWebConnection& connection, const CHttpRequest& request)
@@ -154,9 +158,9 @@ bool CWebRemote::ServeApi(CWebConnection& connection, const CHttpRequest& reques
     if (bGet && name == "download")
         return ServeDownload(connection, request);
     if (bPost && name == "play-file")
-        return ServeFileAction(connection, request, "PLAY");
+        return ServeFileAction(connection, request, CMD_PLAY);
     if (bPost && name == "enqueue")
-        return ServeFileAction(connection, request, "LADD");
+        return ServeFileAction(connection, request, CMD_LADD);
     if (bPost && name == "shutdown")
         return ServeShutdown(connection, request);
     if (bPost)
@@ -166,12 +170,12 @@ bool CWebRemote::ServeApi(CWebConnection& connection, const CHttpRequest& reques
 
 bool CWebRemote::ServeAction(CWebConnection& connection, const CHttpRequest& request)
 {
-    char szCommand[5];
-    std::string params;
-    if (!FindWebAction(request.path.substr(5), request.body, szCommand, &params))
+    int nCommandId = CMD_UNKNOWN;
+    long nValue = 0;
+    if (!ParseWebAction(request.path.substr(5), request.body, &nCommandId, &nValue))
         return RespondError(connection, request, 404, "no such action, or a value out of range");
-    CReplyBuffer reply(REPLY_LIMIT);
-    RunCommand(connection.Worker(), szCommand, params, reply);
+    if (!RunForPage(connection, nCommandId, [&] { m_core.RunControl(nCommandId, nValue); }))
+        return false;
     return RespondJson(connection, request, 200, "{\"done\":true}");
 }
 
@@ -179,8 +183,8 @@ bool CWebRemote::ServeShutdown(CWebConnection& connection, const CHttpRequest& r
 {
     if (!m_bShutdownAllowed)
         return RespondError(connection, request, 403, "shutdown is not allowed");
-    CReplyBuffer reply(REPLY_LIMIT);
-    RunCommand(connection.Worker(), "SHUT", std::string(), reply);
+    if (!RunForPage(connection, CMD_SHUT, [&] { m_core.Shutdown(); }))
+        return false;
     return RespondJson(connection, request, 200, "{\"done\":true}");
 }
 
@@ -196,49 +200,62 @@ bool CWebRemote::ServeState(CWebConnection& connection, const CHttpRequest& requ
 
 bool CWebRemote::ServeStatus(CWebConnection& connection, const CHttpRequest& request)
 {
-    CReplyBuffer reply(REPLY_LIMIT);
-    RunCommand(connection.Worker(), "INF2", std::string(), reply);
-    WebStatus status;
-    if (!DecodeStatusReply(reply.Bytes(), &status))
-        return RespondError(connection, request, 500, "no status");
-    return RespondJson(connection, request, 200,
-                       StatusJson(status, ActiveAppKind(m_dlg), -1, ToUtf8));
+    PlayerStatus status;
+    int nKind = -1;
+    if (!RunForPage(connection, CMD_INF2,
+                    [&]
+                    {
+                        status = m_core.Status(false);
+                        nKind = m_core.ActiveKind();
+                    }))
+        return false;
+    WebStatus shown = {status.nState,   status.nLength, status.nPosition,
+                       status.nShuffle, status.nRepeat, status.szTitle};
+    return RespondJson(connection, request, 200, StatusJson(shown, nKind, -1, ToUtf8));
 }
 
 bool CWebRemote::ServeVersion(CWebConnection& connection, const CHttpRequest& request)
 {
-    CReplyBuffer reply(REPLY_LIMIT);
-    RunCommand(connection.Worker(), "VERS", std::string(), reply);
-    std::string version;
-    if (!DecodeVersionReply(reply.Bytes(), &version))
-        return RespondError(connection, request, 500, "no version");
-    char szShutdown[40];
-    snprintf(szShutdown, sizeof(szShutdown), ",\"shutdown\":%s}",
-             m_bShutdownAllowed ? "true" : "false");
-    return RespondJson(connection, request, 200,
-                       "{\"version\":" + JsonString(version) + szShutdown);
+    char szJson[80];
+    snprintf(szJson, sizeof(szJson), "{\"version\":\"%d.%d\",\"shutdown\":%s}",
+             PROTOCOL_VERSION_MAJOR, PROTOCOL_VERSION_MINOR, m_bShutdownAllowed ? "true" : "false");
+    return RespondJson(connection, request, 200, szJson);
 }
+
+// Keeps what the core hands over: the playlist's text without its end mark, and
+// the current entry.
+class CPagePlaylistSink : public CPlaylistSink
+{
+public:
+    CPagePlaylistSink() : nIndex(0), bHasText(false) {}
+    void SendPlaylist(const char* pText, int nSize, int nCurrent) override
+    {
+        // The count is 16 bits on the phone's wire; the page is told the same.
+        nIndex = nCurrent & 0xFFFF;
+        bHasText = pText != NULL;
+        // The text ends with a zero byte, as on the phone's wire.
+        if (pText && nSize > 0)
+            text.assign(pText, static_cast<size_t>(nSize) - 1);
+    }
+    int nIndex;
+    bool bHasText;
+    std::string text;
+};
 
 bool CWebRemote::ServePlaylist(CWebConnection& connection, const CHttpRequest& request)
 {
-    CReplyBuffer reply(REPLY_LIMIT);
-    RunCommand(connection.Worker(), "PLST", std::string(), reply);
-    int nIndex = 0;
-    bool bHasText = false;
-    std::string text;
-    if (!DecodePlaylistReply(reply.Bytes(), &nIndex, &text, &bHasText))
-        return RespondError(connection, request, 500, "no playlist");
+    CPagePlaylistSink playlist;
+    if (!RunForPage(connection, CMD_PLST, [&] { m_core.Playlist(playlist); }))
+        return false;
     // No titles (only Winamp 2 tells them): the number of entries still lets the
     // page offer them for selection.
     int nLength = 0;
-    if (!bHasText)
-    {
-        CReplyBuffer length(REPLY_LIMIT);
-        RunCommand(connection.Worker(), "PLEN", std::string(), length);
-        DecodePlaylistLengthReply(length.Bytes(), &nLength);
-    }
+    if (!playlist.bHasText &&
+        !RunForPage(connection, CMD_PLEN, [&] { nLength = m_core.PlaylistLength() & 0xFFFF; }))
+        return false;
     return RespondJson(connection, request, 200,
-                       PlaylistJson(nIndex, bHasText, PlaylistTitles(text), nLength, ToUtf8));
+                       PlaylistJson(playlist.nIndex, playlist.bHasText,
+                                    PlaylistTitles(playlist.text), nLength, ToUtf8));
 }
 
 bool CWebRemote::TakeBrowsePath(CWebConnection& connection, const CHttpRequest& request,
@@ -250,15 +267,26 @@ bool CWebRemote::TakeBrowsePath(CWebConnection& connection, const CHttpRequest& 
         RespondError(connection, request, 400, "the name has no place in this PC's code page");
         return false;
     }
-    char szFolders[PATH_SIZE];
-    m_dlg.ReadBrowseFolders(szFolders, sizeof(szFolders));
-    if (IsInsideBrowseFolders(ansi, szFolders, pAnsi))
+    if (IsInsideBrowseFolders(ansi, m_core.BrowseFolders(), pAnsi))
         return true;
-    m_dlg.LogEvent("Web remote: refused \"%s\" from %s: not inside the folders to browse\r\n",
-                   ansi.c_str(), connection.Peer().c_str());
+    m_core.LogEvent("Web remote: refused \"%s\" from %s: not inside the folders to browse\r\n",
+                    ansi.c_str(), connection.Peer().c_str());
     RespondError(connection, request, 403, "not inside the folders to browse");
     return false;
 }
+
+// Keeps the listed folder's entries; the log counts the listing's bytes as a
+// phone would have been sent them.
+class CPageListingSink : public CListingSink
+{
+public:
+    int SendListing(BrowseNode* pRoot) override
+    {
+        entries = FolderEntries(pRoot);
+        return pRoot ? ListingByteTotal(pRoot) : LISTING_EMPTY;
+    }
+    std::vector<WebListEntry> entries;
+};
 
 bool CWebRemote::ServeList(CWebConnection& connection, const CHttpRequest& request)
 {
@@ -267,23 +295,27 @@ bool CWebRemote::ServeList(CWebConnection& connection, const CHttpRequest& reque
     if (FormValue(request.query, "path", &path) && !path.empty() &&
         !TakeBrowsePath(connection, request, path, &ansi))
         return request.KeepAlive();
-    CReplyBuffer reply(REPLY_LIMIT);
-    RunCommand(connection.Worker(), "DLST", NameParameterBytes(ansi), reply);
-    std::vector<WebListEntry> entries;
-    if (!DecodeFolderListing(reply.Bytes(), &entries))
-        return RespondError(connection, request, 500, "the listing did not come whole");
-    return RespondJson(connection, request, 200, ListingJson(entries, ToUtf8));
+    CPageListingSink listing;
+    if (!RunForPage(connection, CMD_DLST, [&] { m_core.ListFolder(ansi.c_str(), listing); }))
+        return false;
+    return RespondJson(connection, request, 200, ListingJson(listing.entries, ToUtf8));
 }
 
 bool CWebRemote::ServeFileAction(CWebConnection& connection, const CHttpRequest& request,
-                                 const char* pszCommand)
+                                 int nCommandId)
 {
     std::string path, ansi;
     if (!FormValue(request.body, "path", &path))
         return RespondError(connection, request, 400, "no path");
     if (!TakeBrowsePath(connection, request, path, &ansi))
         return request.KeepAlive();
-    CReplyBuffer reply(REPLY_LIMIT);
-    RunCommand(connection.Worker(), pszCommand, NameParameterBytes(ansi), reply);
-    return RespondJson(connection, request, 200, "{\"done\":true}");
+    bool bDone = RunForPage(connection, nCommandId,
+                            [&]
+                            {
+                                if (nCommandId == CMD_LADD)
+                                    m_core.Enqueue(ansi.c_str());
+                                else
+                                    m_core.PlayFile(ansi.c_str());
+                            });
+    return bDone && RespondJson(connection, request, 200, "{\"done\":true}");
 }

@@ -1,13 +1,11 @@
 #include "WebStateWatch.h"
 #include "AnsiText.h"
-#include "WebCommand.h"
 #include "WebConnection.h"
-#include "../app/ServerDlg.h"
+#include "../core/ServerCore.h"
 #include "../framework/ScopedHandle.h"
-#include "../protocol/CommandRules.h"
 
-CWebStateWatch::CWebStateWatch(CServerDlg& dlg, HANDLE hCommandMutex)
-    : m_dlg(dlg), m_hCommandMutex(hCommandMutex), m_hPoke(CreateEventA(NULL, FALSE, FALSE, NULL)),
+CWebStateWatch::CWebStateWatch(CServerCore& core, HANDLE hCommandMutex)
+    : m_core(core), m_hCommandMutex(hCommandMutex), m_hPoke(CreateEventA(NULL, FALSE, FALSE, NULL)),
       m_nReadAt(0), m_nVersion(0), m_nReads(0), m_nWaiters(0), m_bNewWaiter(false)
 {
     InitializeCriticalSection(&m_lock);
@@ -66,17 +64,17 @@ WatchedState CWebStateWatch::ReadState()
 {
     WatchedState state;
     state.nKind = -1;
-    char szTitle[STATUS_TITLE_SIZE] = {};
-    PlayState nState = 0;
-    WebStatus& status = state.status;
     CMutexLock lock(m_hCommandMutex, m_thread.GetStopEvent());
     if (!lock.IsHeld())
         return state;
-    state.nKind = ActiveAppKind(m_dlg);
-    m_dlg.GetActive()->GetStatus(&nState, &status.nLength, &status.nPosition, &status.nShuffle,
-                                 &status.nRepeat, szTitle, sizeof(szTitle), 0);
-    status.nState = nState;
-    status.title = szTitle;
+    state.nKind = m_core.ActiveKind();
+    PlayerStatus status = m_core.Status(false);
+    state.status.nState = status.nState;
+    state.status.nLength = status.nLength;
+    state.status.nPosition = status.nPosition;
+    state.status.nShuffle = status.nShuffle;
+    state.status.nRepeat = status.nRepeat;
+    state.status.title = status.szTitle;
     return state;
 }
 

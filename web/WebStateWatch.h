@@ -10,7 +10,7 @@
 #include "StatusChange.h"
 #include "../framework/WorkerThread.h"
 
-class CServerDlg;
+class CServerCore;
 class CWebConnection;
 
 const DWORD WATCH_PERIOD_MS = 250;
@@ -21,7 +21,7 @@ class CWebStateWatch
 {
 public:
     // hCommandMutex: held while the status is read, as while a page's command runs.
-    CWebStateWatch(CServerDlg& dlg, HANDLE hCommandMutex);
+    CWebStateWatch(CServerCore& core, HANDLE hCommandMutex);
     ~CWebStateWatch();
 
     bool Start();
@@ -46,7 +46,7 @@ private:
     static const long long ANY_VERSION = -2;
     bool TakeIfChanged(long long nSince, unsigned nReadsBefore, std::string* pJson);
 
-    CServerDlg& m_dlg;
+    CServerCore& m_core;
     HANDLE m_hCommandMutex;
     HANDLE m_hPoke;
     CWorkerThread m_thread;

@@ -2,7 +2,7 @@
 // the server for the tests: it appends "ExitWindowsEx <flags> <reason>" to
 // ExitWindowsEx.log in the working directory and leaves the machine running.
 #include <stdio.h>
-#include "../../protocol/SystemExit.h"
+#include "../../core/SystemExit.h"
 
 BOOL RequestExitWindows(UINT nFlags, DWORD nReason)
 {

@@ -4,7 +4,7 @@
 #include <random>
 #include <string>
 #include <vector>
-#include "protocol/BrowseTree.h"
+#include "core/BrowseTree.h"
 
 // The first serializer, kept as the reference: the sent marks make each walk from
 // the root go on where the previous chunk stopped.

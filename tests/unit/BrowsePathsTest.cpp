@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
-#include "web/BrowsePaths.h"
+#include "core/BrowsePaths.h"
 
 TEST(BrowsePaths, PathsInsideTheFoldersAreNormalised)
 {

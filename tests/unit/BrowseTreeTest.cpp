@@ -2,7 +2,7 @@
 #include <map>
 #include <string>
 #include <vector>
-#include "protocol/BrowseTree.h"
+#include "core/BrowseTree.h"
 
 namespace
 {

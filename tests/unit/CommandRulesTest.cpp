@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <string.h>
 #include <string>
+#include "core/LogLine.h"
 #include "protocol/CommandRules.h"
 
 TEST(CommandRules, VolumePercentRoundsDown)

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 #include <string.h>
-#include "app/ControllerChoice.h"
+#include "core/ControllerChoice.h"
 
 class ControllerChoice : public ::testing::Test
 {

@@ -1,5 +1,5 @@
 #include <gtest/gtest.h>
-#include "protocol/DeviceNames.h"
+#include "core/DeviceNames.h"
 
 TEST(DeviceNames, DevicesAndPipesAreRefusedInEveryForm)
 {

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 #include "ListingLayout.h"
-#include "protocol/BrowseTree.h"
+#include "core/BrowseTree.h"
 
 struct ListingRecord
 {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 #include <string>
-#include "app/LogLine.h"
+#include "core/LogLine.h"
 
 static std::string Format(size_t nSize, const char* pszFormat, ...)
 {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include <stdio.h>
 #include <string>
-#include "app/SettingsRules.h"
+#include "core/SettingsRules.h"
 
 TEST(SettingsRules, NumbersParseLikePercentD)
 {

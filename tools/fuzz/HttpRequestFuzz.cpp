@@ -6,8 +6,8 @@
 #include <stdlib.h>
 #include <string.h>
 #include <string>
-#include "protocol/DeviceNames.h"
-#include "web/BrowsePaths.h"
+#include "core/DeviceNames.h"
+#include "core/BrowsePaths.h"
 #include "web/HttpRequest.h"
 #include "web/JsonText.h"
 #include "web/Pairing.h"

@@ -1,0 +1,121 @@
+// What the page reads: the JSON of the state, a folder and the playlist, the
+// actions' commands and numbers, and when the watched state counts as changed.
+#include <gtest/gtest.h>
+#include "core/BrowseTree.h"
+#include "core/CommandSet.h"
+#include "web/StatusChange.h"
+#include "web/WebActions.h"
+#include "web/WebJson.h"
+
+static const TextToUtf8 Same = [](const std::string& text) { return text; };
+
+TEST(WebJson, TheStateThePageReads)
+{
+    WebStatus status = {1, 180, 65, 1, 0, "Song"};
+    EXPECT_EQ("{\"version\":7,\"state\":\"playing\",\"length\":180,\"position\":65,"
+              "\"shuffle\":true,\"repeat\":false,\"slides\":false,\"app\":\"Winamp 2\","
+              "\"title\":\"Song\"}",
+              StatusJson(status, 0, 7, Same));
+    status.nState = 3; // and PowerPoint: the page shows the slide buttons
+    EXPECT_NE(std::string::npos, StatusJson(status, 4, 1, Same).find("\"paused\""));
+    EXPECT_NE(std::string::npos, StatusJson(status, 4, 1, Same).find("\"slides\":true"));
+    EXPECT_NE(std::string::npos,
+              StatusJson(status, 5, 1, Same).find("\"app\":\"Any player (media keys)\""));
+}
+
+// A root and its children, as a one-level listing leaves them.
+static BrowseNode* Tree(const char* pszRoot,
+                        const std::vector<std::pair<const char*, bool>>& children)
+{
+    BrowseNode* pRoot = CreateBrowseNode(pszRoot);
+    CChildAppender appender(pRoot);
+    for (const auto& child : children)
+        appender.Append(child.first, child.second ? KIND_FOLDER_NOT_LISTED : KIND_FILE);
+    FinishFolderChildren(appender.Last());
+    return pRoot;
+}
+
+TEST(WebJson, FolderEntriesGetTheirPaths)
+{
+    const std::pair<BrowseNode*, std::string> cases[] = {
+        {Tree("C:\\M", {{"a.mp3", false}, {"Rock", true}}),
+         "{\"entries\":[{\"name\":\"a.mp3\",\"path\":\"C:\\\\M\\\\a.mp3\",\"folder\":false},"
+         "{\"name\":\"Rock\",\"path\":\"C:\\\\M\\\\Rock\",\"folder\":true}]}"},
+        // Several configured folders: a nameless root, each child a whole path.
+        {Tree("", {{"C:\\A", true}, {"D:\\B", true}}),
+         "{\"entries\":[{\"name\":\"C:\\\\A\",\"path\":\"C:\\\\A\",\"folder\":true},"
+         "{\"name\":\"D:\\\\B\",\"path\":\"D:\\\\B\",\"folder\":true}]}"},
+        {Tree("C:\\M", {}), "{\"entries\":[]}"},
+        {NULL, "{\"entries\":[]}"},
+    };
+    for (const auto& c : cases)
+    {
+        EXPECT_EQ(c.second, ListingJson(FolderEntries(c.first), Same));
+        DestroyBrowseTree(c.first);
+    }
+}
+
+TEST(WebJson, PlaylistWithTitlesOrOnlyItsLength)
+{
+    std::string m3u = "#EXTM3U\r\n#EXTINF:180,Artist - Song\r\nC:\\M\\a.mp3\r\nD:\\b.mp3\n";
+    EXPECT_EQ("{\"current\":1,\"available\":true,\"length\":2,\"entries\":[\"Artist - Song\","
+              "\"b.mp3\"]}",
+              PlaylistJson(1, true, PlaylistTitles(m3u), 0, Same));
+    EXPECT_EQ("{\"current\":3,\"available\":false,\"length\":4464,\"entries\":[]}",
+              PlaylistJson(3, false, PlaylistTitles(""), 4464, Same));
+}
+
+TEST(WebActions, NamesGiveTheirCommandAndNumber)
+{
+    struct Case
+    {
+        const char* pszName;
+        const char* pszForm;
+        int nCommand; // CMD_UNKNOWN: refused
+        long nValue;
+    } cases[] = {
+        {"play", "", CMD_STRT, 0},
+        {"stop-after", "", CMD_STEN, 0},
+        {"clear", "", CMD_RMAL, 0},
+        {"volume", "value=128", CMD_VOLM, 128},
+        {"volume", "value=256", CMD_UNKNOWN, 0},
+        {"volume", "value=1e2", CMD_UNKNOWN, 0},
+        {"volume", "", CMD_UNKNOWN, 0},
+        {"shuffle", "on=1", CMD_SHFL, 1},
+        {"repeat", "on=2", CMD_UNKNOWN, 0},
+        {"select", "index=258", CMD_SLCT, 258},
+        {"seek", "seconds=300", CMD_SEEK, 300},
+        {"shutdown", "", CMD_UNKNOWN, 0}, // has a route of its own, behind its setting
+        {"EXIT", "", CMD_UNKNOWN, 0},
+    };
+    for (const Case& c : cases)
+    {
+        int nCommand = CMD_UNKNOWN;
+        long nValue = 0;
+        bool bFound = ParseWebAction(c.pszName, c.pszForm, &nCommand, &nValue);
+        EXPECT_EQ(c.nCommand, bFound ? nCommand : CMD_UNKNOWN) << c.pszName << " " << c.pszForm;
+        EXPECT_EQ(c.nValue, bFound ? nValue : 0) << c.pszName;
+    }
+}
+
+TEST(StatusChange, OnlyWhatThePageCannotFollowByItselfCounts)
+{
+    WatchedState before = {{1, 180, 60, 0, 0, "Song"}, 0};
+    struct Case
+    {
+        const char* pszWhat;
+        WatchedState now;
+        unsigned nElapsedMs;
+        bool bChange;
+    } cases[] = {
+        {"same", before, 250, false},
+        {"position moves while playing", {{1, 180, 61, 0, 0, "Song"}, 0}, 1000, false},
+        {"a long pause between readings", {{1, 180, 70, 0, 0, "Song"}, 0}, 10000, false},
+        {"seek forward", {{1, 180, 120, 0, 0, "Song"}, 0}, 250, true},
+        {"paused", {{3, 180, 60, 0, 0, "Song"}, 0}, 250, true},
+        {"title", {{1, 180, 60, 0, 0, "Other"}, 0}, 250, true},
+        {"application", {{1, 180, 60, 0, 0, "Song"}, 3}, 250, true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.bChange, IsStateChange(before, c.now, c.nElapsedMs)) << c.pszWhat;
+}
