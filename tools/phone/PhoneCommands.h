@@ -1,18 +1,9 @@
-// What the phone tool knows of each command: how its parameter is written and
-// encoded, what its reply looks like and how long that may take. Plain C++.
+// What the phone tool knows of each command beyond the server's command table
+// (its parameter): how it is written, what its reply looks like and how long
+// that may take. Plain C++.
 #pragma once
 #include <string>
-
-enum ParamKind
-{
-    PARAM_NONE,
-    PARAM_BYTE,  // 0..255
-    PARAM_FLAG,  // one byte, 0 or 1
-    PARAM_BE16,  // 0..65535
-    PARAM_BE32,  // 0..2^31-1: seconds
-    PARAM_PATH,  // a name parameter that may not be empty
-    PARAM_FOLDER // a name parameter; empty stands for the configured folders
-};
+#include "../../core/CommandSet.h"
 
 enum ReplyKind
 {
@@ -29,17 +20,15 @@ enum ReplyKind
 struct PhoneCommand
 {
     const char* pszName;
-    ParamKind param;
     ReplyKind reply;
     int nReplyLength;    // REPLY_FIXED: the whole reply's length
     int nWaitSeconds;    // how long the reply may take to start
     const char* pszForm; // the argument as written, for the usage
     const char* pszWhat; // what the command does, for the usage
-};
 
-// The longest name the server takes; it refuses longer ones and reads their
-// bytes as further commands.
-const size_t MAX_NAME_LENGTH = 1023;
+    // The command's row of the server's table: its parameter.
+    const CommandSpec& Spec() const { return CommandSpecOf(FindCommand(pszName)); }
+};
 
 // The command's description, or NULL for a name the server does not know.
 const PhoneCommand* FindPhoneCommand(const std::string& name);
