@@ -2,8 +2,8 @@
 #include <stdio.h>
 #include <vector>
 #include "CommandHandlers.h"
-#include "DeviceNames.h"
 #include "NameParameter.h"
+#include "ResolvedPaths.h"
 #include "Wire.h"
 #include "../app/ServerDlg.h"
 #include "../framework/ScopedHandle.h"
@@ -14,7 +14,7 @@ static void PlayOrAdd(CServerDlg& dlg, const CPhoneLink& link, bool bAdd)
     if (!ReadNameParameter(dlg, link, szName, PLAY_NAME_FAILURES))
         return;
     // A device handed to a media application could hang it, or us waiting for it.
-    if (IsDeviceName(szName))
+    if (IsDeviceNameAsResolved(szName))
     {
         dlg.LogEvent(bAdd ? "Couldn't add \"%s\" to playlist: it names a device, not a file\r\n"
                           : "Couldn't play \"%s\": it names a device, not a file\r\n",
@@ -54,10 +54,13 @@ void HandleAddFile(CServerDlg& dlg, const CPhoneLink& link)
 
 static const DWORD DOWNLOAD_BLOCK_SIZE = 65536;
 
+// Should a pipe's name get past the device rule, its server may learn who we
+// are but never act as us.
 static HANDLE OpenForReading(const char* pszPath)
 {
-    return CreateFileA(pszPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
-                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    return CreateFileA(
+        pszPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
+        FILE_ATTRIBUTE_NORMAL | SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION, NULL);
 }
 
 // The next block of the file, at most nMax bytes; 0 at its end or when it cannot be read.
@@ -99,7 +102,7 @@ static bool OpenNamedFile(CServerDlg& dlg, const CPhoneLink& link, const char* p
     if (!ReadNameParameter(dlg, link, szName, FILE_NAME_FAILURES))
         return false;
     dlg.LogEvent(pszOpening, szName);
-    if (!IsDeviceName(szName))
+    if (!IsDeviceNameAsResolved(szName))
         file.Reset(OpenForReading(szName));
     if (file.IsValid() && GetFileType(file.Get()) != FILE_TYPE_DISK)
         file.Reset(INVALID_HANDLE_VALUE);
