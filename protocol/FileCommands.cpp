@@ -2,6 +2,7 @@
 #include <stdio.h>
 #include <vector>
 #include "CommandHandlers.h"
+#include "CommandRules.h"
 #include "NameParameter.h"
 #include "ResolvedPaths.h"
 #include "Wire.h"
@@ -66,8 +67,7 @@ static HANDLE OpenForReading(const char* pszPath)
 // The next block of the file, at most nMax bytes; 0 at its end or when it cannot be read.
 static DWORD ReadBlock(HANDLE hFile, std::vector<char>& block, long long nMax)
 {
-    DWORD nWant = nMax < static_cast<long long>(block.size()) ? static_cast<DWORD>(nMax)
-                                                              : static_cast<DWORD>(block.size());
+    DWORD nWant = DownloadReadSize(nMax, static_cast<unsigned>(block.size()));
     DWORD nRead = 0;
     if (nWant == 0 || !ReadFile(hFile, &block[0], nWant, &nRead, NULL))
         return 0;
@@ -131,8 +131,14 @@ void HandleDownload(CServerDlg& dlg, const CPhoneLink& link)
     if (!OpenNamedFile(dlg, link, "Uploading \"%s\"... ", file))
         return;
     // The phone reads exactly the length FINF reports: a file that grows meanwhile
-    // must not send more, or the rest would be taken for replies.
+    // must not send more, or the rest would be taken for replies. Without a
+    // length there is nothing the phone could read.
     long long nLeft = FileLength(file.Get());
+    if (nLeft < 0)
+    {
+        dlg.LogEvent("couldn't open file\r\n");
+        return;
+    }
     // The tag goes with the first block, so that block never waits for the phone's
     // acknowledgement of the tag; an empty file sends the tag alone.
     std::vector<char> block(DOWNLOAD_BLOCK_SIZE);
