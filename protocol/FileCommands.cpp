@@ -8,6 +8,17 @@
 #include "Wire.h"
 #include "../app/ServerDlg.h"
 #include "../framework/ScopedHandle.h"
+#include "../players/MediaKeysRules.h"
+
+// The media-keys kind hands the name to the shell, which would as well run a
+// program, open a URI or look into the file: only an existing file of one of
+// the kind's media types goes there.
+static bool IsMediaFileForKeys(CServerDlg& dlg, const char* pszName)
+{
+    char szTypes[PATH_SIZE];
+    dlg.CopyExtensions(APP_MEDIA_KEYS, szTypes, sizeof(szTypes));
+    return IsMediaFileName(pszName, szTypes) && IsExistingRegularFile(pszName);
+}
 
 static void PlayOrAdd(CServerDlg& dlg, const CPhoneLink& link, bool bAdd)
 {
@@ -29,6 +40,13 @@ static void PlayOrAdd(CServerDlg& dlg, const CPhoneLink& link, bool bAdd)
         return;
     int nKind = 0;
     CPlayerController* pChosen = dlg.ControllerForFile(szName, &nKind);
+    if (nKind == APP_MEDIA_KEYS && !IsMediaFileForKeys(dlg, szName))
+    {
+        dlg.LogEvent(bAdd ? "Couldn't add \"%s\" to playlist: it is not a media file\r\n"
+                          : "Couldn't play \"%s\": it is not a media file\r\n",
+                     szName);
+        return;
+    }
     if (nKind != dlg.m_nFileApp.load() && dlg.IsStopWhenSwitchingTicked())
         RunStop(dlg, 0);
     dlg.m_nFileApp = nKind;

@@ -31,3 +31,10 @@ bool IsDeviceNameAsResolved(const char* pszPath)
 {
     return IsDeviceName(pszPath) || IsDeviceName(&FullPathOf(pszPath)[0]);
 }
+
+bool IsExistingRegularFile(const char* pszPath)
+{
+    DWORD nAttributes = GetFileAttributesA(pszPath);
+    return nAttributes != INVALID_FILE_ATTRIBUTES &&
+           (nAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
+}
