@@ -1,7 +1,6 @@
 // The phone driving any player by the media keys: what reaches the fake player
 // that takes the focus, with the volume keys standing in for the system volume
-// (Wine has no audio driver here), and only media files opened, through their type.
-#include <algorithm>
+// (Wine has no audio driver here), and only media files opened, as their type.
 #include "PlayerTest.h"
 
 static const FakePlayerKind MEDIA_KEYS = {5, "keys", "FakeMediaKeys", "FakeMediaKeys", "mkq;mkr"};
@@ -33,21 +32,6 @@ protected:
         for (const char* pszKey : {".mkq", ".mkr", "QuorvelTest.mkq", "QuorvelTest.mkr"})
             RegDeleteTreeA(HKEY_CLASSES_ROOT, pszKey);
     }
-
-    // The fake opens both types; .mkq registers an Enqueue verb, .mkr only open.
-    void RegisterTypes() const
-    {
-        const std::string command = Command(), open = command + "open \"%1\"";
-        const std::string keys[][2] = {
-            {".mkq", "QuorvelTest.mkq"},
-            {".mkr", "QuorvelTest.mkr"},
-            {"QuorvelTest.mkq\\shell\\open\\command", open},
-            {"QuorvelTest.mkr\\shell\\open\\command", open},
-            {"QuorvelTest.mkq\\shell\\Enqueue\\command", command + "Enqueue \"%1\""}};
-        for (const auto& key : keys)
-            RegSetValueA(HKEY_CLASSES_ROOT, key[0].c_str(), REG_SZ, key[1].c_str(), 0);
-    }
-    std::string Command() const { return "\"" + m_fake.ExePath() + "\" /"; }
 };
 
 TEST_F(MediaKeys, TheAppStartsOnceAndEachCommandPressesItsKeysWhenTheTrackedStateChanges)
@@ -90,69 +74,54 @@ TEST_F(MediaKeys, TheAppStartsOnceAndEachCommandPressesItsKeysWhenTheTrackedStat
     EXPECT_EQ(1, CountOccurrences(log, "Media keys")) << log;
 }
 
-TEST_F(MediaKeys, PlayOpensAndAddEnqueuesWhereTheTypeSaysHow)
+// Beside every way a name could have the shell run a program lies a program of
+// ours that records it when it runs, and "a.mkq" is one too ("%" is their folder):
+// each of those commands is refused with one line, and a.mkq goes to its type's player.
+TEST_F(MediaKeys, OnlyMediaFilesOpenAsTheirTypeAndAddEnqueuesWhereTheTypeSaysHow)
 {
     StartWith("", "", false);
-    RegisterTypes();
-    const std::string command = Command();
+    // .mkq registers an Enqueue verb, .mkr only open: adding one of those is playing it.
+    const std::string command = "\"" + m_fake.ExePath() + "\" /", open = command + "open \"%1\"";
+    const std::string keys[][2] = {
+        {".mkq", "QuorvelTest.mkq"},
+        {".mkr", "QuorvelTest.mkr"},
+        {"QuorvelTest.mkq\\shell\\open\\command", open},
+        {"QuorvelTest.mkr\\shell\\open\\command", open},
+        {"QuorvelTest.mkq\\shell\\Enqueue\\command", command + "Enqueue \"%1\""}};
+    for (const auto& key : keys)
+        RegSetValueA(HKEY_CLASSES_ROOT, key[0].c_str(), REG_SZ, key[1].c_str(), 0);
+    CFakePlayer marker(m_dir, "Files", "FakeMediaKeys", "FakeMediaKeys");
+    marker.Prepare("");
+    const std::string files = marker.Folder() + "\\";
+    for (const std::string copy : {"setup.exe", "a.mkq"})
+        ASSERT_TRUE(CopyFileA(marker.ExePath().c_str(), (files + copy).c_str(), FALSE));
+    for (const std::string script : {"run.bat", "run.cmd"})
+        m_dir.WriteFile("Files\\" + script, "@\"" + files + "setup.exe\" script\r\n");
+    m_dir.WriteFile("Files\\b.mkr", "");
+    CreateDirectoryA((files + "album.mkq").c_str(), NULL);
+    std::string log = CONNECTED;
+    for (std::string name :
+         {"%setup", "\"%setup.exe\"", "file:///%setup", "shell:MyMusic\\a.mkq", "%a.mkq:x",
+          "%setup.exe.", "%a.mkq ", "%run.bat", "%run.cmd", "%album.mkq", "cmd", "%setup.exe"})
+    {
+        if (name.find('%') != std::string::npos)
+            name.replace(name.find('%'), 1, files);
+        ASSERT_TRUE(m_phone.Send("PLAY" + EncodeName(name) + "LADD" + EncodeName(name)));
+        log += "Couldn't play \"" + name + "\": it is not a media file\r\nCouldn't add \"" + name +
+               "\" to playlist: it is not a media file\r\n";
+    }
     const char* const cases[][3] = {{"PLAY", "a.mkq", "open"},
                                     {"LADD", "a.mkq", "Enqueue"},
                                     {"PLAY", "b.mkr", "open"},
                                     {"LADD", "b.mkr", "open"}};
-    std::string log = CONNECTED;
     for (const auto& c : cases)
     {
-        std::string file = m_dir.File(c[1]), line = "start " + command + c[2] + " \"" + file + "\"";
-        m_dir.WriteFile(c[1], "");
+        std::string file = files + c[1], line = "start " + command + c[2] + " \"" + file + "\"";
         EXPECT_EQ(line + "\n", MessagesUpTo(c[0] + EncodeName(file), line));
         log += (c[0] == std::string("PLAY") ? "Playing \"" + file + "\"\r\n"
                                             : "Adding \"" + file + "\" to playlist\r\n") +
                ACK;
     }
-    EXPECT_TRUE(m_server.WaitForLogToBe(log)) << m_server.LogAfterBanner();
-}
-
-// Every way a name could have the shell run a program, beside a program of ours
-// that records it when it runs: each command is refused with one line, and the
-// program named as a media type goes to that type's player, never run.
-TEST_F(MediaKeys, OnlyExistingFilesOfTheKindsTypesAreOpenedAndAsThoseTypes)
-{
-    StartWith("", "", false);
-    RegisterTypes();
-    CFakePlayer marker(m_dir, "Files", "FakeMediaKeys", "FakeMediaKeys");
-    marker.Prepare("");
-    const std::string files = marker.Folder() + "\\", program = files + "setup.exe";
-    for (const char* pszCopy : {"setup.exe", "song.mkq"})
-        ASSERT_TRUE(CopyFileA(marker.ExePath().c_str(), (files + pszCopy).c_str(), FALSE));
-    for (const char* pszScript : {"run.bat", "run.cmd"})
-        m_dir.WriteFile(std::string("Files\\") + pszScript, "@\"" + program + "\" script\r\n");
-    CreateDirectoryA((files + "album.mkq").c_str(), NULL);
-    std::string uri = "file:///" + files + "setup";
-    std::replace(uri.begin(), uri.end(), '\\', '/');
-    const std::string names[] = {files + "setup",
-                                 "\"" + program + "\"",
-                                 uri,
-                                 "shell:MyMusic\\a.mkq",
-                                 files + "song.mkq:x",
-                                 program + ".",
-                                 files + "song.mkq ",
-                                 files + "run.bat",
-                                 files + "run.cmd",
-                                 files + "album.mkq",
-                                 "cmd",
-                                 program};
-    std::string log = CONNECTED;
-    for (const std::string& name : names)
-    {
-        ASSERT_TRUE(m_phone.Send("PLAY" + EncodeName(name) + "LADD" + EncodeName(name)));
-        log += "Couldn't play \"" + name + "\": it is not a media file\r\nCouldn't add \"" + name +
-               "\" to playlist: it is not a media file\r\n";
-    }
-    const std::string song = files + "song.mkq", open = "start " + Command() + "open \"" + song;
-    EXPECT_EQ(open + "\"\n", MessagesUpTo("PLAY" + EncodeName(song), open + "\""));
-    const std::string enqueue = "start " + Command() + "Enqueue \"" + song + "\"";
-    EXPECT_EQ(enqueue + "\n", MessagesUpTo("LADD" + EncodeName(song), enqueue));
-    log += "Playing \"" + song + "\"\r\n" + ACK + "Adding \"" + song + "\" to playlist\r\n" + ACK;
     EXPECT_TRUE(m_server.WaitForLogToBe(log)) << m_server.LogAfterBanner();
     // Anything the shell ran was started before the player was.
     EXPECT_EQ("", JoinLines(marker.Messages()));

@@ -1,47 +1,24 @@
 #include <gtest/gtest.h>
 #include "players/MediaKeysRules.h"
 
-TEST(MediaKeysRules, OnlyWholePathsToFilesOfAMediaTypeAreOpened)
+TEST(MediaKeysRules, OnlyWholePathsToFilesOfTheKindsMediaTypesAreOpened)
 {
-    struct Case
+    const char* const media[] = {"C:\\Music\\song.mp3", "c:/Music/Song.MP3", "\\\\srv\\s\\a.m3u8"};
+    const char* const refused[][5] = {
+        {"C:\\run.exe", "C:\\song.mp3.lnk", "C:\\Music\\setup", "C:\\a.", "C:\\Music\\"},
+        {"cmd", "song.mp3", "C:song.mp3", "\\Music\\song.mp3", "\\\\srv\\share"},
+        {"\\\\srv\\\\s\\a.mp3", "\\\\.\\C:\\a.mp3", "\\\\?\\UNC\\srv\\s\\a.mp3", "C:\\*.mp3", ""},
+        {"\"C:\\x\\a.exe\"", "C:\\x\\\"a.mp3", "file:///C:/a.mp3", "shell:M\\a.mp3", "ms-x:a.mp3"},
+        {"C:\\a.mp3:x", "C:\\a.mp3:x.mp3", "C:\\a.mp3.", "C:\\a.mp3 ", "C:\\a\tb.mp3"}};
+    for (const char* pszPath : media)
+        EXPECT_TRUE(IsMediaFileName(pszPath, "")) << pszPath;
+    for (const auto& row : refused)
     {
-        const char* pszPath;
-        const char* pszTypes;
-        bool bMedia;
-    };
-    const Case cases[] = {
-        {"C:\\Music\\song.mp3", "", true},
-        {"c:/Music/Song.MP3", "", true},
-        {"\\\\server\\share\\a.m3u8", "", true},
-        {"C:\\a.b\\clip.mkq", " .MKQ ;mkr", true},
-        {"C:\\x.wpl", "mkq;mkr", false},
-        {"C:\\run.exe", "", false},
-        {"C:\\song.mp3.lnk", "", false},
-        {"C:\\Music\\setup", "", false},
-        {"cmd", "", false},
-        {"song.mp3", "", false},
-        {"C:song.mp3", "", false},
-        {"\\Music\\song.mp3", "", false},
-        {"\\\\server\\share", "", false},
-        {"\\\\server\\\\share\\a.mp3", "", false},
-        {"\\\\.\\C:\\a.mp3", "", false},
-        {"\\\\?\\UNC\\server\\share\\a.mp3", "", false},
-        {"\"C:\\x\\a.exe\"", "", false},
-        {"C:\\x\\\"a.mp3", "", false},
-        {"file:///C:/song.mp3", "", false},
-        {"shell:MyMusic\\a.mp3", "", false},
-        {"ms-settings:a.mp3", "", false},
-        {"C:\\a.mp3:x", "", false},
-        {"C:\\a.mp3:x.mp3", "", false},
-        {"C:\\a.mp3.", "", false},
-        {"C:\\a.mp3 ", "", false},
-        {"C:\\a.", "", false},
-        {"C:\\Music\\", "", false},
-        {"C:\\*.mp3", "", false},
-        {"C:\\a\tb.mp3", "", false},
-        {"C:\\a.mp", "mp3", false},
-        {"", "", false},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(c.bMedia, IsMediaFileName(c.pszPath, c.pszTypes)) << c.pszPath;
+        for (const char* pszPath : row)
+            EXPECT_FALSE(IsMediaFileName(pszPath, "")) << pszPath;
+    }
+    // The kind's own list replaces the built-in one.
+    EXPECT_TRUE(IsMediaFileName("C:\\a.b\\clip.mkq", " .MKQ ;mkr"));
+    EXPECT_FALSE(IsMediaFileName("C:\\x.wpl", "mkq;mkr"));
+    EXPECT_FALSE(IsMediaFileName("C:\\a.mp", "mp3"));
 }
