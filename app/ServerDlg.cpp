@@ -206,6 +206,12 @@ void CServerDlg::CopyAppPath(int nKind, char* pBuffer, int nSize)
     snprintf(pBuffer, nSize, "%s", m_szAppPath[nKind]);
 }
 
+void CServerDlg::CopyExtensions(int nKind, char* pBuffer, int nSize)
+{
+    std::lock_guard<std::mutex> lock(m_appSettingsLock);
+    snprintf(pBuffer, nSize, "%s", m_szExtensions[nKind]);
+}
+
 CPlayerController* CServerDlg::ControllerForFile(const char* pszName, int* pnKind)
 {
     int nKind = static_cast<int>(

@@ -55,6 +55,8 @@ public:
     CPlayerController* GetActive() const { return m_pControllers[m_nFileApp.load()]; }
     // A copy of a kind's application path: the window's thread may be changing it.
     void CopyAppPath(int nKind, char* pBuffer, int nSize);
+    // The same for a kind's extensions (ExtensionsHandled<kind>).
+    void CopyExtensions(int nKind, char* pBuffer, int nSize);
 
     // The controller for a file, chosen on the user-interface thread, where the
     // list 1018 and the edits it takes over live; its kind in *pnKind. The caller

@@ -45,3 +45,10 @@ size_t BuildCountReply(const char* pszCommand, int nCount, unsigned char* pReply
     PackBE16(static_cast<uint32_t>(nCount), pReply + 7);
     return 9;
 }
+
+unsigned DownloadReadSize(long long nLeft, unsigned nBufferSize)
+{
+    if (nLeft <= 0)
+        return 0;
+    return nLeft < static_cast<long long>(nBufferSize) ? static_cast<unsigned>(nLeft) : nBufferSize;
+}

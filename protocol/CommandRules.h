@@ -1,4 +1,4 @@
-// The arithmetic and the byte layouts of the playback and status commands.
+// The arithmetic and the byte layouts of the playback, status and file commands.
 // Plain C++, no platform calls.
 #pragma once
 #include <stddef.h>
@@ -21,3 +21,7 @@ size_t BuildStatusReply(const char* pszCommand, unsigned char nState, int nLengt
 size_t BuildDetailedInfoReply(int nBitRate, int nSampleRate, int nChannels, unsigned char* pReply);
 // PLENACK (9 bytes) and the 9-byte PLSTACK header: a tag and the lowest 16 bits of a count.
 size_t BuildCountReply(const char* pszCommand, int nCount, unsigned char* pReply);
+
+// How many bytes DOWN reads next: what is left of the file, at most the buffer,
+// and none when nothing is left or the length is unknown (below 0).
+unsigned DownloadReadSize(long long nLeft, unsigned nBufferSize);

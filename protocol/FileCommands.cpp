@@ -2,11 +2,23 @@
 #include <stdio.h>
 #include <vector>
 #include "CommandHandlers.h"
-#include "DeviceNames.h"
+#include "CommandRules.h"
 #include "NameParameter.h"
+#include "ResolvedPaths.h"
 #include "Wire.h"
 #include "../app/ServerDlg.h"
 #include "../framework/ScopedHandle.h"
+#include "../players/MediaKeysRules.h"
+
+// The media-keys kind hands the name to the shell, which would as well run a
+// program, open a URI or look into the file: only an existing file of one of
+// the kind's media types goes there.
+static bool IsMediaFileForKeys(CServerDlg& dlg, const char* pszName)
+{
+    char szTypes[PATH_SIZE];
+    dlg.CopyExtensions(APP_MEDIA_KEYS, szTypes, sizeof(szTypes));
+    return IsMediaFileName(pszName, szTypes) && IsExistingRegularFile(pszName);
+}
 
 static void PlayOrAdd(CServerDlg& dlg, const CPhoneLink& link, bool bAdd)
 {
@@ -14,7 +26,7 @@ static void PlayOrAdd(CServerDlg& dlg, const CPhoneLink& link, bool bAdd)
     if (!ReadNameParameter(dlg, link, szName, PLAY_NAME_FAILURES))
         return;
     // A device handed to a media application could hang it, or us waiting for it.
-    if (IsDeviceName(szName))
+    if (IsDeviceNameAsResolved(szName))
     {
         dlg.LogEvent(bAdd ? "Couldn't add \"%s\" to playlist: it names a device, not a file\r\n"
                           : "Couldn't play \"%s\": it names a device, not a file\r\n",
@@ -28,6 +40,13 @@ static void PlayOrAdd(CServerDlg& dlg, const CPhoneLink& link, bool bAdd)
         return;
     int nKind = 0;
     CPlayerController* pChosen = dlg.ControllerForFile(szName, &nKind);
+    if (nKind == APP_MEDIA_KEYS && !IsMediaFileForKeys(dlg, szName))
+    {
+        dlg.LogEvent(bAdd ? "Couldn't add \"%s\" to playlist: it is not a media file\r\n"
+                          : "Couldn't play \"%s\": it is not a media file\r\n",
+                     szName);
+        return;
+    }
     if (nKind != dlg.m_nFileApp.load() && dlg.IsStopWhenSwitchingTicked())
         RunStop(dlg, 0);
     dlg.m_nFileApp = nKind;
@@ -54,17 +73,19 @@ void HandleAddFile(CServerDlg& dlg, const CPhoneLink& link)
 
 static const DWORD DOWNLOAD_BLOCK_SIZE = 65536;
 
+// Should a pipe's name get past the device rule, its server may learn who we
+// are but never act as us.
 static HANDLE OpenForReading(const char* pszPath)
 {
-    return CreateFileA(pszPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
-                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    return CreateFileA(
+        pszPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
+        FILE_ATTRIBUTE_NORMAL | SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION, NULL);
 }
 
 // The next block of the file, at most nMax bytes; 0 at its end or when it cannot be read.
 static DWORD ReadBlock(HANDLE hFile, std::vector<char>& block, long long nMax)
 {
-    DWORD nWant = nMax < static_cast<long long>(block.size()) ? static_cast<DWORD>(nMax)
-                                                              : static_cast<DWORD>(block.size());
+    DWORD nWant = DownloadReadSize(nMax, static_cast<unsigned>(block.size()));
     DWORD nRead = 0;
     if (nWant == 0 || !ReadFile(hFile, &block[0], nWant, &nRead, NULL))
         return 0;
@@ -99,7 +120,7 @@ static bool OpenNamedFile(CServerDlg& dlg, const CPhoneLink& link, const char* p
     if (!ReadNameParameter(dlg, link, szName, FILE_NAME_FAILURES))
         return false;
     dlg.LogEvent(pszOpening, szName);
-    if (!IsDeviceName(szName))
+    if (!IsDeviceNameAsResolved(szName))
         file.Reset(OpenForReading(szName));
     if (file.IsValid() && GetFileType(file.Get()) != FILE_TYPE_DISK)
         file.Reset(INVALID_HANDLE_VALUE);
@@ -128,8 +149,14 @@ void HandleDownload(CServerDlg& dlg, const CPhoneLink& link)
     if (!OpenNamedFile(dlg, link, "Uploading \"%s\"... ", file))
         return;
     // The phone reads exactly the length FINF reports: a file that grows meanwhile
-    // must not send more, or the rest would be taken for replies.
+    // must not send more, or the rest would be taken for replies. Without a
+    // length there is nothing the phone could read.
     long long nLeft = FileLength(file.Get());
+    if (nLeft < 0)
+    {
+        dlg.LogEvent("couldn't open file\r\n");
+        return;
+    }
     // The tag goes with the first block, so that block never waits for the phone's
     // acknowledgement of the tag; an empty file sends the tag alone.
     std::vector<char> block(DOWNLOAD_BLOCK_SIZE);
