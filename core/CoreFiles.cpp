@@ -2,9 +2,11 @@
 // application that handles its type, its length, and its bytes.
 #include "ServerCore.h"
 #include <vector>
-#include "DeviceNames.h"
+#include "FileRules.h"
+#include "ResolvedPaths.h"
 #include "../framework/ScopedHandle.h"
 #include "../framework/WorkerThread.h"
+#include "../players/MediaKeysRules.h"
 
 void CServerCore::PlayFile(const char* pszName)
 {
@@ -16,10 +18,19 @@ void CServerCore::Enqueue(const char* pszName)
     PlayOrAdd(pszName, true);
 }
 
+// The media-keys kind hands the name to the shell, which would as well run a
+// program, open a URI or look into the file: only an existing file of one of
+// the kind's media types goes there.
+bool CServerCore::IsMediaFileForKeys(const char* pszName)
+{
+    return IsMediaFileName(pszName, Extensions(APP_MEDIA_KEYS).c_str()) &&
+           IsExistingRegularFile(pszName);
+}
+
 void CServerCore::PlayOrAdd(const char* pszName, bool bAdd)
 {
     // A device handed to a media application could hang it, or us waiting for it.
-    if (IsDeviceName(pszName))
+    if (IsDeviceNameAsResolved(pszName))
     {
         LogEvent(bAdd ? "Couldn't add \"%s\" to playlist: it names a device, not a file\r\n"
                       : "Couldn't play \"%s\": it names a device, not a file\r\n",
@@ -32,6 +43,13 @@ void CServerCore::PlayOrAdd(const char* pszName, bool bAdd)
     if (!lock.IsHeld())
         return;
     int nKind = ChooseKindForFile(pszName);
+    if (nKind == APP_MEDIA_KEYS && !IsMediaFileForKeys(pszName))
+    {
+        LogEvent(bAdd ? "Couldn't add \"%s\" to playlist: it is not a media file\r\n"
+                      : "Couldn't play \"%s\": it is not a media file\r\n",
+                 pszName);
+        return;
+    }
     bool bStopOld = false;
     {
         std::lock_guard<std::mutex> settings(m_settingsLock);
@@ -54,17 +72,19 @@ void CServerCore::PlayOrAdd(const char* pszName, bool bAdd)
 
 static const DWORD DOWNLOAD_BLOCK_SIZE = 65536;
 
+// Should a pipe's name get past the device rule, its server may learn who we
+// are but never act as us.
 static HANDLE OpenForReading(const char* pszPath)
 {
-    return CreateFileA(pszPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
-                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    return CreateFileA(
+        pszPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
+        FILE_ATTRIBUTE_NORMAL | SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION, NULL);
 }
 
 // The next block of the file, at most nMax bytes; 0 at its end or when it cannot be read.
 static DWORD ReadBlock(HANDLE hFile, std::vector<char>& block, long long nMax)
 {
-    DWORD nWant = nMax < static_cast<long long>(block.size()) ? static_cast<DWORD>(nMax)
-                                                              : static_cast<DWORD>(block.size());
+    DWORD nWant = DownloadReadSize(nMax, static_cast<unsigned>(block.size()));
     DWORD nRead = 0;
     if (nWant == 0 || !ReadFile(hFile, &block[0], nWant, &nRead, NULL))
         return 0;
@@ -81,13 +101,6 @@ static long long FileLength(HANDLE hFile)
     return size.QuadPart;
 }
 
-// The reply has 32 bits for the length; a file of 2 GiB or more is reported as
-// -1 (FF FF FF FF), the protocol's "cannot tell".
-static int ReportedFileLength(long long nLength)
-{
-    return nLength > 0x7FFFFFFF ? -1 : static_cast<int>(nLength);
-}
-
 // Opens the line with pszOpening and opens the file; INVALID_HANDLE_VALUE (with
 // the line completed) when it can't. Devices and pipes count as files that cannot
 // be opened: they are never opened (that could block the client's link), and
@@ -96,7 +109,7 @@ HANDLE CServerCore::OpenNamedFile(const char* pszName, const char* pszOpening)
 {
     LogEvent(pszOpening, pszName);
     CScopedHandle file;
-    if (!IsDeviceName(pszName))
+    if (!IsDeviceNameAsResolved(pszName))
         file.Reset(OpenForReading(pszName));
     if (file.IsValid() && GetFileType(file.Get()) != FILE_TYPE_DISK)
         file.Reset(INVALID_HANDLE_VALUE);
@@ -127,7 +140,13 @@ bool CServerCore::Download(const char* pszName, CDownloadSink& sink)
         return false;
     // The client reads exactly the length FINF reports: a file that grows
     // meanwhile must not send more, or the rest would be taken for replies.
+    // Without a length there is nothing the client could read.
     long long nLeft = FileLength(file.Get());
+    if (nLeft < 0)
+    {
+        LogEvent("couldn't open file\r\n");
+        return false;
+    }
     // The first block goes with whatever the sink puts before it; an empty file
     // sends that alone.
     std::vector<char> block(DOWNLOAD_BLOCK_SIZE);

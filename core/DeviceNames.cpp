@@ -29,23 +29,35 @@ static bool IsDeviceNamespace(const char* pszPath)
            IsSeparator(pszPath[3]);
 }
 
-// "\\host\pipe\..." and "\\host\mailslot\...": the share of a UNC path.
+// The part that starts at p or after the separators there; its length in *pnLength.
+static const char* NextPart(const char* p, size_t* pnLength)
+{
+    while (IsSeparator(*p))
+        p++;
+    const char* pEnd = p;
+    while (*pEnd && !IsSeparator(*pEnd))
+        pEnd++;
+    *pnLength = static_cast<size_t>(pEnd - p);
+    return p;
+}
+
+// "\\host\pipe\...", "\\host\mailslot\..." and "\\host\IPC$\...": the share of a
+// UNC path. The system folds repeated separators ("\\host\\pipe") and drops a
+// dot at the end of a part ("pipe."), so the share is the second part that is
+// not empty, without dots and spaces at its end.
 static bool IsPipeShare(const char* pszPath)
 {
     if (!IsSeparator(pszPath[0]) || !IsSeparator(pszPath[1]))
         return false;
-    const char* pHost = pszPath + 2;
-    while (*pHost && !IsSeparator(*pHost))
-        pHost++;
-    if (!*pHost)
-        return false;
-    const char* pShare = pHost + 1;
-    const char* pEnd = pShare;
-    while (*pEnd && !IsSeparator(*pEnd))
-        pEnd++;
-    size_t nLength = static_cast<size_t>(pEnd - pShare);
-    return EqualsIgnoringCase(pShare, nLength, "PIPE") ||
-           EqualsIgnoringCase(pShare, nLength, "MAILSLOT");
+    size_t nHost = 0;
+    size_t nShare = 0;
+    const char* pHost = NextPart(pszPath + 2, &nHost);
+    const char* pShare = NextPart(pHost + nHost, &nShare);
+    while (nShare > 0 && (pShare[nShare - 1] == '.' || pShare[nShare - 1] == ' '))
+        nShare--;
+    return EqualsIgnoringCase(pShare, nShare, "PIPE") ||
+           EqualsIgnoringCase(pShare, nShare, "MAILSLOT") ||
+           EqualsIgnoringCase(pShare, nShare, "IPC$");
 }
 
 // The digits 1 to 9, and the superscripts 1, 2 and 3 of the Western code page,

@@ -5,7 +5,8 @@
 #pragma once
 
 // True for the device namespaces ("\\.\", "\\?\", "\??\"), for pipes and
-// mailslots, also on another computer ("\\host\pipe\..."), and for names whose
+// mailslots and the pipes' share IPC$, also on another computer and with
+// separators repeated ("\\host\pipe\...", "\\host\\IPC$\..."), and for names whose
 // last part is a DOS device (CON, PRN, AUX, NUL, CONIN$, CONOUT$, COM1 to COM9,
 // LPT1 to LPT9) with or without an extension or folder. "/" counts as "\".
 // Network folders ("\\server\share\...") and ordinary paths are not devices.

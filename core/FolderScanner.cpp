@@ -1,7 +1,7 @@
 #include "FolderScanner.h"
 #include <stdio.h>
 #include <string.h>
-#include "DeviceNames.h"
+#include "ResolvedPaths.h"
 #include "TextSizes.h"
 #include "ServerCore.h"
 #include "../framework/ScopedHandle.h"
@@ -25,7 +25,7 @@ void CWin32FolderScanner::ScanFolder(const char* pszPath, BrowseNode* pParent, b
     // device or a pipe, whose "listing" (the pipes of the system) is no folder.
     char szPattern[NAME_BUFFER_SIZE];
     WIN32_FIND_DATAA found;
-    CScopedFindHandle search(!IsDeviceName(pszPath) &&
+    CScopedFindHandle search(!IsDeviceNameAsResolved(pszPath) &&
                                      FormatPath(szPattern, "%s\\%s", pszPath, "*.*")
                                  ? FindFirstFileA(szPattern, &found)
                                  : INVALID_HANDLE_VALUE);

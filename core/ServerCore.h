@@ -159,6 +159,7 @@ private:
     CServerCore& operator=(const CServerCore&);
     CPlayerController* Active() const { return m_pControllers[m_nActiveKind.load()]; }
     void PlayOrAdd(const char* pszName, bool bAdd);
+    bool IsMediaFileForKeys(const char* pszName);
     int ChooseKindForFile(const char* pszName);
     void BuildBrowseTree(const char* pszFolders, bool bRecursive);
     HANDLE OpenNamedFile(const char* pszName, const char* pszOpening);

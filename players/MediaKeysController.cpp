@@ -43,22 +43,34 @@ enum ShellOpenResult
     SHELL_FAILED
 };
 
-// Opens the file as a double click would (no verb) or with the verb. No dialog
-// asks for a program: nobody need be at the PC; the failure goes to the log.
+// Opens the file as a double click on it would (no verb) or with the verb, as
+// the type its name says: by class, never by what it holds, so that a program
+// named "song.mp3" goes to the song's player or nowhere. No dialog asks for a
+// program: nobody need be at the PC; the failure goes to the log.
 static ShellOpenResult OpenWithShell(const char* pszPath, const char* pszVerb, DWORD* pError)
 {
+    const char* pszClass = FileTypeOfPath(pszPath);
+    if (!pszClass)
+    {
+        *pError = ERROR_NO_ASSOCIATION;
+        return SHELL_NO_VERB;
+    }
     CScopedComInit com; // the shell may hand the file to a COM handler
     SHELLEXECUTEINFOA info = {};
     info.cbSize = sizeof(info);
-    info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+    info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC | SEE_MASK_CLASSNAME;
     info.lpVerb = pszVerb;
     info.lpFile = pszPath;
+    info.lpClass = pszClass;
     info.nShow = SW_SHOWNORMAL;
+    // Wine, given the class, fails without saying why when the class lacks the
+    // verb: no error of its own, and none left from before.
+    SetLastError(ERROR_SUCCESS);
     if (ShellExecuteExA(&info))
         return SHELL_OPENED;
     *pError = GetLastError();
     bool bNoVerb = reinterpret_cast<INT_PTR>(info.hInstApp) == SE_ERR_NOASSOC ||
-                   *pError == ERROR_NO_ASSOCIATION;
+                   *pError == ERROR_NO_ASSOCIATION || *pError == ERROR_SUCCESS;
     return bNoVerb ? SHELL_NO_VERB : SHELL_FAILED;
 }
 
@@ -150,15 +162,6 @@ void CMediaKeysController::GetStatus(PlayState* pState, int* pLength, int* pPosi
         pszTitle[0] = '\0';
 }
 
-// A phone may name any file; one that would run as a program is not opened.
-bool CMediaKeysController::RefuseProgram(const char* pszPath)
-{
-    if (!IsProgramFile(pszPath))
-        return false;
-    Log("Media keys: won't open \"%.900s\": it would run as a program\r\n", pszPath);
-    return true;
-}
-
 void CMediaKeysController::OpenWithDefaultVerb(const char* pszPath)
 {
     DWORD nError = 0;
@@ -172,18 +175,16 @@ void CMediaKeysController::OpenWithDefaultVerb(const char* pszPath)
         Log("Media keys: couldn't open \"%.900s\" (error %lu)\r\n", pszPath, nError);
 }
 
+// The handler lets only media files through (IsMediaFileName).
 void CMediaKeysController::PlayFile(const char* pszPath)
 {
-    if (!RefuseProgram(pszPath))
-        OpenWithDefaultVerb(pszPath);
+    OpenWithDefaultVerb(pszPath);
 }
 
 // Players that keep a list register an "Enqueue" verb for their files; for
 // the others adding is playing.
 void CMediaKeysController::AddFile(const char* pszPath)
 {
-    if (RefuseProgram(pszPath))
-        return;
     DWORD nError = 0;
     ShellOpenResult result = OpenWithShell(pszPath, ENQUEUE_VERB, &nError);
     if (result == SHELL_NO_VERB)

@@ -44,7 +44,6 @@ private:
     bool Press(const MediaKey& key);
     bool PressVolumeKeys(int nPresses);
     void OpenWithDefaultVerb(const char* pszPath);
-    bool RefuseProgram(const char* pszPath);
     void Log(const char* pszFormat, ...);
 
     CControllerLog& m_log;

@@ -2,47 +2,100 @@
 #include <ctype.h>
 #include <string.h>
 
-static bool SameTextIgnoringCase(const char* pszA, const char* pszB)
+const char* const MEDIA_KEYS_TYPES =
+    "mp3;wav;wma;ogg;oga;opus;flac;m4a;aac;aif;aiff;mid;mp4;m4v;mkv;webm;avi;wmv;mov;mpg;mpeg;"
+    "3gp;m3u;m3u8;pls;asx;wpl";
+
+static bool IsSeparator(char c)
 {
-    for (; *pszA && *pszB; pszA++, pszB++)
-    {
-        if (tolower(static_cast<unsigned char>(*pszA)) !=
-            tolower(static_cast<unsigned char>(*pszB)))
-            return false;
-    }
-    return *pszA == *pszB;
+    return c == '\\' || c == '/';
 }
 
-bool IsProgramFile(const char* pszPath)
+static bool SameTextIgnoringCase(const char* pA, const char* pB, size_t nLength)
 {
-    // The types Windows runs or installs when opened, PATHEXT's and the shell's own.
-    static const char* const PROGRAM_TYPES[] = {
-        "exe", "com", "bat", "cmd", "scr", "pif",         "lnk",      "url", "vbs",
-        "vbe", "js",  "jse", "wsf", "wsh", "msc",         "msi",      "msp", "hta",
-        "cpl", "ps1", "reg", "jar", "scf", "application", "appref-ms"};
-    // Windows ignores a stream name ("run.exe::$DATA") and trailing dots and
-    // spaces ("run.exe. "): the type is what comes before them.
-    const char* pszName = FileNameOfPath(pszPath);
-    size_t nEnd = strcspn(pszName, ":");
-    while (nEnd > 0 && (pszName[nEnd - 1] == '.' || pszName[nEnd - 1] == ' '))
-        nEnd--;
-    size_t nDot = nEnd;
-    while (nDot > 0 && pszName[nDot - 1] != '.')
-        nDot--;
-    if (nDot == 0)
-        return false;
-    char szType[16];
-    size_t nLength = nEnd - nDot;
-    if (nLength >= sizeof(szType))
-        return false;
-    memcpy(szType, pszName + nDot, nLength);
-    szType[nLength] = '\0';
-    for (const char* pszProgramType : PROGRAM_TYPES)
+    for (size_t i = 0; i < nLength; i++)
     {
-        if (SameTextIgnoringCase(szType, pszProgramType))
+        if (tolower(static_cast<unsigned char>(pA[i])) !=
+            tolower(static_cast<unsigned char>(pB[i])))
+            return false;
+    }
+    return true;
+}
+
+// The length of the root, "C:\" or "\\server\share\", or 0 for any other shape:
+// relative and drive-relative names, and the device forms "\\.\" and "\\?\".
+static size_t RootLength(const char* pszPath)
+{
+    if (isalpha(static_cast<unsigned char>(pszPath[0])) && pszPath[1] == ':' &&
+        IsSeparator(pszPath[2]))
+        return 3;
+    if (!IsSeparator(pszPath[0]) || !IsSeparator(pszPath[1]))
+        return 0;
+    const char* pPart = pszPath + 2;
+    if (pPart[0] == '.' && IsSeparator(pPart[1]))
+        return 0;
+    for (int nPart = 0; nPart < 2; nPart++)
+    {
+        size_t nLength = strcspn(pPart, "\\/");
+        if (nLength == 0 || pPart[nLength] == '\0')
+            return 0;
+        pPart += nLength + 1;
+    }
+    return static_cast<size_t>(pPart - pszPath);
+}
+
+static bool HasOnlyPlainCharacters(const char* pszText)
+{
+    for (const char* p = pszText; *p; p++)
+    {
+        if (static_cast<unsigned char>(*p) < 0x20 || strchr("\":<>|?*", *p))
+            return false;
+    }
+    return true;
+}
+
+// Entries may have spaces around them and a dot before them (" .mp3").
+static bool ListHoldsType(const char* pszList, const char* pszType)
+{
+    size_t nType = strlen(pszType);
+    for (const char* pEntry = pszList; *pEntry;)
+    {
+        size_t nLength = strcspn(pEntry, ";");
+        const char* pNext = pEntry + nLength + (pEntry[nLength] == ';' ? 1 : 0);
+        while (nLength > 0 && (*pEntry == ' ' || *pEntry == '.'))
+        {
+            pEntry++;
+            nLength--;
+        }
+        while (nLength > 0 && pEntry[nLength - 1] == ' ')
+            nLength--;
+        if (nLength == nType && SameTextIgnoringCase(pEntry, pszType, nType))
             return true;
+        pEntry = pNext;
     }
     return false;
+}
+
+bool IsMediaFileName(const char* pszPath, const char* pszTypes)
+{
+    // Past "C:" or "\\": the drive's colon is the only one allowed.
+    size_t nRoot = RootLength(pszPath);
+    if (nRoot == 0 || !HasOnlyPlainCharacters(pszPath + 2))
+        return false;
+    const char* pszName = FileNameOfPath(pszPath);
+    size_t nName = strlen(pszName);
+    if (pszName < pszPath + nRoot || nName == 0 || pszName[nName - 1] == '.' ||
+        pszName[nName - 1] == ' ')
+        return false;
+    const char* pszType = FileTypeOfPath(pszPath);
+    if (!pszType || pszType[1] == '\0')
+        return false;
+    return ListHoldsType(pszTypes[0] != '\0' ? pszTypes : MEDIA_KEYS_TYPES, pszType + 1);
+}
+
+const char* FileTypeOfPath(const char* pszPath)
+{
+    return strrchr(FileNameOfPath(pszPath), '.');
 }
 
 const char* FileNameOfPath(const char* pszPath)
@@ -52,7 +105,7 @@ const char* FileNameOfPath(const char* pszPath)
     const char* pszName = bDrive ? pszPath + 2 : pszPath;
     for (const char* p = pszName; *p; p++)
     {
-        if (*p == '\\' || *p == '/')
+        if (IsSeparator(*p))
             pszName = p + 1;
     }
     return pszName;

@@ -292,6 +292,8 @@ TEST_F(FilesAndFolders, DevicesAndPipesAreNeverOpened)
                                    "AUX",
                                    "prn.txt",
                                    "\\\\server\\pipe\\x",
+                                   "\\\\host\\\\pipe\\x",
+                                   "\\\\host\\IPC$\\x",
                                    "Z:\\dev\\zero"};
     std::string log = CONNECTED + "Playing\r\n" + ACK;
     for (const std::string name : devices)

@@ -1,9 +1,9 @@
 // The phone driving any player by the media keys: what reaches the fake player
 // that takes the focus, with the volume keys standing in for the system volume
-// (Wine has no audio driver here), and files opened through their type.
+// (Wine has no audio driver here), and only media files opened, as their type.
 #include "PlayerTest.h"
 
-static const FakePlayerKind MEDIA_KEYS = {5, "keys", "FakeMediaKeys", "FakeMediaKeys", "mkq"};
+static const FakePlayerKind MEDIA_KEYS = {5, "keys", "FakeMediaKeys", "FakeMediaKeys", "mkq;mkr"};
 
 // What presses bring the fake under Wine: each an application command, then the key.
 static std::string Press(int nKey, int nScan, int nCommand, int nTimes = 1)
@@ -74,7 +74,10 @@ TEST_F(MediaKeys, TheAppStartsOnceAndEachCommandPressesItsKeysWhenTheTrackedStat
     EXPECT_EQ(1, CountOccurrences(log, "Media keys")) << log;
 }
 
-TEST_F(MediaKeys, PlayOpensAndAddEnqueuesWhereTheTypeSaysHow)
+// Beside every way a name could have the shell run a program lies a program of
+// ours that records it when it runs, and "a.mkq" is one too ("%" is their folder):
+// each of those commands is refused with one line, and a.mkq goes to its type's player.
+TEST_F(MediaKeys, OnlyMediaFilesOpenAsTheirTypeAndAddEnqueuesWhereTheTypeSaysHow)
 {
     StartWith("", "", false);
     // .mkq registers an Enqueue verb, .mkr only open: adding one of those is playing it.
@@ -87,14 +90,39 @@ TEST_F(MediaKeys, PlayOpensAndAddEnqueuesWhereTheTypeSaysHow)
         {"QuorvelTest.mkq\\shell\\Enqueue\\command", command + "Enqueue \"%1\""}};
     for (const auto& key : keys)
         RegSetValueA(HKEY_CLASSES_ROOT, key[0].c_str(), REG_SZ, key[1].c_str(), 0);
+    CFakePlayer marker(m_dir, "Files", "FakeMediaKeys", "FakeMediaKeys");
+    marker.Prepare("");
+    const std::string files = marker.Folder() + "\\";
+    for (const std::string copy : {"setup.exe", "a.mkq"})
+        ASSERT_TRUE(CopyFileA(marker.ExePath().c_str(), (files + copy).c_str(), FALSE));
+    for (const std::string script : {"run.bat", "run.cmd"})
+        m_dir.WriteFile("Files\\" + script, "@\"" + files + "setup.exe\" script\r\n");
+    m_dir.WriteFile("Files\\b.mkr", "");
+    CreateDirectoryA((files + "album.mkq").c_str(), NULL);
+    std::string log = CONNECTED;
+    for (std::string name :
+         {"%setup", "\"%setup.exe\"", "file:///%setup", "shell:MyMusic\\a.mkq", "%a.mkq:x",
+          "%setup.exe.", "%a.mkq ", "%run.bat", "%run.cmd", "%album.mkq", "cmd", "%setup.exe"})
+    {
+        if (name.find('%') != std::string::npos)
+            name.replace(name.find('%'), 1, files);
+        ASSERT_TRUE(m_phone.Send("PLAY" + EncodeName(name) + "LADD" + EncodeName(name)));
+        log += "Couldn't play \"" + name + "\": it is not a media file\r\nCouldn't add \"" + name +
+               "\" to playlist: it is not a media file\r\n";
+    }
     const char* const cases[][3] = {{"PLAY", "a.mkq", "open"},
                                     {"LADD", "a.mkq", "Enqueue"},
                                     {"PLAY", "b.mkr", "open"},
                                     {"LADD", "b.mkr", "open"}};
     for (const auto& c : cases)
     {
-        std::string file = m_dir.File(c[1]), line = "start " + command + c[2] + " \"" + file + "\"";
-        m_dir.WriteFile(c[1], "");
+        std::string file = files + c[1], line = "start " + command + c[2] + " \"" + file + "\"";
         EXPECT_EQ(line + "\n", MessagesUpTo(c[0] + EncodeName(file), line));
+        log += (c[0] == std::string("PLAY") ? "Playing \"" + file + "\"\r\n"
+                                            : "Adding \"" + file + "\" to playlist\r\n") +
+               ACK;
     }
+    EXPECT_TRUE(m_server.WaitForLogToBe(log)) << m_server.LogAfterBanner();
+    // Anything the shell ran was started before the player was.
+    EXPECT_EQ("", JoinLines(marker.Messages()));
 }
