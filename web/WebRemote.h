@@ -69,6 +69,7 @@ private:
     bool RefusePost(CWebConnection& connection, const CHttpRequest& request);
     bool ServePage(CWebConnection& connection, const CHttpRequest& request);
     bool ServePair(CWebConnection& connection, const CHttpRequest& request);
+    void LogCodeTry(PairingOutcome nOutcome, const PairingTry& pairing, const char* pszPeer);
     bool ServeApi(CWebConnection& connection, const CHttpRequest& request);
     bool ServeState(CWebConnection& connection, const CHttpRequest& request);
     bool ServeStatus(CWebConnection& connection, const CHttpRequest& request);
