@@ -8,6 +8,7 @@
 #include "AnsiText.h"
 #include "BrowsePaths.h"
 #include "JsonText.h"
+#include "LogText.h"
 #include "UrlText.h"
 #include "WebActions.h"
 #include "WebCommand.h"
@@ -269,20 +270,34 @@ bool CWebRemote::ServePlaylist(CWebConnection& connection, const CHttpRequest& r
 bool CWebRemote::TakeBrowsePath(CWebConnection& connection, const CHttpRequest& request,
                                 const std::string& utf8Path, std::string* pAnsi)
 {
-    std::string ansi;
-    if (!AnsiFromUtf8(utf8Path, &ansi))
+    std::wstring wide, normalised;
+    if (!WideFromUtf8(utf8Path, &wide))
     {
         RespondError(connection, request, 400, "the name has no place in this PC's code page");
         return false;
     }
     char szFolders[PATH_SIZE];
     m_dlg.ReadBrowseFolders(szFolders, sizeof(szFolders));
-    if (IsInsideBrowseFolders(ansi, szFolders, pAnsi))
-        return true;
-    m_dlg.LogEvent("Web remote: refused \"%s\" from %s: not inside the folders to browse\r\n",
-                   ansi.c_str(), connection.Peer().c_str());
-    RespondError(connection, request, 403, "not inside the folders to browse");
-    return false;
+    if (!IsInsideBrowseFolders(wide, WideFromAnsi(szFolders), &normalised))
+    {
+        m_dlg.LogEvent("Web remote: refused \"%s\" from %s: not inside the folders to browse\r\n",
+                       LogSafeText(AnsiForLog(wide)).c_str(), connection.Peer().c_str());
+        RespondError(connection, request, 403, "not inside the folders to browse");
+        return false;
+    }
+    // A name the code page cannot hold names no file the handlers could open.
+    if (!AnsiFromWide(normalised, pAnsi))
+    {
+        RespondError(connection, request, 400, "the name has no place in this PC's code page");
+        return false;
+    }
+    // A double-byte code page may need more bytes than the name has characters.
+    if (pAnsi->size() > MAX_BROWSE_PATH)
+    {
+        RespondError(connection, request, 400, "the name is too long");
+        return false;
+    }
+    return true;
 }
 
 bool CWebRemote::ServeList(CWebConnection& connection, const CHttpRequest& request)
