@@ -41,6 +41,16 @@ static std::string HeaderValue(const CHttpRequest& request, const char* pszName)
 
 bool CWebRemote::Serve(CWebConnection& connection, const CHttpRequest& request)
 {
+    // Before anything else: a page of another site that had its name point here
+    // says so in its Host.
+    std::string host = HeaderValue(request, "Host");
+    if (!IsThisPcHost(host))
+    {
+        m_dlg.LogEvent("Web remote: refused host \"%s\" from %s: not a name of this PC\r\n",
+                       LogSafeText(host).c_str(), connection.Peer().c_str());
+        RespondAndEnd(connection, request, 421);
+        return false;
+    }
     const std::string& path = request.path;
     if (path.compare(0, 5, "/api/") != 0)
         return ServePage(connection, request);
@@ -51,6 +61,7 @@ bool CWebRemote::Serve(CWebConnection& connection, const CHttpRequest& request)
     std::string token = CookieValue(HeaderValue(request, "Cookie"), TOKEN_COOKIE);
     if (!m_pairing.IsPaired(token))
         return RespondError(connection, request, 401, "not paired");
+    connection.MarkPaired();
     return ServeApi(connection, request);
 }
 
@@ -96,6 +107,7 @@ bool CWebRemote::ServePair(CWebConnection& connection, const CHttpRequest& reque
     {
     case PAIRING_DONE:
         m_dlg.LogEvent("Web remote: paired %s at %s\r\n", pairing.browserName.c_str(), pszPeer);
+        connection.MarkPaired();
         return Respond(connection, request, 200, "application/json", "{\"paired\":true}",
                        std::string("Set-Cookie: ") + TOKEN_COOKIE + "=" + pairing.token +
                            "; HttpOnly; SameSite=Strict; Path=/; Max-Age=" + TOKEN_MAX_AGE +
