@@ -35,10 +35,8 @@ BOOL CWebRemoteDlg::OnInitDialog()
     // The code is read off the screen from across the room: large digits.
     m_hCodeFont = CreateFontA(-28, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0,
                               FIXED_PITCH, "Courier New");
-    if (m_hCodeFont)
-        SendDlgItemMessageA(m_hWnd, IDC_WEB_CODE, WM_SETFONT, reinterpret_cast<WPARAM>(m_hCodeFont),
-                            FALSE);
     ShowAddresses();
+    m_server.WebRemote().Pairing().DialogOpened();
     ShowPairing();
     SetTimer(m_hWnd, REFRESH_TIMER_ID, REFRESH_PERIOD_MS, NULL);
     return TRUE;
@@ -100,11 +98,21 @@ void CWebRemoteDlg::DrawQrCode(const DRAWITEMSTRUCT& item) const
     }
 }
 
+// An expired code gives way to a line in the dialog's own font, which fits there.
+void CWebRemoteDlg::ShowCode(const std::string& code)
+{
+    HFONT hFont = m_hCodeFont && !code.empty()
+                      ? m_hCodeFont
+                      : reinterpret_cast<HFONT>(SendMessageA(m_hWnd, WM_GETFONT, 0, 0));
+    SendDlgItemMessageA(m_hWnd, IDC_WEB_CODE, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), FALSE);
+    SetDlgItemTextA(m_hWnd, IDC_WEB_CODE, code.empty() ? "Expired: press New code." : code.c_str());
+}
+
 void CWebRemoteDlg::ShowPairing()
 {
     CWebPairing& pairing = m_server.WebRemote().Pairing();
     m_nShownChanges = pairing.ChangeCount();
-    SetDlgItemTextA(m_hWnd, IDC_WEB_CODE, pairing.Code().c_str());
+    ShowCode(pairing.IsCodeExpired() ? std::string() : pairing.Code());
     HWND hList = GetDlgItem(IDC_WEB_BROWSERS);
     SendMessageA(hList, LB_RESETCONTENT, 0, 0);
     m_browserHashes.clear();
@@ -139,6 +147,7 @@ void CWebRemoteDlg::Close()
 {
     TakePort();
     KillTimer(m_hWnd, REFRESH_TIMER_ID);
+    m_server.WebRemote().Pairing().DialogClosed();
     EndDialog(IDOK);
 }
 

@@ -27,6 +27,7 @@ private:
     void TakePort();
     void ShowAddresses();
     void DrawQrCode(const DRAWITEMSTRUCT& item) const;
+    void ShowCode(const std::string& code);
     void ShowPairing();
     void Close();
 

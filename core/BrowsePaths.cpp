@@ -1,58 +1,73 @@
 #include "BrowsePaths.h"
 #include "DeviceNames.h"
-#include <string.h>
+#include <wchar.h>
 
-static bool IsAsciiLetter(char c)
+static bool IsAsciiLetter(wchar_t c)
 {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z');
 }
 
-static char LowerAscii(char c)
+static wchar_t LowerAscii(wchar_t c)
 {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
 }
 
 // A name a file or folder can have, and that the system takes as written.
-static bool IsPlainPart(const std::string& part)
+static bool IsPlainPart(const std::wstring& part)
 {
-    if (part == "." || part == "..")
+    if (part == L"." || part == L"..")
         return false;
-    char cLast = part[part.size() - 1];
-    if (cLast == '.' || cLast == ' ')
+    wchar_t cLast = part[part.size() - 1];
+    if (cLast == L'.' || cLast == L' ')
         return false;
     for (size_t i = 0; i < part.size(); i++)
     {
-        unsigned char c = static_cast<unsigned char>(part[i]);
-        if (c < 0x20 || strchr("<>:\"|?*", c))
+        wchar_t c = part[i];
+        if (c < 0x20 || wcschr(L"<>:\"|?*", c))
             return false;
     }
     return true;
 }
 
-// "C:\a\b" or "\\server\share\a" with every part plain; false for anything else.
-static bool NormaliseBrowsePath(const std::string& path, std::string* pOut)
+// The device rule reads bytes of the Western code page: ASCII as it is, the
+// superscript digits that also name ports as their bytes there, anything else
+// as a byte that plays no part in a device name.
+static bool IsWideDeviceName(const std::wstring& path)
 {
-    if (path.empty() || path.size() > MAX_BROWSE_PATH || path.find('\0') != std::string::npos)
+    std::string bytes(path.size(), '\x80');
+    for (size_t i = 0; i < path.size(); i++)
+    {
+        wchar_t c = path[i];
+        if (c < 0x80 || c == 0xB9 || c == 0xB2 || c == 0xB3)
+            bytes[i] = static_cast<char>(c);
+    }
+    return IsDeviceName(bytes.c_str());
+}
+
+// "C:\a\b" or "\\server\share\a" with every part plain; false for anything else.
+static bool NormaliseBrowsePath(const std::wstring& path, std::wstring* pOut)
+{
+    if (path.empty() || path.size() > MAX_BROWSE_PATH || path.find(L'\0') != std::wstring::npos)
         return false;
-    std::string text = path;
+    std::wstring text = path;
     for (size_t i = 0; i < text.size(); i++)
     {
-        if (text[i] == '/')
-            text[i] = '\\';
+        if (text[i] == L'/')
+            text[i] = L'\\';
     }
-    if (IsDeviceName(text.c_str()))
+    if (IsWideDeviceName(text))
         return false; // also the "\\?\", "\\.\" and "\??\" forms
-    std::string normalised;
+    std::wstring normalised;
     size_t nRest = 0;
     size_t nRootParts = 0; // the server and share of a network path
-    if (text.size() >= 3 && IsAsciiLetter(text[0]) && text[1] == ':' && text[2] == '\\')
+    if (text.size() >= 3 && IsAsciiLetter(text[0]) && text[1] == L':' && text[2] == L'\\')
     {
         normalised = text.substr(0, 2);
         nRest = 3;
     }
-    else if (text.size() >= 3 && text[0] == '\\' && text[1] == '\\' && text[2] != '\\')
+    else if (text.size() >= 3 && text[0] == L'\\' && text[1] == L'\\' && text[2] != L'\\')
     {
-        normalised = "\\";
+        normalised = L"\\";
         nRest = 2;
         nRootParts = 2;
     }
@@ -61,27 +76,27 @@ static bool NormaliseBrowsePath(const std::string& path, std::string* pOut)
     size_t nParts = 0;
     while (nRest < text.size())
     {
-        size_t nEnd = text.find('\\', nRest);
-        if (nEnd == std::string::npos)
+        size_t nEnd = text.find(L'\\', nRest);
+        if (nEnd == std::wstring::npos)
             nEnd = text.size();
-        std::string part = text.substr(nRest, nEnd - nRest);
+        std::wstring part = text.substr(nRest, nEnd - nRest);
         nRest = nEnd + 1;
         if (part.empty())
             continue;
         if (!IsPlainPart(part))
             return false;
-        normalised += "\\" + part;
+        normalised += L"\\" + part;
         nParts++;
     }
     if (nParts < nRootParts)
         return false;
     if (nParts == 0)
-        normalised += "\\"; // a drive's root keeps its separator: "C:" alone is relative
+        normalised += L"\\"; // a drive's root keeps its separator: "C:" alone is relative
     *pOut = normalised;
     return true;
 }
 
-static bool StartsWithIgnoringCase(const std::string& text, const std::string& prefix)
+static bool StartsWithIgnoringCase(const std::wstring& text, const std::wstring& prefix)
 {
     if (text.size() < prefix.size())
         return false;
@@ -94,32 +109,32 @@ static bool StartsWithIgnoringCase(const std::string& text, const std::string& p
 }
 
 // Inside on whole parts: "C:\Music\x" is in "C:\Music", "C:\Music2" is not.
-static bool IsInsideFolder(const std::string& path, const std::string& folder)
+static bool IsInsideFolder(const std::wstring& path, const std::wstring& folder)
 {
     if (!StartsWithIgnoringCase(path, folder))
         return false;
-    return path.size() == folder.size() || folder[folder.size() - 1] == '\\' ||
-           path[folder.size()] == '\\';
+    return path.size() == folder.size() || folder[folder.size() - 1] == L'\\' ||
+           path[folder.size()] == L'\\';
 }
 
-bool IsInsideBrowseFolders(const std::string& path, const std::string& folderList,
-                           std::string* pNormalised)
+bool IsInsideBrowseFolders(const std::wstring& path, const std::wstring& folderList,
+                           std::wstring* pNormalised)
 {
-    std::string normalised;
+    std::wstring normalised;
     if (!NormaliseBrowsePath(path, &normalised))
         return false;
     size_t nStart = 0;
     while (nStart < folderList.size())
     {
-        size_t nEnd = folderList.find(';', nStart);
-        if (nEnd == std::string::npos)
+        size_t nEnd = folderList.find(L';', nStart);
+        if (nEnd == std::wstring::npos)
             nEnd = folderList.size();
-        std::string entry = folderList.substr(nStart, nEnd - nStart);
+        std::wstring entry = folderList.substr(nStart, nEnd - nStart);
         nStart = nEnd + 1;
-        size_t nFirst = entry.find_first_not_of(' ');
-        size_t nLast = entry.find_last_not_of(' ');
-        std::string folder;
-        if (nFirst == std::string::npos ||
+        size_t nFirst = entry.find_first_not_of(L' ');
+        size_t nLast = entry.find_last_not_of(L' ');
+        std::wstring folder;
+        if (nFirst == std::wstring::npos ||
             !NormaliseBrowsePath(entry.substr(nFirst, nLast - nFirst + 1), &folder))
             continue;
         if (IsInsideFolder(normalised, folder))

@@ -163,6 +163,18 @@ bool CWorkerThread::WaitOrTerminate(DWORD nGraceMs)
         return true;
     bool bEnded = WaitAnswering(nGraceMs) ||
                   TerminateOutsideSections(m_bMayBeLeft ? LEFT_AFTER_MS : INFINITE);
+    return Release(bEnded);
+}
+
+bool CWorkerThread::WaitOrLeave(DWORD nGraceMs)
+{
+    if (!m_hThread)
+        return true;
+    return Release(WaitAnswering(m_bMayBeLeft ? nGraceMs : INFINITE));
+}
+
+bool CWorkerThread::Release(bool bEnded)
+{
     HANDLE hThread = m_hThread;
     m_hThread = NULL;
     // Once LEFT is stored the thread may delete this object at any moment; the

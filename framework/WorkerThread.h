@@ -29,6 +29,9 @@ public:
     // was left running (only with bMayBeLeft, after LEFT_AFTER_MS more inside a
     // section): the object then belongs to the thread; forget it, don't delete it.
     bool WaitOrTerminate(DWORD nGraceMs);
+    // The same without ever terminating: for a body that may hold a lock or the
+    // heap anywhere. Without bMayBeLeft it waits for as long as the body takes.
+    bool WaitOrLeave(DWORD nGraceMs);
 
     // Marks a section of the calling worker that must not be cut off: holding a
     // lock others need, or a handle not yet stored where its owner will close it.
@@ -72,6 +75,8 @@ private:
     // Terminates the thread once it is outside every CNoTerminate section; false
     // when it is still inside one after nLimitMs.
     bool TerminateOutsideSections(DWORD nLimitMs);
+    // Lets go of the thread handle; a thread that has not ended is left to end by itself.
+    bool Release(bool bEnded);
 
     enum
     {

@@ -14,41 +14,64 @@ static bool ToWide(UINT nCodePage, DWORD nFlags, const std::string& text, std::w
     return MultiByteToWideChar(nCodePage, nFlags, text.data(), nSize, &(*pWide)[0], nWide) == nWide;
 }
 
-static bool FromWide(UINT nCodePage, const std::wstring& wide, std::string* pText)
+// bStrict: false when a character has no place in the code page, rather than
+// putting the code page's default character or a look-alike in its stead.
+static bool FromWide(UINT nCodePage, bool bStrict, const std::wstring& wide, std::string* pText)
 {
     pText->clear();
     if (wide.empty())
         return true;
     int nWide = static_cast<int>(wide.size());
-    // The UTF-8 conversion takes no default character; the ANSI one says when it used it.
+    // UTF-8, also as the system's ANSI code page (a Windows 10 option), takes
+    // neither the best-fit flag nor the used-default one: a round trip tells instead.
+    bool bUtf8 = nCodePage == CP_UTF8 || (nCodePage == CP_ACP && GetACP() == CP_UTF8);
     BOOL bUsedDefault = FALSE;
-    BOOL* pbUsedDefault = nCodePage == CP_UTF8 ? NULL : &bUsedDefault;
-    DWORD nFlags = nCodePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    BOOL* pbUsedDefault = bStrict && !bUtf8 ? &bUsedDefault : NULL;
+    DWORD nFlags = bStrict && !bUtf8 ? WC_NO_BEST_FIT_CHARS : 0;
     int nSize = WideCharToMultiByte(nCodePage, nFlags, wide.data(), nWide, NULL, 0, NULL, NULL);
     if (nSize <= 0)
         return false;
     pText->resize(nSize);
     int nDone = WideCharToMultiByte(nCodePage, nFlags, wide.data(), nWide, &(*pText)[0], nSize,
                                     NULL, pbUsedDefault);
-    return nDone == nSize && !bUsedDefault;
+    if (nDone != nSize || bUsedDefault)
+        return false;
+    if (!bStrict || !bUtf8)
+        return true;
+    std::wstring back;
+    return ToWide(nCodePage, 0, *pText, &back) && back == wide;
 }
 
 std::string Utf8FromAnsi(const std::string& ansi)
 {
     std::wstring wide;
     std::string utf8;
-    if (!ToWide(CP_ACP, 0, ansi, &wide) || !FromWide(CP_UTF8, wide, &utf8))
+    if (!ToWide(CP_ACP, 0, ansi, &wide) || !FromWide(CP_UTF8, false, wide, &utf8))
         return std::string();
     return utf8;
 }
 
-bool AnsiFromUtf8(const std::string& utf8, std::string* pAnsi)
+bool WideFromUtf8(const std::string& utf8, std::wstring* pWide)
+{
+    return ToWide(CP_UTF8, MB_ERR_INVALID_CHARS, utf8, pWide) &&
+           pWide->find(L'\0') == std::wstring::npos;
+}
+
+std::wstring WideFromAnsi(const std::string& ansi)
 {
     std::wstring wide;
-    if (!ToWide(CP_UTF8, MB_ERR_INVALID_CHARS, utf8, &wide))
-        return false;
-    // A zero character would cut the name short where the handlers read it.
-    if (wide.find(L'\0') != std::wstring::npos)
-        return false;
-    return FromWide(CP_ACP, wide, pAnsi);
+    ToWide(CP_ACP, 0, ansi, &wide);
+    return wide;
+}
+
+bool AnsiFromWide(const std::wstring& wide, std::string* pAnsi)
+{
+    return FromWide(CP_ACP, true, wide, pAnsi);
+}
+
+std::string AnsiForLog(const std::wstring& wide)
+{
+    std::string ansi;
+    FromWide(CP_ACP, false, wide, &ansi);
+    return ansi;
 }

@@ -319,6 +319,7 @@ const char* HttpReasonPhrase(int nStatus)
         {414, "URI Too Long"},
         {415, "Unsupported Media Type"},
         {416, "Range Not Satisfiable"},
+        {421, "Misdirected Request"},
         {429, "Too Many Requests"},
         {431, "Request Header Fields Too Large"},
         {500, "Internal Server Error"},

@@ -45,6 +45,16 @@ bool CPairingLockout::IsLocked(const Entry& entry, uint32_t nNowMs)
     return entry.bLocked && nNowMs - entry.nLockedMs < LOCKOUT_MS;
 }
 
+uint32_t CPairingLockout::MsUntilStale(const Entry& entry, uint32_t nNowMs)
+{
+    if (IsLocked(entry, nNowMs))
+        return LOCKOUT_MS - (nNowMs - entry.nLockedMs);
+    // The newest wrong code is the last to leave its minute.
+    if (entry.nWrong == 0 || nNowMs - entry.nWrongMs[entry.nWrong - 1] >= WRONG_CODE_WINDOW_MS)
+        return 0;
+    return WRONG_CODE_WINDOW_MS - (nNowMs - entry.nWrongMs[entry.nWrong - 1]);
+}
+
 size_t CPairingLockout::IndexOf(const std::string& address) const
 {
     size_t i = 0;
@@ -53,21 +63,26 @@ size_t CPairingLockout::IndexOf(const std::string& address) const
     return i;
 }
 
+void CPairingLockout::DropStale(uint32_t nNowMs)
+{
+    size_t nKept = 0;
+    for (size_t i = 0; i < m_entries.size(); i++)
+    {
+        if (MsUntilStale(m_entries[i], nNowMs) > 0)
+            m_entries[nKept++] = m_entries[i];
+    }
+    m_entries.resize(nKept);
+}
+
 CPairingLockout::Entry* CPairingLockout::FindOrAdd(const std::string& address, uint32_t nNowMs)
 {
     size_t nIndex = IndexOf(address);
     if (nIndex < m_entries.size())
         return &m_entries[nIndex];
     if (m_entries.size() >= MAX_LOCKOUT_ADDRESSES)
-    {
-        size_t nStalest = 0;
-        for (size_t i = 1; i < m_entries.size(); i++)
-        {
-            if (nNowMs - m_entries[i].nLastMs > nNowMs - m_entries[nStalest].nLastMs)
-                nStalest = i;
-        }
-        m_entries.erase(m_entries.begin() + static_cast<ptrdiff_t>(nStalest));
-    }
+        DropStale(nNowMs);
+    if (m_entries.size() >= MAX_LOCKOUT_ADDRESSES)
+        return NULL;
     Entry entry = Entry();
     entry.address = address;
     m_entries.push_back(entry);
@@ -80,13 +95,33 @@ bool CPairingLockout::IsLockedOut(const std::string& address, uint32_t nNowMs) c
     return nIndex < m_entries.size() && IsLocked(m_entries[nIndex], nNowMs);
 }
 
+bool CPairingLockout::IsFullFor(const std::string& address, uint32_t nNowMs) const
+{
+    return IndexOf(address) == m_entries.size() && SecondsUntilRoom(nNowMs) > 0;
+}
+
+unsigned CPairingLockout::SecondsUntilRoom(uint32_t nNowMs) const
+{
+    if (m_entries.size() < MAX_LOCKOUT_ADDRESSES)
+        return 0;
+    uint32_t nSoonestMs = LOCKOUT_MS;
+    for (size_t i = 0; i < m_entries.size(); i++)
+    {
+        uint32_t nMs = MsUntilStale(m_entries[i], nNowMs);
+        if (nMs < nSoonestMs)
+            nSoonestMs = nMs;
+    }
+    return (nSoonestMs + 999) / 1000;
+}
+
 bool CPairingLockout::RecordWrongCode(const std::string& address, uint32_t nNowMs)
 {
     Entry* pEntry = FindOrAdd(address, nNowMs);
+    if (!pEntry)
+        return false;
     if (IsLocked(*pEntry, nNowMs))
         return true;
     pEntry->bLocked = false;
-    pEntry->nLastMs = nNowMs;
     // Keep only the wrong codes of the last minute, then add this one.
     size_t nKept = 0;
     for (size_t i = 0; i < pEntry->nWrong; i++)
@@ -117,6 +152,50 @@ unsigned CPairingLockout::SecondsLeft(const std::string& address, uint32_t nNowM
         return 0;
     uint32_t nLeftMs = LOCKOUT_MS - (nNowMs - m_entries[IndexOf(address)].nLockedMs);
     return (nLeftMs + 999) / 1000;
+}
+
+CPairingCode::CPairingCode()
+    : m_bShown(false), m_bDialogOpen(false), m_bExpired(false), m_nLastShownMs(0), m_nFailedTries(0)
+{
+}
+
+void CPairingCode::Set(const std::string& code, uint64_t nNowMs)
+{
+    m_code = code;
+    m_bShown = m_bDialogOpen;
+    m_bExpired = false;
+    m_nLastShownMs = nNowMs;
+    m_nFailedTries = 0;
+}
+
+void CPairingCode::DialogOpened(uint64_t nNowMs)
+{
+    // An expired code is shown as expired: opening the dialog does not revive it.
+    m_bShown = m_bShown || !IsExpired(nNowMs);
+    m_bDialogOpen = true;
+}
+
+void CPairingCode::DialogClosed(uint64_t nNowMs)
+{
+    m_bDialogOpen = false;
+    m_nLastShownMs = nNowMs;
+}
+
+bool CPairingCode::IsExpired(uint64_t nNowMs)
+{
+    if (m_bShown && !m_bDialogOpen && nNowMs - m_nLastShownMs >= LIFETIME_MS)
+        m_bExpired = true;
+    return m_bExpired;
+}
+
+CodeCheck CPairingCode::Check(const std::string& tried, uint64_t nNowMs)
+{
+    if (IsExpired(nNowMs))
+        return CODE_EXPIRED;
+    if (m_bShown && !m_code.empty() && ConstantTimeEquals(tried, m_code))
+        return CODE_MATCHES;
+    m_nFailedTries++;
+    return CODE_WRONG;
 }
 
 // A field of the file: no tabs or line ends inside, at most nMax bytes.

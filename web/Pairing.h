@@ -23,17 +23,22 @@ bool ConstantTimeEquals(const std::string& a, const std::string& b);
 // Wrong codes per peer address: the 5th wrong code within a minute locks the address
 // out for a minute (the lockout then answers every try, right code included; tries
 // during it neither count nor lengthen it). Time is passed in (milliseconds, wrapping
-// 32-bit tick counts handled). Bounded: at most 256 addresses are tracked, the stalest
-// dropped first.
+// 32-bit tick counts handled). Bounded: at most 256 addresses are tracked, and one is
+// forgotten only once it no longer matters (not locked out, no wrong code within its
+// minute); while the table is full of others, a new address may not try at all.
 class CPairingLockout
 {
 public:
     bool IsLockedOut(const std::string& address, uint32_t nNowMs) const;
-    // Records a wrong code; true when the address is now locked out.
+    // True when the address is not tracked and every place is taken.
+    bool IsFullFor(const std::string& address, uint32_t nNowMs) const;
+    // Records a wrong code (nothing when IsFullFor); true when the address is now locked out.
     bool RecordWrongCode(const std::string& address, uint32_t nNowMs);
     void RecordSuccess(const std::string& address);
     // Seconds left of a lockout (rounded up), 0 when none.
     unsigned SecondsLeft(const std::string& address, uint32_t nNowMs) const;
+    // Seconds until the first place frees up (rounded up), 0 when one is free.
+    unsigned SecondsUntilRoom(uint32_t nNowMs) const;
 
 private:
     enum
@@ -43,7 +48,6 @@ private:
     struct Entry
     {
         std::string address;
-        uint32_t nLastMs;                       // the last wrong code, for staleness
         uint32_t nWrongMs[WRONG_CODES_TO_LOCK]; // the recent wrong codes, oldest first
         size_t nWrong;
         bool bLocked;
@@ -52,8 +56,53 @@ private:
     size_t IndexOf(const std::string& address) const; // size() when absent
     Entry* FindOrAdd(const std::string& address, uint32_t nNowMs);
     static bool IsLocked(const Entry& entry, uint32_t nNowMs);
+    // Milliseconds until the entry no longer matters, 0 when it does not now.
+    static uint32_t MsUntilStale(const Entry& entry, uint32_t nNowMs);
+    void DropStale(uint32_t nNowMs);
 
     std::vector<Entry> m_entries;
+};
+
+// The code shown in the dialog, and when it may pair: only once the dialog has
+// shown it, and then while the dialog is open and for 10 minutes after it closed.
+// Once that has run out the code stays expired, the dialog opened again
+// included, until a new one is drawn. Wrong tries count, against a code never
+// shown too; after 10 the caller draws a new code. Time is passed in (64-bit
+// milliseconds).
+enum CodeCheck
+{
+    CODE_MATCHES,
+    CODE_WRONG, // a wrong code, or one the dialog never showed
+    CODE_EXPIRED
+};
+
+class CPairingCode
+{
+public:
+    CPairingCode();
+    // A new code; shown at once when the dialog is open.
+    void Set(const std::string& code, uint64_t nNowMs);
+    const std::string& Text() const { return m_code; }
+    void DialogOpened(uint64_t nNowMs);
+    void DialogClosed(uint64_t nNowMs);
+    bool IsExpired(uint64_t nNowMs);
+    CodeCheck Check(const std::string& tried, uint64_t nNowMs);
+    // 10 tries have not paired: time for a new code.
+    bool IsWornOut() const { return m_nFailedTries >= FAILED_TRIES_TO_REPLACE; }
+
+    enum
+    {
+        FAILED_TRIES_TO_REPLACE = 10
+    };
+    static const uint64_t LIFETIME_MS = 10 * 60 * 1000;
+
+private:
+    std::string m_code;
+    bool m_bShown;
+    bool m_bDialogOpen;
+    bool m_bExpired;
+    uint64_t m_nLastShownMs; // when the dialog last showed it
+    unsigned m_nFailedTries;
 };
 
 struct PairedBrowser

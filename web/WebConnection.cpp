@@ -1,12 +1,14 @@
 #include "WebConnection.h"
 
-// Bytes held beyond a request: a browser sends one request at a time, so a
-// little room for the start of the next is plenty.
+// Bytes held before the parser takes them: a browser sends one request at a
+// time, so a little room for the start of the next is plenty. More waits in the
+// socket until the parser has taken these (or refused the request).
 static const size_t MAX_PENDING_BYTES = HTTP_MAX_HEADER_BYTES + HTTP_MAX_BODY_BYTES;
 
 CWebConnection::CWebConnection(SOCKET client, const CWorkerThread& worker, const std::string& peer)
     : m_socket(client), m_hEvent(CreateEventA(NULL, FALSE, FALSE, NULL)), m_worker(worker),
-      m_peer(peer), m_bPeerClosed(false), m_bMayBeReadable(false)
+      m_peer(peer), m_bPeerClosed(false), m_bMayBeReadable(false), m_bPaired(false),
+      m_bEndAfterError(false)
 {
     // Makes the socket non-blocking: every wait goes through Wait, with the stop event.
     // The event resets on its own when a wait takes it, saving a call per request.
@@ -38,24 +40,27 @@ int CWebConnection::Wait(HANDLE hWake, DWORD nMs)
 
 bool CWebConnection::ReceiveAvailable()
 {
-    for (;;)
+    while (m_pending.size() < MAX_PENDING_BYTES)
     {
         char buffer[4096];
-        int nGot = recv(m_socket, buffer, sizeof(buffer), 0);
+        size_t nRoom = MAX_PENDING_BYTES - m_pending.size();
+        int nWant = static_cast<int>(nRoom < sizeof(buffer) ? nRoom : sizeof(buffer));
+        int nGot = recv(m_socket, buffer, nWant, 0);
         if (nGot > 0)
         {
-            if (m_pending.size() + nGot > MAX_PENDING_BYTES)
-                return false;
             m_pending.append(buffer, nGot);
             // A short read took all there was; more raises the event again.
-            if (nGot < static_cast<int>(sizeof(buffer)))
+            if (nGot < nWant)
                 return true;
             continue;
         }
         if (nGot == 0)
             m_bPeerClosed = true;
-        return nGot < 0 && WSAGetLastError() == WSAEWOULDBLOCK;
+        return nGot == 0 || WSAGetLastError() == WSAEWOULDBLOCK;
     }
+    // The socket may hold more, and its event is not raised again until we read.
+    m_bMayBeReadable = true;
+    return true;
 }
 
 WebReadResult CWebConnection::ReadRequest(CHttpRequestParser& parser, HttpParseResult* pnParse)
@@ -89,7 +94,8 @@ WebReadResult CWebConnection::ReadRequest(CHttpRequestParser& parser, HttpParseR
             if (!m_pending.empty())
                 continue;
         }
-        DWORD nLimit = bStarted ? WEB_REQUEST_LIMIT_MS : WEB_IDLE_LIMIT_MS;
+        DWORD nIdleLimit = m_bPaired ? WEB_IDLE_LIMIT_MS : WEB_UNPAIRED_IDLE_LIMIT_MS;
+        DWORD nLimit = bStarted ? WEB_REQUEST_LIMIT_MS : nIdleLimit;
         DWORD nElapsed = GetTickCount() - nStart;
         if (nElapsed >= nLimit || Wait(NULL, nLimit - nElapsed) != 0)
             return WEB_READ_CLOSED;

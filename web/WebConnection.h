@@ -8,8 +8,10 @@
 #include "HttpRequest.h"
 #include "../framework/WorkerThread.h"
 
-// A connection with no request under way is closed after this long.
+// A connection with no request under way is closed after this long; one that
+// has not shown a paired browser's token, sooner: it may hold a place for nothing.
 const DWORD WEB_IDLE_LIMIT_MS = 30000;
+const DWORD WEB_UNPAIRED_IDLE_LIMIT_MS = 10000;
 // A request must be whole this long after its first byte arrived, however
 // steadily its bytes trickle in.
 const DWORD WEB_REQUEST_LIMIT_MS = 10000;
@@ -43,6 +45,13 @@ public:
 
     const std::string& Peer() const { return m_peer; }
     const CWorkerThread& Worker() const { return m_worker; }
+    // A request on it showed a paired browser's token (or paired it).
+    void MarkPaired() { m_bPaired = true; }
+    bool IsPaired() const { return m_bPaired; }
+    // The answer sent was an error after which the connection ends: the client's
+    // unread bytes are to be drained, not reset (SocketDrain.h).
+    void EndAfterError() { m_bEndAfterError = true; }
+    bool EndsAfterError() const { return m_bEndAfterError; }
 
 private:
     CWebConnection(const CWebConnection&);
@@ -50,7 +59,8 @@ private:
     // Waits for the socket's events (or hWake, when given) up to nMs: 0 the
     // socket, 1 hWake, -1 time-out, -2 the stop request.
     int Wait(HANDLE hWake, DWORD nMs);
-    // Takes in what has arrived; false when the browser closed or the link broke.
+    // Takes in what has arrived, up to what the parser may take at once; false
+    // when the link broke (m_bPeerClosed tells of the browser's close).
     bool ReceiveAvailable();
 
     SOCKET m_socket;
@@ -60,4 +70,6 @@ private:
     std::string m_pending; // bytes received beyond the last request
     bool m_bPeerClosed;
     bool m_bMayBeReadable;
+    bool m_bPaired;
+    bool m_bEndAfterError;
 };

@@ -1,31 +1,33 @@
-// The web remote's listener: its accept thread, the peer rule, and a thread per
-// connection, at most WEB_MAX_CONNECTIONS of them.
+// The web remote's listener: its accept thread, the peer rule, the share of
+// places among peers, and a thread per connection.
 #include "WebRemote.h"
 #include <stdio.h>
+#include "LocalAddresses.h"
 #include "PeerAddress.h"
 #include "WebConnection.h"
+#include "WebResponses.h"
 #include "../core/IPv4Text.h"
 #include "../core/ServerCore.h"
+#include "../framework/ScopedHandle.h"
 #include "../framework/Sockets.h"
 
-// How long stopping waits for the threads, all together, before terminating them.
+// How long stopping waits for the threads, all together, before leaving them.
 static const DWORD STOP_GRACE_MS = 1000;
+// The pause after an accept that failed for want of sockets or buffers.
 static const DWORD ACCEPT_RETRY_MS = 1000;
 // A connection's thread runs one handler at a time, whose buffers are small; a
 // smaller stack than the program's default keeps 16 of them cheap.
 static const SIZE_T CONNECTION_STACK_SIZE = 256 * 1024;
+// Slots whose threads were told to give up their places and have not yet ended
+// count here too: they end at once, but a bound keeps them few.
+static const size_t MAX_SLOTS = 2 * WEB_MAX_CONNECTIONS;
+static const DWORD NAMES_REREAD_MS = 3000;
 
 CWebRemote::CWebRemote(CServerCore& core)
     : m_core(core), m_hCommandMutex(CreateMutexA(NULL, FALSE, NULL)),
       m_watch(core, m_hCommandMutex), m_bShutdownAllowed(false), m_listenSocket(INVALID_SOCKET),
-      m_pAcceptThread(NULL)
+      m_pAcceptThread(NULL), m_nNamesReadMs(0)
 {
-    for (int i = 0; i < WEB_MAX_CONNECTIONS; i++)
-    {
-        m_slots[i].socket = INVALID_SOCKET;
-        m_slots[i].bDone = true;
-        m_slots[i].pOwner = this;
-    }
 }
 
 CWebRemote::~CWebRemote()
@@ -46,6 +48,11 @@ void CWebRemote::LoadPairings(const char* pszIniDir)
 bool CWebRemote::Start(unsigned short nPort)
 {
     Stop();
+    {
+        std::lock_guard<std::mutex> lock(m_namesLock);
+        m_pcNames = ReadPcNames();
+        m_nNamesReadMs = GetTickCount();
+    }
     m_listenSocket = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     bool bListening = m_listenSocket != INVALID_SOCKET &&
                       BindToEveryAddress(m_listenSocket, nPort) == 0 &&
@@ -57,6 +64,7 @@ bool CWebRemote::Start(unsigned short nPort)
         Stop();
         return false;
     }
+    m_drain.Open();
     m_pAcceptThread = new CWorkerThread();
     if (!m_watch.Start() || !m_pAcceptThread->Start(AcceptThread, this))
     {
@@ -67,87 +75,115 @@ bool CWebRemote::Start(unsigned short nPort)
     return true;
 }
 
-void CWebRemote::CloseSlotSocket(CSlot& slot)
-{
-    SOCKET client = slot.socket.exchange(INVALID_SOCKET);
-    if (client == INVALID_SOCKET)
-        return;
-    // As on the phone's TCP link: closing alone may not wake a send under way.
-    CancelIoEx(reinterpret_cast<HANDLE>(client), NULL);
-    closesocket(client);
-}
-
 void CWebRemote::Stop()
 {
     // The accept thread first, so that no connection starts behind the stop.
     DWORD nStart = GetTickCount();
-    if (m_pAcceptThread)
-        m_pAcceptThread->RequestStop();
-    if (m_listenSocket != INVALID_SOCKET)
-        closesocket(m_listenSocket);
-    m_listenSocket = INVALID_SOCKET;
+    // It waits on nothing but its events and never holds a lock long: it ends at
+    // once, and is never cut off, as it may hold the slots' lock or the heap.
     if (m_pAcceptThread)
     {
-        m_pAcceptThread->WaitOrTerminate(STOP_GRACE_MS);
+        m_pAcceptThread->RequestStop();
+        m_pAcceptThread->WaitOrLeave(STOP_GRACE_MS);
         delete m_pAcceptThread;
         m_pAcceptThread = NULL;
     }
-    for (int i = 0; i < WEB_MAX_CONNECTIONS; i++)
+    if (m_listenSocket != INVALID_SOCKET)
+        closesocket(m_listenSocket);
+    m_listenSocket = INVALID_SOCKET;
+    StopConnections(nStart);
+    m_drain.CloseAll();
+}
+
+// None is terminated: any of them may hold the pairing's lock, the state watch's
+// or the heap's. Shutting a socket wakes nothing that the stop event does not,
+// but the browser sees the end at once even when its thread is held up.
+void CWebRemote::StopConnections(DWORD nStart)
+{
     {
-        m_slots[i].thread.RequestStop();
-        CloseSlotSocket(m_slots[i]);
+        std::lock_guard<std::mutex> lock(m_slotLock);
+        for (size_t i = 0; i < m_slots.size(); i++)
+        {
+            m_slots[i]->pThread->RequestStop();
+            if (m_slots[i]->socket != INVALID_SOCKET)
+                shutdown(m_slots[i]->socket, SD_BOTH);
+        }
     }
     m_watch.Stop();
-    for (int i = 0; i < WEB_MAX_CONNECTIONS; i++)
+    for (size_t i = 0; i < m_slots.size(); i++)
     {
+        CSlot* pSlot = m_slots[i];
         DWORD nElapsed = GetTickCount() - nStart;
-        m_slots[i].thread.WaitOrTerminate(nElapsed < STOP_GRACE_MS ? STOP_GRACE_MS - nElapsed : 0);
-        m_slots[i].bDone = true;
+        if (pSlot->pThread->WaitOrLeave(nElapsed < STOP_GRACE_MS ? STOP_GRACE_MS - nElapsed : 0))
+        {
+            delete pSlot->pThread;
+            delete pSlot;
+            continue;
+        }
+        m_core.LogEvent("The web remote's connection did not stop; it is left to end by itself\r\n");
+        std::lock_guard<std::mutex> lock(m_slotLock);
+        pSlot->bAbandoned = true;
+        if (pSlot->bDone)
+            delete pSlot;
     }
+    m_slots.clear();
 }
 
 void CWebRemote::AcceptThread(CWorkerThread& thread, void* pParam)
 {
     CWebRemote& remote = *static_cast<CWebRemote*>(pParam);
-    // The user-interface thread closes the listening socket to wake us.
+    // Our own copy: the user-interface thread closes the listening socket once we have ended.
     SOCKET listenSocket = remote.m_listenSocket;
-    while (!thread.IsStopRequested())
+    CScopedHandle acceptReady(CreateEventA(NULL, FALSE, FALSE, NULL));
+    if (!acceptReady.IsValid() || WSAEventSelect(listenSocket, acceptReady.Get(), FD_ACCEPT) != 0)
+    {
+        remote.m_core.LogEvent("Web remote: can't wait for browsers (error %d)\r\n",
+                              WSAGetLastError());
+        return;
+    }
+    HANDLE waits[3] = {thread.GetStopEvent(), acceptReady.Get(), remote.m_drain.Event()};
+    DWORD nDrainDue = INFINITE;
+    for (;;)
+    {
+        DWORD nWait = WaitForMultipleObjects(3, waits, FALSE, nDrainDue);
+        if (nWait == WAIT_OBJECT_0 || nWait == WAIT_FAILED || thread.IsStopRequested())
+            break;
+        if (nWait == WAIT_OBJECT_0 + 1)
+            remote.AcceptWaiting(thread, listenSocket);
+        nDrainDue = remote.m_drain.ReadAll();
+    }
+    // The socket outlives the event: it must no longer set it.
+    WSAEventSelect(listenSocket, NULL, 0);
+}
+
+// Takes every connection that is waiting. One reset before we took it is no
+// reason to wait; only a want of sockets or buffers is (waiting then gives the
+// system time to free some), and any other failure must not spin either.
+void CWebRemote::AcceptWaiting(CWorkerThread& thread, SOCKET listenSocket)
+{
+    for (;;)
     {
         sockaddr_in address = {};
         int nAddressSize = sizeof(address);
         SOCKET client = accept(listenSocket, reinterpret_cast<sockaddr*>(&address), &nAddressSize);
-        if (client == INVALID_SOCKET)
+        if (client != INVALID_SOCKET)
         {
-            if (!thread.PauseUnlessStopped(ACCEPT_RETRY_MS))
-                break;
+            AcceptOne(client, address);
             continue;
         }
-        if (thread.IsStopRequested())
-        {
-            closesocket(client);
-            break;
-        }
-        remote.AcceptOne(client, address);
+        // Wine tells of a connection reset before we took it with WSAENOTCONN.
+        int nError = WSAGetLastError();
+        if (nError == WSAECONNRESET || nError == WSAECONNABORTED || nError == WSAENOTCONN)
+            continue;
+        if (nError != WSAEWOULDBLOCK)
+            thread.PauseUnlessStopped(ACCEPT_RETRY_MS);
+        return;
     }
 }
 
 static const char BUSY_RESPONSE[] = "HTTP/1.1 503 Service Unavailable\r\n"
                                     "Content-Type: text/plain\r\nContent-Length: 5\r\n"
                                     "Connection: close\r\nRetry-After: 5\r\n\r\nBusy\n";
-
-CWebRemote::CSlot* CWebRemote::FreeSlot()
-{
-    for (int i = 0; i < WEB_MAX_CONNECTIONS; i++)
-    {
-        CSlot& slot = m_slots[i];
-        if (!slot.bDone)
-            continue;
-        // Its thread has returned or is about to: release it for the next one.
-        slot.thread.WaitOrTerminate(STOP_GRACE_MS);
-        return &slot;
-    }
-    return NULL;
-}
 
 void CWebRemote::AcceptOne(SOCKET client, const sockaddr_in& address)
 {
@@ -161,51 +197,169 @@ void CWebRemote::AcceptOne(SOCKET client, const sockaddr_in& address)
         closesocket(client);
         return;
     }
-    CSlot* pSlot = FreeSlot();
+    ReapEndedSlots();
+    CSlot* pSlot = NULL;
+    {
+        std::lock_guard<std::mutex> lock(m_slotLock);
+        if (MakeRoom(peer))
+        {
+            CSlot slot = {new CWorkerThread(true),
+                          client,
+                          peer,
+                          GetTickCount(),
+                          true,
+                          false,
+                          false,
+                          false,
+                          false,
+                          this};
+            pSlot = new CSlot(slot);
+            m_slots.push_back(pSlot);
+        }
+    }
+    // The accepted socket is non-blocking, like the listening one: the small
+    // answer goes into its empty send buffer at once.
     if (!pSlot)
     {
-        // The small answer fits the socket's send buffer: it never blocks us.
         send(client, BUSY_RESPONSE, sizeof(BUSY_RESPONSE) - 1, 0);
-        shutdown(client, SD_SEND);
-        closesocket(client);
+        m_drain.Add(client);
         return;
     }
-    pSlot->peer = peer;
-    pSlot->socket = client;
-    pSlot->bDone = false;
-    if (!pSlot->thread.Start(ConnectionThread, pSlot, CONNECTION_STACK_SIZE))
+    if (pSlot->pThread->Start(ConnectionThread, pSlot, CONNECTION_STACK_SIZE))
+        return;
+    std::lock_guard<std::mutex> lock(m_slotLock);
+    pSlot->socket = INVALID_SOCKET;
+    pSlot->bDone = true;
+    closesocket(client);
+}
+
+bool CWebRemote::MakeRoom(const std::string& peer)
+{
+    DWORD nNow = GetTickCount();
+    int nTaken = 0;
+    int nPeerTaken = 0;
+    CSlot* pOldestIdle = NULL;
+    for (size_t i = 0; i < m_slots.size(); i++)
     {
-        CloseSlotSocket(*pSlot);
-        pSlot->bDone = true;
+        CSlot& slot = *m_slots[i];
+        if (slot.bDone || slot.bEvicted)
+            continue;
+        nTaken++;
+        nPeerTaken += slot.peer == peer ? 1 : 0;
+        if (!slot.bIdle || slot.bPaired)
+            continue;
+        if (!pOldestIdle || nNow - slot.nAcceptedMs > nNow - pOldestIdle->nAcceptedMs)
+            pOldestIdle = &slot;
+    }
+    if (nPeerTaken >= WEB_MAX_CONNECTIONS_PER_PEER || m_slots.size() >= MAX_SLOTS)
+        return false;
+    if (nTaken < WEB_MAX_CONNECTIONS)
+        return true;
+    if (!pOldestIdle)
+        return false;
+    // Idle, it is waiting on its stop event and ends at once; TakeRequest stops
+    // it should a request have come just now.
+    pOldestIdle->bEvicted = true;
+    pOldestIdle->pThread->RequestStop();
+    return true;
+}
+
+// Slots whose threads are done: a thread that has not quite returned is left to
+// end by itself, as it touches its slot no more.
+void CWebRemote::ReapEndedSlots()
+{
+    std::vector<CSlot*> ended;
+    {
+        std::lock_guard<std::mutex> lock(m_slotLock);
+        size_t nKept = 0;
+        for (size_t i = 0; i < m_slots.size(); i++)
+        {
+            if (m_slots[i]->bDone)
+                ended.push_back(m_slots[i]);
+            else
+                m_slots[nKept++] = m_slots[i];
+        }
+        m_slots.resize(nKept);
+    }
+    for (size_t i = 0; i < ended.size(); i++)
+    {
+        if (ended[i]->pThread->WaitOrLeave(0))
+            delete ended[i]->pThread;
+        delete ended[i];
     }
 }
 
-static void SendErrorAndClose(CWebConnection& connection, HttpParseResult nParse)
+bool CWebRemote::TakeRequest(CSlot& slot)
 {
-    int nStatus = nParse == HTTP_PARSE_HEADERS_TOO_LARGE ? 431
-                  : nParse == HTTP_PARSE_BODY_TOO_LARGE  ? 413
-                                                         : 400;
-    std::string body = std::string(HttpReasonPhrase(nStatus)) + "\n";
-    connection.SendAll(BuildHttpResponseHead(nStatus, "text/plain", body.size(), false, "") + body);
+    std::lock_guard<std::mutex> lock(m_slotLock);
+    if (slot.bEvicted)
+        return false;
+    slot.bIdle = false;
+    return true;
+}
+
+void CWebRemote::EndRequest(CSlot& slot, bool bPaired)
+{
+    std::lock_guard<std::mutex> lock(m_slotLock);
+    slot.bPaired = bPaired;
+    slot.bIdle = true;
+}
+
+void CWebRemote::EndConnection(CSlot& slot, bool bDrain)
+{
+    SOCKET client = INVALID_SOCKET;
+    bool bAbandoned = false;
+    {
+        std::lock_guard<std::mutex> lock(m_slotLock);
+        client = slot.socket;
+        slot.socket = INVALID_SOCKET;
+        if (!bDrain)
+            closesocket(client);
+        bAbandoned = slot.bAbandoned;
+        slot.bDone = true;
+    }
+    if (bDrain)
+        m_drain.Add(client);
+    if (bAbandoned)
+        delete &slot;
+}
+
+bool CWebRemote::IsThisPcHost(const std::string& host)
+{
+    std::lock_guard<std::mutex> lock(m_namesLock);
+    if (IsHostOfThisPc(host, m_pcNames))
+        return true;
+    // The PC's addresses change as networks come and go.
+    DWORD nNow = GetTickCount();
+    if (nNow - m_nNamesReadMs < NAMES_REREAD_MS)
+        return false;
+    m_pcNames = ReadPcNames();
+    m_nNamesReadMs = nNow;
+    return IsHostOfThisPc(host, m_pcNames);
 }
 
 void CWebRemote::ConnectionThread(CWorkerThread& thread, void* pParam)
 {
     CSlot& slot = *static_cast<CSlot*>(pParam);
+    CWebRemote& remote = *slot.pOwner;
+    bool bDrain = false;
     {
-        CWebConnection connection(slot.socket.load(), thread, slot.peer);
+        CWebConnection connection(slot.socket, thread, slot.peer);
         CHttpRequestParser parser;
         bool bOpen = connection.IsReady();
         while (bOpen && !thread.IsStopRequested())
         {
             HttpParseResult nParse = HTTP_PARSE_INCOMPLETE;
             WebReadResult nRead = connection.ReadRequest(parser, &nParse);
+            if (nRead == WEB_READ_CLOSED || !remote.TakeRequest(slot))
+                break;
             if (nRead == WEB_READ_BAD)
-                SendErrorAndClose(connection, nParse);
-            bOpen = nRead == WEB_READ_REQUEST && slot.pOwner->Serve(connection, parser.Request()) &&
+                RespondParseError(connection, parser.Request(), nParse);
+            bOpen = nRead == WEB_READ_REQUEST && remote.Serve(connection, parser.Request()) &&
                     parser.Request().KeepAlive();
+            remote.EndRequest(slot, connection.IsPaired());
         }
+        bDrain = connection.EndsAfterError();
     }
-    CloseSlotSocket(slot);
-    slot.bDone = true;
+    remote.EndConnection(slot, bDrain);
 }

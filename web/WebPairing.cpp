@@ -23,7 +23,7 @@ private:
     CRITICAL_SECTION& m_lock;
 };
 
-CWebPairing::CWebPairing() : m_nChanges(0)
+CWebPairing::CWebPairing() : m_bRefusingAddresses(false), m_nChanges(0)
 {
     InitializeCriticalSection(&m_lock);
 }
@@ -67,20 +67,38 @@ void CWebPairing::DrawCodeLocked()
             PairingCodeFromRandom(nRandom, &code);
     }
     // Without random bytes there is no code, and no browser can pair.
-    m_code = code;
+    m_code.Set(code, GetTickCount64());
     m_nChanges++;
 }
 
 std::string CWebPairing::Code()
 {
     CPairingLock lock(m_lock);
-    return m_code;
+    return m_code.Text();
 }
 
 void CWebPairing::NewCode()
 {
     CPairingLock lock(m_lock);
     DrawCodeLocked();
+}
+
+void CWebPairing::DialogOpened()
+{
+    CPairingLock lock(m_lock);
+    m_code.DialogOpened(GetTickCount64());
+}
+
+void CWebPairing::DialogClosed()
+{
+    CPairingLock lock(m_lock);
+    m_code.DialogClosed(GetTickCount64());
+}
+
+bool CWebPairing::IsCodeExpired()
+{
+    CPairingLock lock(m_lock);
+    return m_code.IsExpired(GetTickCount64());
 }
 
 static std::string Today()
@@ -93,38 +111,61 @@ static std::string Today()
 }
 
 PairingOutcome CWebPairing::TryCode(const std::string& code, const std::string& address,
-                                    const std::string& userAgent, std::string* pToken,
-                                    std::string* pBrowserName, unsigned* pnSecondsLeft)
+                                    const std::string& userAgent, PairingTry* pTry)
 {
     CPairingLock lock(m_lock);
     DWORD nNow = GetTickCount();
-    *pnSecondsLeft = 0;
+    pTry->nSecondsLeft = 0;
+    pTry->bCodeReplaced = false;
+    pTry->bFirstRefusal = false;
     if (m_lockout.IsLockedOut(address, nNow))
     {
-        *pnSecondsLeft = m_lockout.SecondsLeft(address, nNow);
+        pTry->nSecondsLeft = m_lockout.SecondsLeft(address, nNow);
         return PAIRING_LOCKED_OUT;
     }
-    if (m_code.empty() || !ConstantTimeEquals(code, m_code))
+    // A try that could not be counted is no try: otherwise enough addresses
+    // would guess without limit.
+    if (m_lockout.IsFullFor(address, nNow))
     {
-        if (!m_lockout.RecordWrongCode(address, nNow))
-            return PAIRING_WRONG_CODE;
-        *pnSecondsLeft = m_lockout.SecondsLeft(address, nNow);
-        return PAIRING_NOW_LOCKED_OUT;
+        pTry->nSecondsLeft = m_lockout.SecondsUntilRoom(nNow);
+        pTry->bFirstRefusal = !m_bRefusingAddresses;
+        m_bRefusingAddresses = true;
+        return PAIRING_TOO_MANY_ADDRESSES;
     }
+    m_bRefusingAddresses = false;
+    CodeCheck nCheck = m_code.Check(code, GetTickCount64());
+    if (nCheck != CODE_MATCHES)
+        return RecordWrongLocked(nCheck, address, pTry);
     unsigned char random[32];
     if (!SystemRandom(random, sizeof(random)))
         return PAIRING_FAILED;
     m_lockout.RecordSuccess(address);
-    *pToken = TokenFromRandom(random);
+    pTry->token = TokenFromRandom(random);
     PairedBrowser browser;
-    browser.tokenHash = TokenHash(*pToken);
+    browser.tokenHash = TokenHash(pTry->token);
     browser.name = BrowserNameFromUserAgent(userAgent);
     browser.date = Today();
-    *pBrowserName = browser.name;
+    pTry->browserName = browser.name;
     m_browsers.push_back(browser);
     SaveLocked();
     DrawCodeLocked();
     return PAIRING_DONE;
+}
+
+PairingOutcome CWebPairing::RecordWrongLocked(CodeCheck nCheck, const std::string& address,
+                                              PairingTry* pTry)
+{
+    DWORD nNow = GetTickCount();
+    bool bLocked = m_lockout.RecordWrongCode(address, nNow);
+    pTry->nSecondsLeft = m_lockout.SecondsLeft(address, nNow);
+    if (m_code.IsWornOut())
+    {
+        DrawCodeLocked();
+        pTry->bCodeReplaced = true;
+    }
+    if (bLocked)
+        return PAIRING_NOW_LOCKED_OUT;
+    return nCheck == CODE_EXPIRED ? PAIRING_EXPIRED_CODE : PAIRING_WRONG_CODE;
 }
 
 bool CWebPairing::IsPaired(const std::string& token)
@@ -175,9 +216,13 @@ void CWebPairing::SaveLocked()
     DWORD nWritten = 0;
     BOOL bWritten =
         WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &nWritten, NULL);
+    // On the disk before it takes the old one's place: a power cut in between
+    // must not leave an empty list under the old name.
+    bWritten = bWritten && nWritten == text.size() && FlushFileBuffers(file.Get());
     file.Close();
-    if (bWritten && nWritten == text.size())
-        MoveFileExA(newPath.c_str(), m_filePath.c_str(), MOVEFILE_REPLACE_EXISTING);
+    if (bWritten)
+        MoveFileExA(newPath.c_str(), m_filePath.c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     else
         DeleteFileA(newPath.c_str());
 }

@@ -15,9 +15,21 @@ enum PairingOutcome
 {
     PAIRING_DONE,
     PAIRING_WRONG_CODE,
-    PAIRING_NOW_LOCKED_OUT, // this wrong code locked the address out
-    PAIRING_LOCKED_OUT,     // it was locked out already
-    PAIRING_FAILED          // no random bytes for a token
+    PAIRING_EXPIRED_CODE,
+    PAIRING_NOW_LOCKED_OUT,     // this wrong code locked the address out
+    PAIRING_LOCKED_OUT,         // it was locked out already
+    PAIRING_TOO_MANY_ADDRESSES, // the lockout tracks as many addresses as it may
+    PAIRING_FAILED              // no random bytes for a token
+};
+
+// What a try of the code gives besides its outcome.
+struct PairingTry
+{
+    std::string token;       // PAIRING_DONE: the browser's new token
+    std::string browserName; // PAIRING_DONE
+    unsigned nSecondsLeft;   // how long until the address may try again
+    bool bCodeReplaced;      // the 10th wrong code: a new code was drawn
+    bool bFirstRefusal;      // the first PAIRING_TOO_MANY_ADDRESSES since there was room
 };
 
 class CWebPairing
@@ -30,12 +42,16 @@ public:
     void Load(const std::string& filePath);
     std::string Code();
     void NewCode();
+    // The dialog shows the code (or that it expired) from open to close; the
+    // code pairs only once shown, and for a while after (CPairingCode).
+    void DialogOpened();
+    void DialogClosed();
+    bool IsCodeExpired();
 
     // A try of the code from a browser. PAIRING_DONE gives the new token and
-    // draws a new code; *pnSecondsLeft tells a locked-out address how long.
+    // draws a new code.
     PairingOutcome TryCode(const std::string& code, const std::string& address,
-                           const std::string& userAgent, std::string* pToken,
-                           std::string* pBrowserName, unsigned* pnSecondsLeft);
+                           const std::string& userAgent, PairingTry* pTry);
     bool IsPaired(const std::string& token);
 
     std::vector<PairedBrowser> Browsers();
@@ -47,12 +63,16 @@ private:
     CWebPairing(const CWebPairing&);
     CWebPairing& operator=(const CWebPairing&);
     void DrawCodeLocked();
+    // The wrong code's outcome, after counting it.
+    PairingOutcome RecordWrongLocked(CodeCheck nCheck, const std::string& address,
+                                     PairingTry* pTry);
     void SaveLocked();
 
     CRITICAL_SECTION m_lock;
     std::string m_filePath;
-    std::string m_code;
+    CPairingCode m_code;
     std::vector<PairedBrowser> m_browsers;
     CPairingLockout m_lockout;
+    bool m_bRefusingAddresses; // since the last PAIRING_TOO_MANY_ADDRESSES
     std::atomic<unsigned> m_nChanges;
 };

@@ -6,9 +6,12 @@
 #include <windows.h>
 #include <atomic>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <vector>
+#include "HostNames.h"
 #include "HttpRequest.h"
+#include "SocketDrain.h"
 #include "WebPairing.h"
 #include "WebStateWatch.h"
 #include "../framework/WorkerThread.h"
@@ -16,8 +19,12 @@
 class CServerCore;
 class CWebConnection;
 
-// Connections served at once; the next one gets 503 and is closed.
+// Connections served at once. When all are taken, the oldest that is idle and
+// has shown no paired browser's token gives up its place to the next; when none
+// is, the next gets 503 and is closed.
 const int WEB_MAX_CONNECTIONS = 16;
+// Connections of one peer address at once; its next one gets 503.
+const int WEB_MAX_CONNECTIONS_PER_PEER = 4;
 // The file beside QuorvelServer.ini that keeps the paired browsers' token hashes.
 const char* const PAIRED_BROWSERS_FILE_NAME = "QuorvelServer-browsers.txt";
 
@@ -47,27 +54,45 @@ private:
     CWebRemote(const CWebRemote&);
     CWebRemote& operator=(const CWebRemote&);
 
-    // One connection's thread and socket; the socket is closed by whichever
-    // of the thread and the listener's stop takes it first.
+    // One connection: its thread, its socket, and what the accept loop weighs
+    // when every place is taken. Everything but pThread and peer is guarded by
+    // m_slotLock. A thread left running at stop keeps its slot and deletes it.
     struct CSlot
     {
-        CWorkerThread thread;
-        std::atomic<SOCKET> socket;
-        std::atomic<bool> bDone;
+        CWorkerThread* pThread;
+        SOCKET socket;
         std::string peer;
+        DWORD nAcceptedMs;
+        bool bIdle;      // waiting for (the rest of) a request
+        bool bPaired;    // a request on it showed a paired browser's token
+        bool bEvicted;   // it gave up its place to a newer connection
+        bool bDone;      // its thread touches it no more
+        bool bAbandoned; // left running at stop: the thread deletes the slot
         CWebRemote* pOwner;
     };
 
     static void AcceptThread(CWorkerThread& thread, void* pParam);
     static void ConnectionThread(CWorkerThread& thread, void* pParam);
+    void AcceptWaiting(CWorkerThread& thread, SOCKET listenSocket);
     void AcceptOne(SOCKET client, const sockaddr_in& address);
-    CSlot* FreeSlot();
-    static void CloseSlotSocket(CSlot& slot);
+    // A place for the peer's new connection, the slot it gives up marked (under
+    // m_slotLock); false when it gets 503.
+    bool MakeRoom(const std::string& peer);
+    void ReapEndedSlots();
+    void StopConnections(DWORD nStart);
+    // The connection's state as its thread goes from request to request.
+    bool TakeRequest(CSlot& slot);
+    void EndRequest(CSlot& slot, bool bPaired);
+    void EndConnection(CSlot& slot, bool bDrain);
+    // Whether a request's Host names this PC; the names are read again on a
+    // miss, at most every NAMES_REREAD_MS.
+    bool IsThisPcHost(const std::string& host);
 
     // Routes (WebRoutes.cpp).
     bool RefusePost(CWebConnection& connection, const CHttpRequest& request);
     bool ServePage(CWebConnection& connection, const CHttpRequest& request);
     bool ServePair(CWebConnection& connection, const CHttpRequest& request);
+    void LogCodeTry(PairingOutcome nOutcome, const PairingTry& pairing, const char* pszPeer);
     bool ServeApi(CWebConnection& connection, const CHttpRequest& request);
     bool ServeState(CWebConnection& connection, const CHttpRequest& request);
     bool ServeStatus(CWebConnection& connection, const CHttpRequest& request);
@@ -95,5 +120,10 @@ private:
     std::atomic<bool> m_bShutdownAllowed;
     SOCKET m_listenSocket;
     CWorkerThread* m_pAcceptThread;
-    CSlot m_slots[WEB_MAX_CONNECTIONS];
+    std::mutex m_slotLock;
+    std::vector<CSlot*> m_slots; // changed by the accept thread, and by Stop once it has ended
+    CSocketDrain m_drain;
+    std::mutex m_namesLock;
+    PcNames m_pcNames;
+    DWORD m_nNamesReadMs;
 };

@@ -24,3 +24,20 @@ bool RespondError(CWebConnection& connection, const CHttpRequest& request, int n
     return RespondJson(connection, request, nStatus,
                        std::string("{\"error\":") + JsonString(pszError) + "}");
 }
+
+void RespondAndEnd(CWebConnection& connection, const CHttpRequest& request, int nStatus)
+{
+    std::string body = std::string(HttpReasonPhrase(nStatus)) + "\n";
+    std::string head = BuildHttpResponseHead(nStatus, "text/plain", body.size(), false, "");
+    connection.SendAll(request.method == "HEAD" ? head : head + body);
+    connection.EndAfterError();
+}
+
+void RespondParseError(CWebConnection& connection, const CHttpRequest& request,
+                       HttpParseResult nParse)
+{
+    int nStatus = nParse == HTTP_PARSE_HEADERS_TOO_LARGE ? 431
+                  : nParse == HTTP_PARSE_BODY_TOO_LARGE  ? 413
+                                                         : 400;
+    RespondAndEnd(connection, request, nStatus);
+}

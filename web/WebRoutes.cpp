@@ -8,6 +8,7 @@
 #include "AnsiText.h"
 #include "../core/BrowsePaths.h"
 #include "JsonText.h"
+#include "LogText.h"
 #include "UrlText.h"
 #include "WebActions.h"
 #include "WebConnection.h"
@@ -40,6 +41,16 @@ static std::string HeaderValue(const CHttpRequest& request, const char* pszName)
 
 bool CWebRemote::Serve(CWebConnection& connection, const CHttpRequest& request)
 {
+    // Before anything else: a page of another site that had its name point here
+    // says so in its Host.
+    std::string host = HeaderValue(request, "Host");
+    if (!IsThisPcHost(host))
+    {
+        m_core.LogEvent("Web remote: refused host \"%s\" from %s: not a name of this PC\r\n",
+                       LogSafeText(host).c_str(), connection.Peer().c_str());
+        RespondAndEnd(connection, request, 421);
+        return false;
+    }
     const std::string& path = request.path;
     if (path.compare(0, 5, "/api/") != 0)
         return ServePage(connection, request);
@@ -50,6 +61,7 @@ bool CWebRemote::Serve(CWebConnection& connection, const CHttpRequest& request)
     std::string token = CookieValue(HeaderValue(request, "Cookie"), TOKEN_COOKIE);
     if (!m_pairing.IsPaired(token))
         return RespondError(connection, request, 401, "not paired");
+    connection.MarkPaired();
     return ServeApi(connection, request);
 }
 
@@ -84,36 +96,62 @@ bool CWebRemote::ServePair(CWebConnection& connection, const CHttpRequest& reque
 {
     if (request.method != "POST")
         return RespondError(connection, request, 405, "method not allowed");
-    std::string code, token, name;
+    std::string code;
     FormValue(request.body, "code", &code);
-    unsigned nSecondsLeft = 0;
-    const std::string& peer = connection.Peer();
-    PairingOutcome nOutcome = m_pairing.TryCode(code, peer, HeaderValue(request, "User-Agent"),
-                                                &token, &name, &nSecondsLeft);
-    char szJson[80];
+    PairingTry pairing;
+    const char* pszPeer = connection.Peer().c_str();
+    PairingOutcome nOutcome =
+        m_pairing.TryCode(code, connection.Peer(), HeaderValue(request, "User-Agent"), &pairing);
+    const char* pszLockout = "locked out";
     switch (nOutcome)
     {
     case PAIRING_DONE:
-        m_core.LogEvent("Web remote: paired %s at %s\r\n", name.c_str(), peer.c_str());
+        m_core.LogEvent("Web remote: paired %s at %s\r\n", pairing.browserName.c_str(), pszPeer);
+        connection.MarkPaired();
         return Respond(connection, request, 200, "application/json", "{\"paired\":true}",
-                       std::string("Set-Cookie: ") + TOKEN_COOKIE + "=" + token +
+                       std::string("Set-Cookie: ") + TOKEN_COOKIE + "=" + pairing.token +
                            "; HttpOnly; SameSite=Strict; Path=/; Max-Age=" + TOKEN_MAX_AGE +
                            "\r\n");
     case PAIRING_WRONG_CODE:
-        m_core.LogEvent("Web remote: wrong pairing code from %s\r\n", peer.c_str());
-        return RespondError(connection, request, 403, "wrong code");
+    case PAIRING_EXPIRED_CODE:
+        LogCodeTry(nOutcome, pairing, pszPeer);
+        if (nOutcome == PAIRING_WRONG_CODE)
+            return RespondError(connection, request, 403, "wrong code");
+        return RespondJson(connection, request, 403,
+                           "{\"error\":\"The code has expired: press New code on the PC.\","
+                           "\"expired\":true}");
     case PAIRING_NOW_LOCKED_OUT:
-        m_core.LogEvent("Web remote: %s locked out for a minute after 5 wrong codes\r\n",
-                        peer.c_str());
+        LogCodeTry(nOutcome, pairing, pszPeer);
         break;
     case PAIRING_LOCKED_OUT:
+        break;
+    case PAIRING_TOO_MANY_ADDRESSES:
+        if (pairing.bFirstRefusal)
+            m_core.LogEvent("Web remote: %s and other new addresses may not pair for now: %u "
+                           "addresses tried wrong codes within the minute\r\n",
+                           pszPeer, static_cast<unsigned>(MAX_LOCKOUT_ADDRESSES));
+        pszLockout = "Too many devices are trying codes.";
         break;
     case PAIRING_FAILED:
         return RespondError(connection, request, 500, "no random numbers for a token");
     }
     // Every try while locked out gets the same answer.
-    snprintf(szJson, sizeof(szJson), "{\"error\":\"locked out\",\"seconds\":%u}", nSecondsLeft);
-    return RespondJson(connection, request, 429, szJson);
+    char szSeconds[40];
+    snprintf(szSeconds, sizeof(szSeconds), ",\"seconds\":%u}", pairing.nSecondsLeft);
+    return RespondJson(connection, request, 429,
+                       "{\"error\":" + JsonString(pszLockout) + szSeconds);
+}
+
+void CWebRemote::LogCodeTry(PairingOutcome nOutcome, const PairingTry& pairing, const char* pszPeer)
+{
+    if (nOutcome == PAIRING_NOW_LOCKED_OUT)
+        m_core.LogEvent("Web remote: %s locked out for a minute after 5 wrong codes\r\n", pszPeer);
+    else
+        m_core.LogEvent("Web remote: %s pairing code from %s\r\n",
+                       nOutcome == PAIRING_EXPIRED_CODE ? "expired" : "wrong", pszPeer);
+    if (pairing.bCodeReplaced)
+        m_core.LogEvent("Web remote: a new pairing code after %d wrong ones\r\n",
+                       static_cast<int>(CPairingCode::FAILED_TRIES_TO_REPLACE));
 }
 
 bool CWebRemote::RunForPage(const CWebConnection& connection, int nCommandId,
@@ -261,18 +299,32 @@ bool CWebRemote::ServePlaylist(CWebConnection& connection, const CHttpRequest& r
 bool CWebRemote::TakeBrowsePath(CWebConnection& connection, const CHttpRequest& request,
                                 const std::string& utf8Path, std::string* pAnsi)
 {
-    std::string ansi;
-    if (!AnsiFromUtf8(utf8Path, &ansi))
+    std::wstring wide, normalised;
+    if (!WideFromUtf8(utf8Path, &wide))
     {
         RespondError(connection, request, 400, "the name has no place in this PC's code page");
         return false;
     }
-    if (IsInsideBrowseFolders(ansi, m_core.BrowseFolders(), pAnsi))
-        return true;
-    m_core.LogEvent("Web remote: refused \"%s\" from %s: not inside the folders to browse\r\n",
-                    ansi.c_str(), connection.Peer().c_str());
-    RespondError(connection, request, 403, "not inside the folders to browse");
-    return false;
+    if (!IsInsideBrowseFolders(wide, WideFromAnsi(m_core.BrowseFolders()), &normalised))
+    {
+        m_core.LogEvent("Web remote: refused \"%s\" from %s: not inside the folders to browse\r\n",
+                       LogSafeText(AnsiForLog(wide)).c_str(), connection.Peer().c_str());
+        RespondError(connection, request, 403, "not inside the folders to browse");
+        return false;
+    }
+    // A name the code page cannot hold names no file the handlers could open.
+    if (!AnsiFromWide(normalised, pAnsi))
+    {
+        RespondError(connection, request, 400, "the name has no place in this PC's code page");
+        return false;
+    }
+    // A double-byte code page may need more bytes than the name has characters.
+    if (pAnsi->size() > MAX_BROWSE_PATH)
+    {
+        RespondError(connection, request, 400, "the name is too long");
+        return false;
+    }
+    return true;
 }
 
 // Keeps the listed folder's entries; the log counts the listing's bytes as a

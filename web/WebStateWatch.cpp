@@ -6,7 +6,7 @@
 
 CWebStateWatch::CWebStateWatch(CServerCore& core, HANDLE hCommandMutex)
     : m_core(core), m_hCommandMutex(hCommandMutex), m_hPoke(CreateEventA(NULL, FALSE, FALSE, NULL)),
-      m_nReadAt(0), m_nVersion(0), m_nReads(0), m_nWaiters(0), m_bNewWaiter(false)
+      m_pThread(NULL), m_nReadAt(0), m_nVersion(0), m_nReads(0), m_nWaiters(0), m_bNewWaiter(false)
 {
     InitializeCriticalSection(&m_lock);
     m_state.status = WebStatus();
@@ -23,13 +23,23 @@ CWebStateWatch::~CWebStateWatch()
 
 bool CWebStateWatch::Start()
 {
-    return m_hPoke && m_thread.Start(WatchThread, this);
+    Stop();
+    m_pThread = new CWorkerThread(true);
+    return m_hPoke && m_pThread->Start(WatchThread, this);
 }
 
+// Never terminated: it may hold our lock, the command mutex or the heap.
 void CWebStateWatch::Stop()
 {
-    m_thread.RequestStop();
-    m_thread.WaitOrTerminate(1000);
+    if (!m_pThread)
+        return;
+    m_pThread->RequestStop();
+    if (m_pThread->WaitOrLeave(1000))
+        delete m_pThread;
+    else
+        m_core.LogEvent(
+            "The web remote's state watch did not stop; it is left to end by itself\r\n");
+    m_pThread = NULL;
 }
 
 void CWebStateWatch::Poke()
@@ -56,15 +66,15 @@ void CWebStateWatch::WatchThread(CWorkerThread& thread, void* pParam)
             WaitForMultipleObjects(2, waits, FALSE, bWatched ? WATCH_PERIOD_MS : INFINITE);
         if (nWait == WAIT_OBJECT_0)
             break;
-        watch.ReadOnce();
+        watch.ReadOnce(thread);
     }
 }
 
-WatchedState CWebStateWatch::ReadState()
+WatchedState CWebStateWatch::ReadState(const CWorkerThread& thread)
 {
     WatchedState state;
     state.nKind = -1;
-    CMutexLock lock(m_hCommandMutex, m_thread.GetStopEvent());
+    CMutexLock lock(m_hCommandMutex, thread.GetStopEvent());
     if (!lock.IsHeld())
         return state;
     state.nKind = m_core.ActiveKind();
@@ -78,10 +88,10 @@ WatchedState CWebStateWatch::ReadState()
     return state;
 }
 
-void CWebStateWatch::ReadOnce()
+void CWebStateWatch::ReadOnce(const CWorkerThread& thread)
 {
-    WatchedState now = ReadState();
-    if (m_thread.IsStopRequested())
+    WatchedState now = ReadState(thread);
+    if (thread.IsStopRequested())
         return;
     EnterCriticalSection(&m_lock);
     DWORD nNow = GetTickCount();

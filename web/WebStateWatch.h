@@ -37,8 +37,8 @@ private:
     CWebStateWatch(const CWebStateWatch&);
     CWebStateWatch& operator=(const CWebStateWatch&);
     static void WatchThread(CWorkerThread& thread, void* pParam);
-    void ReadOnce();
-    WatchedState ReadState();
+    void ReadOnce(const CWorkerThread& thread);
+    WatchedState ReadState(const CWorkerThread& thread);
     bool AddWaiter(HANDLE hWake);
     void RemoveWaiter(HANDLE hWake);
     // The state's JSON when it is newer than nSince and read after nReadsBefore;
@@ -49,7 +49,7 @@ private:
     CServerCore& m_core;
     HANDLE m_hCommandMutex;
     HANDLE m_hPoke;
-    CWorkerThread m_thread;
+    CWorkerThread* m_pThread;
     CRITICAL_SECTION m_lock;
     // Guarded by m_lock:
     WatchedState m_state;

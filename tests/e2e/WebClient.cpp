@@ -63,10 +63,14 @@ bool ReadWebResponse(CPhoneClient& client, CWebResponse* pResponse)
 CWebResponse WebCall(const std::string& method, const std::string& target, const std::string& form,
                      const std::string& cookie)
 {
+    return WebCallFrom("127.0.0.1", WebRequestBytes(method, target, form, cookie));
+}
+
+CWebResponse WebCallFrom(const char* pszAddress, const std::string& request)
+{
     CWebResponse response = {0, "", ""};
     CPhoneClient client;
-    if (client.ConnectTcp("127.0.0.1", WEB_PORT, WAIT_LIMIT_MS) &&
-        client.Send(WebRequestBytes(method, target, form, cookie)))
+    if (client.ConnectTcp(pszAddress, WEB_PORT, WAIT_LIMIT_MS, pszAddress) && client.Send(request))
         ReadWebResponse(client, &response);
     return response;
 }

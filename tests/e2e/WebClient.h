@@ -26,6 +26,9 @@ bool ReadWebResponse(CPhoneClient& client, CWebResponse* pResponse);
 // One request on a connection of its own.
 CWebResponse WebCall(const std::string& method, const std::string& target,
                      const std::string& form = "", const std::string& cookie = "");
+// The request's bytes on a connection of their own, to and from a local address
+// (from another computer, to the server's address there).
+CWebResponse WebCallFrom(const char* pszAddress, const std::string& request);
 // A fake Winamp 2's record without the state watch's status queries.
 std::string WithoutStatusQueries(const std::vector<std::string>& lines);
 

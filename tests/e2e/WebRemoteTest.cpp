@@ -88,10 +88,17 @@ TEST_F(WebRemote, PathsOutsideTheBrowseFoldersGet403AndALogLine)
     EXPECT_EQ(403,
               WebCall("POST", "/api/play-file", "path=" + UrlEncoded(paths[1]), token).nStatus);
     EXPECT_EQ(403, WebCall("GET", "/api/list?path=" + UrlEncoded(paths[2]), "", token).nStatus);
+    // Logged as text of one line, and not at any length.
+    const std::pair<std::string, std::string> odd[] = {
+        {"C:\\Windows\nx", "C:\\Windows\\x0Ax"},
+        {"C:\\" + std::string(1100, 'x'), "C:\\" + std::string(197, 'x') + "..."}};
+    for (const auto& path : odd)
+        EXPECT_EQ(403,
+                  WebCall("GET", "/api/list?path=" + UrlEncoded(path.first), "", token).nStatus);
     EXPECT_EQ("", WithoutStatusQueries(m_winamp.Messages()));
     std::string log =
         "Web remote: listening on port 7655\r\nWeb remote: paired Browser at 127.0.0.1\r\n";
-    for (const std::string& path : paths)
+    for (const std::string& path : {paths[0], paths[1], paths[2], odd[0].second, odd[1].second})
         log += "Web remote: refused \"" + path +
                "\" from 127.0.0.1: not inside the folders to browse\r\n";
     EXPECT_TRUE(m_server.WaitForLogToBe(log)) << m_server.LogAfterBanner();
@@ -99,10 +106,13 @@ TEST_F(WebRemote, PathsOutsideTheBrowseFoldersGet403AndALogLine)
 
 TEST_F(WebRemote, BadRequestsGetTheirStatusAndThePhoneLinkKeepsServing)
 {
+    // The last two sent whole, with far more than is read before the answer.
     const std::pair<std::string, int> cases[] = {
         {"GARBAGE\r\n\r\n", 400},
         {"GET / HTTP/1.1\r\nX-Big: " + std::string(9000, 'x') + "\r\n\r\n", 431},
         {"POST /api/pair HTTP/1.1\r\nContent-Length: 5000\r\n\r\n", 413},
+        {"GET /" + std::string(16370, 'a') + " HTTP/1.1\r\n\r\n", 431}, // a 16,384-byte line
+        {"POST /api/pair HTTP/1.1\r\nContent-Length: 20000\r\n\r\n" + std::string(20000, 'c'), 413},
     };
     for (const auto& c : cases)
     {
@@ -115,25 +125,91 @@ TEST_F(WebRemote, BadRequestsGetTheirStatusAndThePhoneLinkKeepsServing)
         EXPECT_TRUE(client.WaitForClose(WAIT_LIMIT_MS));
     }
 
-    CPhoneClient held[16];
-    for (CPhoneClient& client : held)
-        ASSERT_TRUE(client.ConnectTcp("127.0.0.1", WEB_PORT, WAIT_LIMIT_MS));
-    // Served by now: each holds a thread (the 503 comes only when all 16 do).
-    ASSERT_TRUE(held[15].Send(WebRequestBytes("GET", "/app.css")));
-    CWebResponse css;
-    ASSERT_TRUE(ReadWebResponse(held[15], &css));
-    CWebResponse busy = WebCall("GET", "/");
+    // One address holds 4 connections at most, and idle ones of others give way to a page.
+    CPhoneClient idle[28];
+    for (int i = 0; i < 28; i++)
+    {
+        std::string from = i < 16 ? "10.77.0.2" : "127.0.0." + std::to_string(2 + (i - 16) / 4);
+        ASSERT_TRUE(idle[i].ConnectTcp(i < 16 ? "10.77.0.2" : "127.0.0.1", WEB_PORT, WAIT_LIMIT_MS,
+                                       from.c_str()));
+    }
+    CWebResponse busy;
+    ASSERT_TRUE(ReadWebResponse(idle[4], &busy));
     EXPECT_EQ(503, busy.nStatus);
+    EXPECT_EQ(200, WebCall("GET", "/app.css").nStatus);
 
     // A trickle of one byte a second holds its thread no longer than a request may take.
-    ASSERT_TRUE(held[0].Send("G"));
+    CPhoneClient trickle;
+    ASSERT_TRUE(trickle.ConnectTcp("127.0.0.1", WEB_PORT, WAIT_LIMIT_MS));
+    ASSERT_TRUE(trickle.Send("G"));
     int nSent = 1;
-    while (nSent < 60 && !held[0].WaitForClose(1000) && held[0].Send("E"))
+    while (nSent < 60 && !trickle.WaitForClose(1000) && trickle.Send("E"))
         nSent++;
     EXPECT_LT(nSent, 60) << "the trickling client was never cut off";
 
     ConnectPhone(m_phone);
     ExpectNothingBeforeCheck(m_phone);
+}
+
+// Connections reset before they are taken, or one after another: none holds up the next.
+TEST_F(WebRemote, ResetConnectionsAndManyInTurnHoldNothingUp)
+{
+    for (int i = 0; i < 20; i++)
+    {
+        CPhoneClient reset;
+        ASSERT_TRUE(reset.ConnectTcp("127.0.0.1", WEB_PORT, WAIT_LIMIT_MS));
+        reset.AbortConnection();
+    }
+    DWORD nStart = GetTickCount();
+    EXPECT_EQ(200, WebCall("GET", "/app.css").nStatus);
+    EXPECT_LT(GetTickCount() - nStart, 10000u) << "a pause per reset (1 s each) is back";
+    for (int i = 0; i < 200; i++)
+        ASSERT_EQ(200, WebCall("GET", "/app.css").nStatus) << i;
+}
+
+// A page of another site that had its name point here (DNS rebinding) gets nothing.
+TEST_F(WebRemote, OnlyThisPcsNamesAreServedAndAForeignHostPairsNothing)
+{
+    std::string code = ReadPairingCode(m_server);
+    auto withHost = [](std::string request, const std::string& host)
+    { return request.replace(request.find("127.0.0.1:7655"), 14, host); };
+    std::string pair = WebRequestBytes("POST", "/api/pair", "code=" + code);
+    CWebResponse foreign = WebCallFrom("127.0.0.1", withHost(pair, "evil.example:7655"));
+    EXPECT_EQ(421, foreign.nStatus);
+    EXPECT_EQ("", foreign.Header("Set-Cookie"));
+    std::string page = WebRequestBytes("GET", "/");
+    EXPECT_EQ(421, WebCallFrom("127.0.0.1", withHost(page, std::string(300, 'a'))).nStatus);
+    EXPECT_EQ(200, WebCallFrom("10.77.0.1", withHost(page, "10.77.0.1:7655")).nStatus);
+    EXPECT_EQ(200, WebCallFrom("10.77.0.2", withHost(page, "localhost:7655")).nStatus);
+    EXPECT_EQ(200, WebCallFrom("127.0.0.1", pair).nStatus) << "the code was still unused";
+    EXPECT_TRUE(m_server.WaitForLogToBe(
+        "Web remote: listening on port 7655\r\nWeb remote: refused host \"evil.example:7655\" "
+        "from 127.0.0.1: not a name of this PC\r\nWeb remote: refused host \"" +
+        std::string(200, 'a') +
+        "...\" from 127.0.0.1: not a name of this PC\r\nWeb remote: paired Browser at "
+        "127.0.0.1\r\n"))
+        << m_server.LogAfterBanner();
+}
+
+TEST_F(WebRemote, TenWrongCodesFromAnyAddressesReplaceTheCode)
+{
+    std::string code = ReadPairingCode(m_server);
+    std::string wrong = "code=" + std::string(code == "000000" ? "000001" : "000000");
+    const char* const from[] = {"127.0.0.1", "10.77.0.1", "10.77.0.2"};
+    std::string log = "Web remote: listening on port 7655\r\n";
+    for (int i = 0; i < 10; i++) // 4 from one address at most: none is locked out
+    {
+        EXPECT_EQ(403,
+                  WebCallFrom(from[i % 3], WebRequestBytes("POST", "/api/pair", wrong)).nStatus);
+        log += "Web remote: wrong pairing code from " + std::string(from[i % 3]) + "\r\n";
+    }
+    std::string right = WebRequestBytes("POST", "/api/pair", "code=" + code);
+    EXPECT_EQ(403, WebCallFrom("10.77.0.1", right).nStatus);
+    EXPECT_NE(code, ReadPairingCode(m_server)) << "the dialog shows the new one";
+    EXPECT_TRUE(m_server.WaitForLogToBe(log +
+                                        "Web remote: a new pairing code after 10 wrong ones\r\n"
+                                        "Web remote: wrong pairing code from 10.77.0.1\r\n"))
+        << m_server.LogAfterBanner();
 }
 
 // A held page gets the change in the request it holds; unticking the box stops the

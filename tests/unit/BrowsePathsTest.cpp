@@ -5,20 +5,22 @@
 
 TEST(BrowsePaths, PathsInsideTheFoldersAreNormalised)
 {
-    const char* const folders = "D:\\Music;  E:/Mp3/ ;\\\\nas\\media\\Songs;relative;C:\\";
-    const std::pair<const char*, const char*> cases[] = {
-        {"D:\\Music", "D:\\Music"},
-        {"d:/music/", "D:\\Music"},
-        {"D:\\MUSIC\\\\Rock//a.mp3", "D:\\Music\\Rock\\a.mp3"},
-        {"E:\\Mp3\\x y.mp3", "E:\\Mp3\\x y.mp3"},
-        {"//NAS/Media/songs/a.mp3", "\\\\nas\\media\\Songs\\a.mp3"},
-        {"C:\\Windows\\win.ini", "C:\\Windows\\win.ini"},
-        {"c:\\", "C:\\"},
-        {"D:\\Music\\caf\xE9\\.hidden\\a..b", "D:\\Music\\caf\xE9\\.hidden\\a..b"},
+    const wchar_t* const folders = L"D:\\Music;  E:/Mp3/ ;\\\\nas\\media\\Songs;relative;C:\\";
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+        {L"D:\\Music", L"D:\\Music"},
+        {L"d:/music/", L"D:\\Music"},
+        {L"D:\\MUSIC\\\\Rock//a.mp3", L"D:\\Music\\Rock\\a.mp3"},
+        {L"E:\\Mp3\\x y.mp3", L"E:\\Mp3\\x y.mp3"},
+        {L"//NAS/Media/songs/a.mp3", L"\\\\nas\\media\\Songs\\a.mp3"},
+        {L"C:\\Windows\\win.ini", L"C:\\Windows\\win.ini"},
+        {L"c:\\", L"C:\\"},
+        {L"D:\\Music\\caf\u00E9\\.hidden\\a..b", L"D:\\Music\\caf\u00E9\\.hidden\\a..b"},
+        // In Shift-JIS the second byte of U+8868 is that of "\": never a separator here.
+        {L"D:\\Music\\\u8868\\a.mp3", L"D:\\Music\\\u8868\\a.mp3"},
     };
     for (const auto& c : cases)
     {
-        std::string normalised;
+        std::wstring normalised;
         EXPECT_TRUE(IsInsideBrowseFolders(c.first, folders, &normalised)) << c.first;
         EXPECT_EQ(c.second, normalised) << c.first;
     }
@@ -26,36 +28,40 @@ TEST(BrowsePaths, PathsInsideTheFoldersAreNormalised)
 
 TEST(BrowsePaths, EverythingElseIsRefused)
 {
-    const char* const folders = "D:\\Music;\\\\nas\\media";
+    const wchar_t* const folders = L"D:\\Music;\\\\nas\\media;D:\\\u8868";
     // Groups of refused paths, '|' between them (no path here holds one).
-    const char* const groups[] = {
-        "|D:\\Music2\\a.mp3|E:\\Music\\a.mp3|\\\\nas\\mediax\\a|\\\\nas", // elsewhere
-        "Music\\a.mp3|\\Music\\a.mp3|D:Music\\a.mp3|D:|1:\\Music\\a.mp3", // not absolute
-        "D:\\Music\\..\\x|D:\\Music\\.\\a|D:\\Music\\...\\x|D:\\Music\\.. \\x|D:\\Music\\a.",
-        "D:\\Music\\nul|D:\\Music\\CON .txt|\\\\nas\\pipe\\x|\\\\\\nas\\media\\a", // devices
-        "\\\\?\\D:\\Music\\a.mp3|\\\\.\\D:\\Music\\a.mp3",                         // namespaces
-        "D:\\Music\\a.mp3:secret|D:\\Music\\a*.mp3|D:\\Music\\a\tb.mp3", // streams, characters
+    const wchar_t* const groups[] = {
+        L"|D:\\Music2\\a.mp3|E:\\Music\\a.mp3|\\\\nas\\mediax\\a|\\\\nas", // elsewhere
+        L"Music\\a.mp3|\\Music\\a.mp3|D:Music\\a.mp3|D:|1:\\Music\\a.mp3", // not absolute
+        L"D:\\Music\\..\\x|D:\\Music\\.\\a|D:\\Music\\...\\x|D:\\Music\\.. \\x|D:\\Music\\a.",
+        L"D:\\Music\\nul|D:\\Music\\CON "
+        L".txt|D:\\Music\\com\u00B9|\\\\nas\\pipe\\x|\\\\\\nas\\media\\a",
+        L"\\\\?\\D:\\Music\\a.mp3|\\\\.\\D:\\Music\\a.mp3",               // namespaces
+        L"D:\\Music\\a.mp3:secret|D:\\Music\\a*.mp3|D:\\Music\\a\tb.mp3", // streams, characters
+        L"D:\\\u8868x\\a.mp3", // a folder's name is whole
     };
-    std::vector<std::string> paths(1, std::string("D:\\Music\\a\0b", 12));
-    paths.push_back("D:\\Music\\" + std::string(1015, 'x'));
+    std::vector<std::wstring> paths(1, std::wstring(L"D:\\Music\\a\0b", 12));
+    paths.push_back(L"D:\\Music\\" + std::wstring(1015, L'x'));
     for (size_t i = 0; i < sizeof(groups) / sizeof(groups[0]); i++)
     {
-        std::string group = groups[i];
-        for (size_t nStart = 0, nEnd = 0; nEnd != std::string::npos; nStart = nEnd + 1)
+        std::wstring group = groups[i];
+        for (size_t nStart = 0, nEnd = 0; nEnd != std::wstring::npos; nStart = nEnd + 1)
         {
-            nEnd = group.find('|', nStart);
-            paths.push_back(group.substr(nStart, nEnd == std::string::npos ? nEnd : nEnd - nStart));
+            nEnd = group.find(L'|', nStart);
+            paths.push_back(
+                group.substr(nStart, nEnd == std::wstring::npos ? nEnd : nEnd - nStart));
         }
     }
-    for (const std::string& path : paths)
+    for (const std::wstring& path : paths)
     {
-        std::string normalised = "untouched";
+        std::wstring normalised = L"untouched";
         EXPECT_FALSE(IsInsideBrowseFolders(path, folders, &normalised)) << path;
-        EXPECT_EQ("untouched", normalised) << path;
+        EXPECT_EQ(L"untouched", normalised) << path;
     }
-    std::string normalised;
-    EXPECT_TRUE(IsInsideBrowseFolders("D:\\Music\\" + std::string(1014, 'x'), folders, &normalised))
-        << "1023 bytes are allowed";
-    EXPECT_FALSE(IsInsideBrowseFolders("D:\\Music\\a.mp3", "", &normalised));
-    EXPECT_FALSE(IsInsideBrowseFolders("D:\\Music\\a.mp3", "D:\\Music\\..\\", &normalised));
+    std::wstring normalised;
+    EXPECT_TRUE(
+        IsInsideBrowseFolders(L"D:\\Music\\" + std::wstring(1014, L'x'), folders, &normalised))
+        << "1023 characters are allowed";
+    EXPECT_FALSE(IsInsideBrowseFolders(L"D:\\Music\\a.mp3", L"", &normalised));
+    EXPECT_FALSE(IsInsideBrowseFolders(L"D:\\Music\\a.mp3", L"D:\\Music\\..\\", &normalised));
 }

@@ -53,17 +53,60 @@ TEST(Pairing, WrongCodesCountForAMinuteAndLockOutForAMinute)
     EXPECT_FALSE(lockout.RecordWrongCode("10.0.0.3", 5));
 }
 
-TEST(Pairing, LockoutTableKeepsTheFreshestAddresses)
+// Full of addresses that matter, the table takes no new one: forgetting one
+// would let enough addresses guess without limit.
+TEST(Pairing, AFullLockoutTableForgetsNoAddressThatMatters)
 {
     CPairingLockout lockout;
     for (uint32_t i = 0; i < 5; i++)
         lockout.RecordWrongCode("10.0.0.1", i);
-    for (uint32_t i = 0; i < MAX_LOCKOUT_ADDRESSES; i++)
-        lockout.RecordWrongCode("10.1.0." + std::to_string(i), 1000 + i);
-    EXPECT_FALSE(lockout.IsLockedOut("10.0.0.1", 2000)) << "the stalest address was dropped";
-    for (uint32_t i = 0; i < 5; i++)
-        lockout.RecordWrongCode("10.0.0.1", 3000 + i);
-    EXPECT_TRUE(lockout.IsLockedOut("10.0.0.1", 4000));
+    for (uint32_t i = 1; i < MAX_LOCKOUT_ADDRESSES; i++)
+        EXPECT_FALSE(lockout.RecordWrongCode("10.1.0." + std::to_string(i), 30000));
+    EXPECT_TRUE(lockout.IsFullFor("10.2.0.1", 59999));
+    EXPECT_FALSE(lockout.IsFullFor("10.1.0.1", 59999)) << "a tracked address keeps trying";
+    EXPECT_EQ(1u, lockout.SecondsUntilRoom(59999)) << "the lockout ends first";
+    EXPECT_FALSE(lockout.RecordWrongCode("10.2.0.1", 59999));
+    EXPECT_TRUE(lockout.IsLockedOut("10.0.0.1", 59999)) << "nothing locked was forgotten";
+    // Once the lockout is over, its place is free; the others' minute runs on.
+    EXPECT_FALSE(lockout.IsFullFor("10.2.0.1", 60004));
+    EXPECT_FALSE(lockout.RecordWrongCode("10.2.0.1", 60004));
+    EXPECT_TRUE(lockout.IsFullFor("10.2.0.2", 60004));
+    EXPECT_EQ(30u, lockout.SecondsUntilRoom(60004));
+    EXPECT_FALSE(lockout.IsFullFor("10.2.0.2", 90000));
+}
+
+TEST(Pairing, ACodePairsOnceShownAndUntilTenMinutesAfterTheDialogClosed)
+{
+    const uint64_t nMinutes = 60000, nStart = 1000;
+    CPairingCode code;
+    code.Set("123456", nStart);
+    EXPECT_EQ(CODE_WRONG, code.Check("123456", nStart)) << "never shown";
+    code.DialogOpened(nStart);
+    EXPECT_EQ(CODE_MATCHES, code.Check("123456", nStart + 60 * nMinutes)) << "the dialog is open";
+    code.DialogClosed(nStart + 60 * nMinutes);
+    EXPECT_EQ(CODE_MATCHES, code.Check("123456", nStart + 70 * nMinutes - 1));
+    EXPECT_EQ(CODE_EXPIRED, code.Check("123456", nStart + 70 * nMinutes));
+    code.DialogOpened(nStart + 71 * nMinutes);
+    EXPECT_TRUE(code.IsExpired(nStart + 71 * nMinutes)) << "opening the dialog shows it expired";
+    EXPECT_EQ(CODE_EXPIRED, code.Check("000000", nStart + 71 * nMinutes));
+    code.Set("654321", nStart + 72 * nMinutes);
+    EXPECT_EQ(CODE_MATCHES, code.Check("654321", nStart + 72 * nMinutes))
+        << "drawn while the dialog is open, it is shown at once";
+}
+
+TEST(Pairing, TenWrongCodesWearTheCodeOut)
+{
+    CPairingCode code;
+    code.DialogOpened(0);
+    code.Set("123456", 0);
+    for (int i = 0; i < 9; i++)
+        EXPECT_EQ(CODE_WRONG, code.Check("00000" + std::to_string(i), i));
+    EXPECT_FALSE(code.IsWornOut());
+    EXPECT_EQ(CODE_MATCHES, code.Check("123456", 9)) << "a right code does not count";
+    EXPECT_EQ(CODE_WRONG, code.Check("", 10));
+    EXPECT_TRUE(code.IsWornOut());
+    code.Set("654321", 11);
+    EXPECT_FALSE(code.IsWornOut()) << "a new code starts afresh";
 }
 
 TEST(Pairing, PairedBrowsersFile)

@@ -6,10 +6,12 @@
 #include <stdlib.h>
 #include <string.h>
 #include <string>
-#include "core/DeviceNames.h"
 #include "core/BrowsePaths.h"
+#include "core/DeviceNames.h"
+#include "web/HostNames.h"
 #include "web/HttpRequest.h"
 #include "web/JsonText.h"
+#include "web/LogText.h"
 #include "web/Pairing.h"
 #include "web/UrlText.h"
 
@@ -38,11 +40,30 @@ static void CheckJsonIsValidUtf8(const std::string& text)
     }
 }
 
+// The bytes as the characters of the same numbers (the listener converts from
+// UTF-8; any character beyond these is one the rule handles alike).
+static std::wstring Widened(const std::string& text)
+{
+    std::wstring wide(text.size(), L' ');
+    for (size_t i = 0; i < text.size(); i++)
+        wide[i] = static_cast<unsigned char>(text[i]);
+    return wide;
+}
+
+static std::string Narrowed(const std::wstring& wide)
+{
+    std::string text(wide.size(), ' ');
+    for (size_t i = 0; i < wide.size(); i++)
+        text[i] = static_cast<char>(wide[i]);
+    return text;
+}
+
 static void CheckPathRule(const std::string& path)
 {
-    std::string normalised;
-    if (!IsInsideBrowseFolders(path, FOLDERS, &normalised))
+    std::wstring wide;
+    if (!IsInsideBrowseFolders(Widened(path), Widened(FOLDERS), &wide))
         return;
+    std::string normalised = Narrowed(wide);
     FUZZ_CHECK(normalised.size() <= MAX_BROWSE_PATH);
     FUZZ_CHECK(normalised.find(':', 2) == std::string::npos);
     FUZZ_CHECK(!IsDeviceName(normalised.c_str()));
@@ -60,8 +81,21 @@ static void CheckPathRule(const std::string& path)
         nStart = nEnd + 1;
     }
     // Normalising is idempotent: the result is inside, unchanged.
-    std::string again;
-    FUZZ_CHECK(IsInsideBrowseFolders(normalised, FOLDERS, &again) && again == normalised);
+    std::wstring again;
+    FUZZ_CHECK(IsInsideBrowseFolders(wide, Widened(FOLDERS), &again) && again == wide);
+}
+
+// What the listener logs of a client's text and how it reads a Host.
+static void CheckLogAndHost(const std::string& text)
+{
+    std::string safe = LogSafeText(text);
+    FUZZ_CHECK(safe.size() <= LOG_TEXT_MAX + 3);
+    for (size_t i = 0; i < safe.size(); i++)
+        FUZZ_CHECK(static_cast<unsigned char>(safe[i]) >= 0x20 && safe[i] != 0x7F);
+    PcNames pc;
+    pc.names.push_back("PC");
+    if (IsHostOfThisPc(text, pc))
+        FUZZ_CHECK(text.find_first_of("[]/@ ") == std::string::npos);
 }
 
 // The rules the routes run on a request's parts.
@@ -80,6 +114,7 @@ static void CheckTextRules(const std::string& text)
     FUZZ_CHECK(CookieValue(text, "quorvel").size() <= text.size());
     CheckPathRule(text);
     CheckJsonIsValidUtf8(text);
+    CheckLogAndHost(text);
 }
 
 static void CheckRequest(const CHttpRequest& request, const char* pText, size_t nUsed)

@@ -78,8 +78,11 @@ async function pair(event) {
     start();
   } catch (error) {
     if (error.status === 429) {
-      message.textContent = 'Too many wrong codes from this device. Try again in ' +
-        error.data.seconds + ' s.';
+      const why = error.data.error === 'locked out' ? 'Too many wrong codes from this device.'
+        : error.message;
+      message.textContent = why + ' Try again in ' + error.data.seconds + ' s.';
+    } else if (error.data && error.data.expired) {
+      message.textContent = error.message;
     } else if (error.status === 403) {
       message.textContent = 'That is not the code the PC shows. Check it and try again.';
     } else {
