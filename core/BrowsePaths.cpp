@@ -1,5 +1,5 @@
-#include "BrowsePaths.h"
-#include "DeviceNames.h"
+#include "NameRules.h"
+#include "NameRules.h"
 #include <wchar.h>
 
 static bool IsAsciiLetter(wchar_t c)

@@ -6,7 +6,7 @@
 #include "ResolvedPaths.h"
 #include "../framework/ScopedHandle.h"
 #include "../framework/WorkerThread.h"
-#include "../players/MediaKeysRules.h"
+#include "NameRules.h"
 
 void CServerCore::PlayFile(const char* pszName)
 {

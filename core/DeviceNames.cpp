@@ -1,4 +1,4 @@
-#include "DeviceNames.h"
+#include "NameRules.h"
 #include <ctype.h>
 #include <string.h>
 

@@ -1,7 +1,7 @@
 #include "ResolvedPaths.h"
 #include <windows.h>
 #include <vector>
-#include "DeviceNames.h"
+#include "NameRules.h"
 
 // The full path in the same code page as the name, so that the rule reads both
 // alike; an empty text when the system cannot resolve it (then no open can).

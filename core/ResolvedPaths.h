@@ -1,5 +1,5 @@
 // Names as the system resolves them: the thin Win32 side of the device rule
-// (DeviceNames.h) and of what PLAY and LADD may open.
+// (NameRules.h) and of what PLAY and LADD may open.
 #pragma once
 
 // IsDeviceName on the name as sent and on its full path from GetFullPathNameW:

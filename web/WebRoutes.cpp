@@ -6,7 +6,7 @@
 #include <stdlib.h>
 #include <string.h>
 #include "AnsiText.h"
-#include "../core/BrowsePaths.h"
+#include "../core/NameRules.h"
 #include "JsonText.h"
 #include "LogText.h"
 #include "UrlText.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
-#include "core/BrowsePaths.h"
+#include "core/NameRules.h"
 
 TEST(BrowsePaths, PathsInsideTheFoldersAreNormalised)
 {

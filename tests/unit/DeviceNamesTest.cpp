@@ -1,5 +1,5 @@
 #include <gtest/gtest.h>
-#include "core/DeviceNames.h"
+#include "core/NameRules.h"
 
 TEST(DeviceNames, DevicesAndPipesAreRefusedInEveryForm)
 {

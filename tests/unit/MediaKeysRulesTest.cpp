@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include "core/NameRules.h"
 #include "players/MediaKeysRules.h"
 
 TEST(MediaKeysRules, OnlyWholePathsToFilesOfTheKindsMediaTypesAreOpened)

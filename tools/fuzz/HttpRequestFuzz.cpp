@@ -6,8 +6,8 @@
 #include <stdlib.h>
 #include <string.h>
 #include <string>
-#include "core/BrowsePaths.h"
-#include "core/DeviceNames.h"
+#include "core/NameRules.h"
+#include "core/NameRules.h"
 #include "web/HostNames.h"
 #include "web/HttpRequest.h"
 #include "web/JsonText.h"
