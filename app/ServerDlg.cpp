@@ -29,7 +29,8 @@ CServerDlg::CServerDlg()
       m_heldSocket(INVALID_SOCKET), m_pWebRemote(new CWebRemote(*this)), m_bWebRemote(0),
       m_nWebRemotePort(WEB_REMOTE_PORT_ABSENT), m_bWebRemoteShutdown(0),
       m_hApprovalAnswered(CreateEventA(NULL, FALSE, FALSE, NULL)), m_bTrayIconShown(false),
-      m_bComInitialised(false), m_nLinkStops(0), m_pApprovalDlg(NULL)
+      m_hBlankIcon(NULL), m_bTrayIconBlank(false), m_bComInitialised(false), m_nLinkStops(0),
+      m_pApprovalDlg(NULL), m_approvalShown()
 {
     m_hIcon = LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
     memset(&m_nid, 0, sizeof(m_nid));
@@ -60,6 +61,8 @@ CServerDlg::~CServerDlg()
         CloseHandle(m_hApprovalAnswered);
     if (m_nid.hIcon)
         DestroyIcon(m_nid.hIcon);
+    if (m_hBlankIcon)
+        DestroyIcon(m_hBlankIcon);
     if (m_bComInitialised)
         CoUninitialize();
 }
@@ -322,7 +325,7 @@ bool CServerDlg::OnCommand(WORD nId, WORD nCode)
 
 bool CServerDlg::OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult)
 {
-    if (OnApprovalMessage(nMsg, wParam))
+    if (OnApprovalMessage(nMsg, wParam, lParam))
         return true;
     switch (nMsg)
     {

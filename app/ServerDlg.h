@@ -147,6 +147,8 @@ private:
     void CreateControllers();
     void AddTrayIcon();
     void RemoveTrayIcon();
+    // Shows a blank tray icon instead of ours (bBlank), or ours again.
+    void BlinkTrayIcon(bool bBlank);
     void MirrorCheckBoxes();
     void OnLogQueued();
     void FlushEventLog();
@@ -161,6 +163,8 @@ private:
     void OnWebRemote();
 
     bool m_bTrayIconShown;
+    HICON m_hBlankIcon;
+    bool m_bTrayIconBlank;
     bool m_bComInitialised;
     // Stops of link workers under way: their waits answer messages sent to the
     // window, and a Connect or Listen click must not start another stop inside one.
@@ -180,7 +184,8 @@ private:
 
     // The window hidden in the tray (ServerDlgTray.cpp).
     void OnTrayClick();
-    void ShowFromTray();
+    // bActivate false: shown behind whatever program the user is in.
+    void ShowFromTray(bool bActivate);
     void HideInTray();
     void OnSize(WPARAM nType);
     bool OnPaint();
@@ -188,9 +193,11 @@ private:
 
     // Asking about phones on other computers (ServerDlgApproval.cpp).
     CPhoneApprovalDlg* m_pApprovalDlg;
-    bool OnApprovalMessage(UINT nMsg, WPARAM wParam);
+    // The question m_pApprovalDlg shows, which its time-out answers.
+    CPhoneQuestion m_approvalShown;
+    bool OnApprovalMessage(UINT nMsg, WPARAM wParam, LPARAM lParam);
     void OnAskApproval();
-    void OnApprovalAnswer(bool bAllow, bool bTimedOut);
+    void OnApprovalAnswer(bool bAllow, const CPhoneQuestion& question, bool bTimedOut);
     void CloseApprovalQuestion();
     void DropApprovalQuestion();
     void OnForgetPhones();
