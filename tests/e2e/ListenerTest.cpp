@@ -6,11 +6,9 @@ static const std::string SERVED = "Client connected on Internet socket\r\nSent A
 static const std::string CLOSED = "Client has closed connection\r\n";
 using Listener = CServerTest;
 
-static bool Check(CPhoneClient& phone)
+static bool Connect(CPhoneClient& phone)
 {
-    std::string reply;
-    return phone.ConnectTcp("127.0.0.1", SERVER_PORT, REPLY_TIMEOUT_MS) && phone.Send("CHCK") &&
-           phone.Receive(1, reply, REPLY_TIMEOUT_MS) && reply == "Y";
+    return phone.ConnectTcp("127.0.0.1", SERVER_PORT, REPLY_TIMEOUT_MS);
 }
 
 // A reset reaches the server as an error or as the end of the connection, as it happens.
@@ -22,15 +20,20 @@ static std::string ResetsAsCloses(std::string log)
     return log;
 }
 
-// Closed in order, inside VOLM's parameter, or reset, in turn.
+// Closed in order, inside VOLM's parameter, or reset, in turn; the next one
+// already waits then, so its wake-up comes while the listener is busy.
 TEST_F(Listener, EveryClientIsServedWhileTheLogIsRead)
 {
     StartServer();
-    std::string expected;
+    CPhoneClient phones[2];
+    ASSERT_TRUE(Connect(phones[0]));
+    std::string expected, reply;
     for (int i = 0; i < 300; i++)
     {
-        CPhoneClient phone;
-        ASSERT_TRUE(Check(phone)) << "client " << i << " was not answered";
+        CPhoneClient& phone = phones[i % 2];
+        ASSERT_TRUE(phone.Send("CHCK") && phone.Receive(1, reply, REPLY_TIMEOUT_MS) && reply == "Y")
+            << "client " << i << " was not answered";
+        ASSERT_TRUE(i == 299 || Connect(phones[(i + 1) % 2]));
         ASSERT_TRUE(i % 3 != 1 || phone.Send("VOLM"));
         i % 3 == 2 ? phone.AbortConnection() : phone.Close();
         expected += SERVED + (i % 3 == 1 ? "Couldn't read volume: 0\r\n" : "") + CLOSED;
@@ -39,22 +42,21 @@ TEST_F(Listener, EveryClientIsServedWhileTheLogIsRead)
     EXPECT_TRUE(WaitUntil([&] { return ResetsAsCloses(m_server.LogAfterBanner()) == expected; }));
 }
 
-// The listen backlog holds two connections behind the one served: each round
-// queues one that is reset at once, and the next round's phone behind it.
+// Each round queues a phone reset at once and the next behind it: the backlog holds two.
 TEST_F(Listener, ClientsResetBeforeTheyAreAcceptedCostNoPause)
 {
     StartServer();
     CPhoneClient phones[2];
-    ASSERT_TRUE(Check(phones[0]));
+    ASSERT_TRUE(Connect(phones[0]) && phones[0].Send("CHCK"));
+    ExpectReply(phones[0], "Y");
     std::string expected = SERVED;
     DWORD nStart = GetTickCount();
     for (int i = 0; i < 20; i++)
     {
         CPhoneClient gone;
-        ASSERT_TRUE(gone.ConnectTcp("127.0.0.1", SERVER_PORT, REPLY_TIMEOUT_MS));
+        ASSERT_TRUE(Connect(gone));
         gone.AbortConnection();
-        ASSERT_TRUE(phones[(i + 1) % 2].ConnectTcp("127.0.0.1", SERVER_PORT, REPLY_TIMEOUT_MS));
-        ASSERT_TRUE(phones[(i + 1) % 2].Send("CHCK"));
+        ASSERT_TRUE(Connect(phones[(i + 1) % 2]) && phones[(i + 1) % 2].Send("CHCK"));
         phones[i % 2].Close();
         ExpectReply(phones[(i + 1) % 2], "Y");
         expected +=

@@ -49,8 +49,7 @@ TEST_F(PhoneApproval, APhoneIsHeldUntilAllowedOrDeniedWhileThisPcsPhonesAreServe
     StartServer();
     SendMessageA(m_server.Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
     // The program the user is typing in keeps the foreground, so no key answers.
-    HWND hTyping = CreateWindowExA(0, "STATIC", "typing", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                                   200, 100, NULL, NULL, NULL, NULL);
+    HWND hTyping = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 9, 9, 0, 0, 0, 0);
     SetForegroundWindow(hTyping);
     ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == hTyping; }));
     CPhoneClient phone, other;
@@ -64,6 +63,7 @@ TEST_F(PhoneApproval, APhoneIsHeldUntilAllowedOrDeniedWhileThisPcsPhonesAreServe
     HWND hDeny = GetDlgItem(hQuestion, DENY);
     EXPECT_TRUE(WaitUntil([&] { return GetGUIThreadInfo(0, &info) && info.hwndFocus == hDeny; }));
     EXPECT_EQ(MAKELRESULT(DENY, DC_HASDEFID), SendMessageA(hQuestion, DM_GETDEFID, 0, 0));
+    DestroyWindow(hTyping); // unpumped, it would hold up the next server's start
 
     // Anywhere in 127/8 is this PC.
     ASSERT_TRUE(m_phone.ConnectTcp("127.0.0.1", SERVER_PORT, REPLY_TIMEOUT_MS, "127.255.0.9"));
@@ -75,8 +75,7 @@ TEST_F(PhoneApproval, APhoneIsHeldUntilAllowedOrDeniedWhileThisPcsPhonesAreServe
     ExpectReply(phone, "Y");
     phone.Close();
 
-    // Denied: closed, and refused unasked until the server restarts. Answers to
-    // the first question, or naming another address, are stale.
+    // Denied: closed, and refused unasked until the server restarts. Stale answers change nothing.
     ConnectFrom(other, OTHER);
     HWND hOtherQuestion = WaitForQuestion(OTHER);
     PostMessageA(m_server.Window(), PHONE_ALLOWED, 1, 0x0A4D0002);
