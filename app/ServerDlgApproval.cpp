@@ -101,7 +101,6 @@ void CServerDlg::OnForgetPhones()
 
 bool CServerDlg::OnApprovalMessage(UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
-    CPhoneQuestion answered = {static_cast<unsigned>(wParam), static_cast<uint32_t>(lParam)};
     switch (nMsg)
     {
     case WM_APP_ASK_APPROVAL:
@@ -109,8 +108,11 @@ bool CServerDlg::OnApprovalMessage(UINT nMsg, WPARAM wParam, LPARAM lParam)
         return true;
     case WM_APP_PHONE_ALLOWED:
     case WM_APP_PHONE_DENIED:
+    {
+        CPhoneQuestion answered = {static_cast<unsigned>(wParam), static_cast<uint32_t>(lParam)};
         OnApprovalAnswer(nMsg == WM_APP_PHONE_ALLOWED, answered, false);
         return true;
+    }
     case WM_TIMER:
         if (wParam == APPROVAL_BLINK_TIMER_ID)
             BlinkTrayIcon(!m_bTrayIconBlank);
