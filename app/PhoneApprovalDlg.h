@@ -3,14 +3,17 @@
 #pragma once
 #include <string>
 #include "../framework/Dialog.h"
+#include "../links/PhoneApprovals.h"
 
-// Posted to the owner with wParam 1 for Allow, 0 for Deny (also Esc and the close box).
-const UINT WM_APP_APPROVAL_ANSWER = WM_APP + 21;
+// Posted to the owner with the question they answer: wParam its number, lParam
+// the phone's address. Esc and the close box deny.
+const UINT WM_APP_PHONE_ALLOWED = WM_APP + 21;
+const UINT WM_APP_PHONE_DENIED = WM_APP + 22;
 
 class CPhoneApprovalDlg : public CDialog
 {
 public:
-    CPhoneApprovalDlg(HWND hOwner, const std::string& address);
+    CPhoneApprovalDlg(HWND hOwner, const CPhoneQuestion& question);
 
 protected:
     BOOL OnInitDialog() override;
@@ -22,5 +25,5 @@ private:
     void Answer(bool bAllow);
 
     HWND m_hOwner;
-    std::string m_address;
+    CPhoneQuestion m_question;
 };

@@ -15,8 +15,8 @@
 CServerDlg::CServerDlg()
     : CDialog(IDD_SERVER_DIALOG, NULL), m_core(*this), m_serialLink(m_core),
       m_listener(m_core, *this), m_webRemote(m_core), m_nShownKind(0), m_bFillingControls(false),
-      m_bTrayIconShown(false), m_bHidden(0), m_bComInitialised(false), m_nLinkStops(0),
-      m_pApprovalDlg(NULL)
+      m_bTrayIconShown(false), m_hBlankIcon(NULL), m_bTrayIconBlank(false), m_bHidden(0),
+      m_bComInitialised(false), m_nLinkStops(0), m_pApprovalDlg(NULL), m_approvalShown()
 {
     m_hIcon = LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
     memset(&m_nid, 0, sizeof(m_nid));
@@ -29,6 +29,8 @@ CServerDlg::~CServerDlg()
     delete m_pApprovalDlg;
     if (m_nid.hIcon)
         DestroyIcon(m_nid.hIcon);
+    if (m_hBlankIcon)
+        DestroyIcon(m_hBlankIcon);
     if (m_bComInitialised)
         CoUninitialize();
 }
@@ -227,7 +229,7 @@ bool CServerDlg::OnCommand(WORD nId, WORD nCode)
 
 bool CServerDlg::OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult)
 {
-    if (OnApprovalMessage(nMsg, wParam))
+    if (OnApprovalMessage(nMsg, wParam, lParam))
         return true;
     switch (nMsg)
     {

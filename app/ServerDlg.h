@@ -98,17 +98,20 @@ private:
     // The window hidden in the tray (ServerDlgTray.cpp).
     void AddTrayIcon();
     void RemoveTrayIcon();
+    // Shows a blank tray icon instead of ours (bBlank), or ours again.
+    void BlinkTrayIcon(bool bBlank);
     void OnTrayClick();
-    void ShowFromTray();
+    // bActivate false: shown behind whatever program the user is in.
+    void ShowFromTray(bool bActivate);
     void HideInTray();
     void OnSize(WPARAM nType);
     bool OnPaint();
     void OnWindowPosChanging(WINDOWPOS* pPos);
 
     // Asking about phones on other computers (ServerDlgApproval.cpp).
-    bool OnApprovalMessage(UINT nMsg, WPARAM wParam);
+    bool OnApprovalMessage(UINT nMsg, WPARAM wParam, LPARAM lParam);
     void OnAskApproval();
-    void OnApprovalAnswer(bool bAllow, bool bTimedOut);
+    void OnApprovalAnswer(bool bAllow, const CPhoneQuestion& question, bool bTimedOut);
     void CloseApprovalQuestion();
     void OnForgetPhones();
 
@@ -146,10 +149,14 @@ private:
     HICON m_hIcon;
     NOTIFYICONDATAA m_nid;
     bool m_bTrayIconShown;
+    HICON m_hBlankIcon;
+    bool m_bTrayIconBlank;
     int m_bHidden;
     bool m_bComInitialised;
     // Stops of link workers under way: their waits answer messages sent to the
     // window, and a Connect or Listen click must not start another stop inside one.
     int m_nLinkStops;
     CPhoneApprovalDlg* m_pApprovalDlg;
+    // The question m_pApprovalDlg shows, which its time-out answers.
+    CPhoneQuestion m_approvalShown;
 };

@@ -2,6 +2,7 @@
 // taskbar, a left click on the icon brings it back or hides it again.
 #include "ServerDlg.h"
 #include <stdio.h>
+#include <string.h>
 #include "../framework/WinApp.h"
 #include "../res/resource.h"
 
@@ -22,6 +23,29 @@ void CServerDlg::AddTrayIcon()
     m_bTrayIconShown = Shell_NotifyIconA(NIM_ADD, &m_nid) != FALSE;
 }
 
+// Fully transparent: the blink shows the tray's own background.
+static HICON CreateBlankIcon()
+{
+    BYTE andMask[16 * 2];
+    BYTE xorMask[16 * 2];
+    memset(andMask, 0xFF, sizeof(andMask));
+    memset(xorMask, 0, sizeof(xorMask));
+    return CreateIcon(AfxGetInstanceHandle(), 16, 16, 1, 1, andMask, xorMask);
+}
+
+void CServerDlg::BlinkTrayIcon(bool bBlank)
+{
+    if (!m_bTrayIconShown || bBlank == m_bTrayIconBlank)
+        return;
+    if (bBlank && !m_hBlankIcon)
+        m_hBlankIcon = CreateBlankIcon();
+    NOTIFYICONDATAA nid = m_nid;
+    nid.uFlags = NIF_ICON;
+    nid.hIcon = bBlank ? m_hBlankIcon : m_nid.hIcon;
+    if (nid.hIcon && Shell_NotifyIconA(NIM_MODIFY, &nid))
+        m_bTrayIconBlank = bBlank;
+}
+
 void CServerDlg::RemoveTrayIcon()
 {
     if (!m_bTrayIconShown)
@@ -33,20 +57,20 @@ void CServerDlg::RemoveTrayIcon()
 void CServerDlg::OnTrayClick()
 {
     if (m_bHidden)
-        ShowFromTray();
+        ShowFromTray(true);
     else
         HideInTray();
 }
 
-void CServerDlg::ShowFromTray()
+void CServerDlg::ShowFromTray(bool bActivate)
 {
     // Cleared first: while it is set, every attempt to show the window is refused.
     m_bHidden = 0;
-    ShowWindow(m_hWnd, SW_SHOW);
+    ShowWindow(m_hWnd, bActivate ? SW_SHOW : SW_SHOWNA);
     WINDOWPLACEMENT placement = {};
     placement.length = sizeof(placement);
     placement.flags = 0;
-    placement.showCmd = SW_RESTORE;
+    placement.showCmd = bActivate ? SW_RESTORE : SW_SHOWNOACTIVATE;
     placement.rcNormalPosition = TRAY_RESTORE_RECT;
     SetWindowPlacement(m_hWnd, &placement);
 }

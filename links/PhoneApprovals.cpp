@@ -14,24 +14,36 @@ PhoneVerdict CPhoneApprovals::Judge(uint32_t nAddress)
         return PHONE_SERVE;
     if (m_denied.count(nAddress))
         return PHONE_REFUSE_DENIED;
-    if (m_bAsking)
+    if (m_nHolding != HOLDING_NONE)
         return PHONE_REFUSE_WAITING;
-    m_bAsking = true;
-    m_nAsked = nAddress;
+    m_nHolding = HOLDING_ASKED;
+    m_question.nNumber++;
+    m_question.nAddress = nAddress;
     return PHONE_ASK;
 }
 
-bool CPhoneApprovals::Answer(bool bAllow, uint32_t* pnAddress)
+bool CPhoneApprovals::Answer(bool bAllow, const CPhoneQuestion& question)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (!m_bAsking)
+    if (m_nHolding != HOLDING_ASKED || question.nNumber != m_question.nNumber ||
+        question.nAddress != m_question.nAddress)
         return false;
-    m_bAsking = false;
-    *pnAddress = m_nAsked;
+    m_nHolding = HOLDING_ANSWERED;
+    m_bHeldAllowed = bAllow;
     if (bAllow)
-        Allow(m_nAsked);
+        Allow(m_question.nAddress);
     else
-        m_denied.insert(m_nAsked);
+        m_denied.insert(m_question.nAddress);
+    return true;
+}
+
+bool CPhoneApprovals::TakeAnswer(bool* pbAllowed)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_nHolding != HOLDING_ANSWERED)
+        return false;
+    m_nHolding = HOLDING_NONE;
+    *pbAllowed = m_bHeldAllowed;
     return true;
 }
 
@@ -44,18 +56,18 @@ void CPhoneApprovals::Allow(uint32_t nAddress)
     m_allowed.push_back(nAddress);
 }
 
-bool CPhoneApprovals::IsAsking(uint32_t* pnAddress) const
+bool CPhoneApprovals::IsAsking(CPhoneQuestion* pQuestion) const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_bAsking && pnAddress)
-        *pnAddress = m_nAsked;
-    return m_bAsking;
+    if (m_nHolding == HOLDING_ASKED && pQuestion)
+        *pQuestion = m_question;
+    return m_nHolding == HOLDING_ASKED;
 }
 
 void CPhoneApprovals::DropQuestion()
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    m_bAsking = false;
+    m_nHolding = HOLDING_NONE;
 }
 
 bool CPhoneApprovals::IsAllowed(uint32_t nAddress) const

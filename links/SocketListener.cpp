@@ -8,8 +8,21 @@
 #include "../protocol/CommandHandlers.h"
 
 static const unsigned short LISTEN_PORT = 7654;
-// A failing accept is retried after this pause, so the worker never spins on it.
+// FD_ACCEPT alone can leave a phone waiting for good: it is signalled again only
+// after an accept, and Wine can leave it unsignalled after a stale notification.
+// So the listener also looks for waiting phones this often.
+static const DWORD ACCEPT_CHECK_MS = 200;
+// An accept that fails for want of sockets or buffers, or for a reason nobody
+// expects, is retried after this pause, so the worker never spins on it.
 static const DWORD ACCEPT_RETRY_MS = 1000;
+
+enum AcceptResult
+{
+    ACCEPT_TAKEN,
+    ACCEPT_NONE_WAITING,
+    ACCEPT_PEER_GONE, // reset or aborted before it was taken: try the next at once
+    ACCEPT_FAILED
+};
 
 CSocketListener::CSocketListener(CServerCore& core, CListenerEvents& events)
     : m_core(core), m_events(events), m_listenSocket(INVALID_SOCKET), m_pThread(NULL),
@@ -86,18 +99,35 @@ static void AcknowledgeAtOnce(SOCKET client)
              &nReturned, NULL, NULL);
 }
 
-// Takes one waiting connection, as a blocking socket for the command loop; its
-// peer's IPv4 address in host order. INVALID_SOCKET when none is waiting, or
-// with *pbFailed on an error.
-static SOCKET AcceptWaiting(SOCKET listenSocket, uint32_t* pnAddress, bool* pbFailed)
+static AcceptResult AcceptFailure(int nError)
 {
-    sockaddr_in peer = {};
-    int nLength = sizeof(peer);
-    SOCKET client = accept(listenSocket, reinterpret_cast<sockaddr*>(&peer), &nLength);
+    if (nError == WSAEWOULDBLOCK)
+        return ACCEPT_NONE_WAITING;
+    if (nError == WSAECONNRESET || nError == WSAECONNABORTED)
+        return ACCEPT_PEER_GONE;
+    return ACCEPT_FAILED;
+}
+
+// Takes one waiting connection into *pClient, as a blocking socket for the command
+// loop, with its peer's IPv4 address in host order; *pnError when it fails.
+static AcceptResult AcceptWaiting(SOCKET listenSocket, SOCKET* pClient, uint32_t* pnAddress,
+                                  int* pnError)
+{
+    SOCKET client = accept(listenSocket, NULL, NULL);
     if (client == INVALID_SOCKET)
     {
-        *pbFailed = WSAGetLastError() != WSAEWOULDBLOCK;
-        return INVALID_SOCKET;
+        *pnError = WSAGetLastError();
+        return AcceptFailure(*pnError);
+    }
+    // The address is asked for apart from accept: when the peer has reset already,
+    // Wine still accepts but the lookup fails (WSAENOTCONN), and inside accept that
+    // failure would look like a broken listener.
+    sockaddr_in peer = {};
+    int nLength = sizeof(peer);
+    if (getpeername(client, reinterpret_cast<sockaddr*>(&peer), &nLength) != 0)
+    {
+        closesocket(client);
+        return ACCEPT_PEER_GONE;
     }
     // It took over the listener's event and non-blocking mode.
     WSAEventSelect(client, NULL, 0);
@@ -105,70 +135,90 @@ static SOCKET AcceptWaiting(SOCKET listenSocket, uint32_t* pnAddress, bool* pbFa
     ioctlsocket(client, FIONBIO, &nNonBlocking);
     SwitchOffSendDelay(client);
     AcknowledgeAtOnce(client);
+    *pClient = client;
     *pnAddress = ntohl(peer.sin_addr.s_addr);
-    return client;
+    return ACCEPT_TAKEN;
 }
 
-// Takes the phones waiting to connect: serves each in turn, holds one to ask the
-// user about, refuses the rest. The held phone's address goes to *pnHeldAddress.
-void CSocketListener::TakeNewPhones(CWorkerThread& thread, SOCKET listenSocket,
-                                    uint32_t* pnHeldAddress)
+// A phone that was judged: served, held to ask the user about, or refused.
+void CSocketListener::HandOver(CWorkerThread& thread, SOCKET client, uint32_t nAddress,
+                               PhoneVerdict verdict)
 {
-    while (!thread.IsStopRequested())
+    std::string address = FormatIPv4(nAddress);
+    switch (verdict)
     {
-        uint32_t nAddress = 0;
-        bool bFailed = false;
-        SOCKET client = INVALID_SOCKET;
-        PhoneVerdict verdict = PHONE_SERVE;
-        {
-            // Stored before a stop can cut us off, where Stop closes it.
-            CWorkerThread::CNoTerminate section;
-            client = AcceptWaiting(listenSocket, &nAddress, &bFailed);
-            if (client != INVALID_SOCKET)
-                verdict = m_approvals.Judge(nAddress);
-            if (client != INVALID_SOCKET && verdict == PHONE_SERVE)
-                m_clientSocket = client;
-            if (client != INVALID_SOCKET && verdict == PHONE_ASK)
-                m_heldSocket = client;
-        }
-        if (client == INVALID_SOCKET)
-        {
-            // A failing accept is no client, and is not retried at once.
-            if (bFailed)
-                thread.PauseUnlessStopped(ACCEPT_RETRY_MS);
-            return;
-        }
-        std::string address = FormatIPv4(nAddress);
-        switch (verdict)
-        {
-        case PHONE_SERVE:
-            ServeClient(thread);
-            break;
-        case PHONE_ASK:
-            *pnHeldAddress = nAddress;
-            m_core.LogEvent("A phone at %s asks to control this PC; waiting for your answer\r\n",
-                            address.c_str());
-            m_events.OnPhoneToAskAbout();
-            break;
-        case PHONE_REFUSE_DENIED:
-            m_core.LogEvent("Refused the phone at %s: it was denied\r\n", address.c_str());
-            closesocket(client);
-            break;
-        case PHONE_REFUSE_WAITING:
-            m_core.LogEvent("Refused the phone at %s: another phone is waiting for your answer\r\n",
-                            address.c_str());
-            closesocket(client);
-            break;
-        }
+    case PHONE_SERVE:
+        ServeClient(thread);
+        break;
+    case PHONE_ASK:
+        m_core.LogEvent("A phone at %s asks to control this PC; waiting for your answer\r\n",
+                        address.c_str());
+        m_events.OnPhoneToAskAbout();
+        break;
+    case PHONE_REFUSE_DENIED:
+        m_core.LogEvent("Refused the phone at %s: it was denied\r\n", address.c_str());
+        closesocket(client);
+        break;
+    case PHONE_REFUSE_WAITING:
+        m_core.LogEvent("Refused the phone at %s: another phone is waiting for your answer\r\n",
+                        address.c_str());
+        closesocket(client);
+        break;
     }
 }
 
-// Once the user has answered about the held phone: served when allowed, else closed.
-void CSocketListener::TakeAnsweredPhone(CWorkerThread& thread, uint32_t nHeldAddress)
+// Takes one waiting phone, if any. True when the listener should look again at
+// once: a phone was taken, or one had gone before it could be. *pnLastError is the
+// failure last logged, so a failure that lasts is logged once.
+bool CSocketListener::TakeNewPhone(CWorkerThread& thread, SOCKET listenSocket, int* pnLastError)
 {
-    if (m_heldSocket == INVALID_SOCKET || m_approvals.IsAsking(NULL))
+    SOCKET client = INVALID_SOCKET;
+    uint32_t nAddress = 0;
+    int nError = 0;
+    AcceptResult result = ACCEPT_FAILED;
+    PhoneVerdict verdict = PHONE_SERVE;
+    {
+        // Stored before a stop can cut us off, where Stop closes it.
+        CWorkerThread::CNoTerminate section;
+        result = AcceptWaiting(listenSocket, &client, &nAddress, &nError);
+        if (result == ACCEPT_TAKEN)
+            verdict = m_approvals.Judge(nAddress);
+        if (result == ACCEPT_TAKEN && verdict == PHONE_SERVE)
+            m_clientSocket = client;
+        if (result == ACCEPT_TAKEN && verdict == PHONE_ASK)
+            m_heldSocket = client;
+    }
+    switch (result)
+    {
+    case ACCEPT_NONE_WAITING:
+        return false;
+    case ACCEPT_PEER_GONE:
+        m_core.LogEvent("A client left before it was accepted on the Internet socket\r\n");
+        return true;
+    case ACCEPT_FAILED:
+        // Closing the listening socket to stop us fails the accept too.
+        if (nError != *pnLastError && !thread.IsStopRequested())
+            m_core.LogEvent("Couldn't accept a client on the Internet socket (error %d); trying "
+                            "again every second\r\n",
+                            nError);
+        *pnLastError = nError;
+        thread.PauseUnlessStopped(ACCEPT_RETRY_MS);
+        return true;
+    case ACCEPT_TAKEN:
+        break;
+    }
+    *pnLastError = 0;
+    HandOver(thread, client, nAddress, verdict);
+    return true;
+}
+
+// Once the user has answered about the held phone: served when allowed, else closed.
+void CSocketListener::TakeAnsweredPhone(CWorkerThread& thread)
+{
+    bool bAllowed = false;
+    if (!m_approvals.TakeAnswer(&bAllowed))
         return;
-    if (!m_approvals.IsAllowed(nHeldAddress))
+    if (!bAllowed)
     {
         CloseHeldPhone();
         return;
@@ -194,15 +244,17 @@ void CSocketListener::AcceptThread(CWorkerThread& thread, void* pParam)
                              WSAGetLastError());
         return;
     }
-    uint32_t nHeldAddress = 0;
     HANDLE waits[3] = {thread.GetStopEvent(), acceptReady.Get(), self.m_hAnswered};
+    bool bLookAgain = false;
+    int nLastError = 0;
     for (;;)
     {
-        DWORD nWait = WaitForMultipleObjects(3, waits, FALSE, INFINITE);
+        DWORD nWait = WaitForMultipleObjects(3, waits, FALSE, bLookAgain ? 0 : ACCEPT_CHECK_MS);
         if (nWait == WAIT_OBJECT_0 || nWait == WAIT_FAILED || thread.IsStopRequested())
             break;
-        self.TakeAnsweredPhone(thread, nHeldAddress);
-        self.TakeNewPhones(thread, listenSocket, &nHeldAddress);
+        // Every round, so a stream of other phones never keeps the allowed one waiting.
+        self.TakeAnsweredPhone(thread);
+        bLookAgain = self.TakeNewPhone(thread, listenSocket, &nLastError);
     }
     self.CloseHeldPhone();
 }

@@ -44,8 +44,9 @@ private:
     CSocketListener& operator=(const CSocketListener&);
 
     static void AcceptThread(CWorkerThread& thread, void* pParam);
-    void TakeNewPhones(CWorkerThread& thread, SOCKET listenSocket, uint32_t* pnHeldAddress);
-    void TakeAnsweredPhone(CWorkerThread& thread, uint32_t nHeldAddress);
+    bool TakeNewPhone(CWorkerThread& thread, SOCKET listenSocket, int* pnLastError);
+    void HandOver(CWorkerThread& thread, SOCKET client, uint32_t nAddress, PhoneVerdict verdict);
+    void TakeAnsweredPhone(CWorkerThread& thread);
     void ServeClient(CWorkerThread& thread);
     void CloseClientSocket();
     void CloseHeldPhone();

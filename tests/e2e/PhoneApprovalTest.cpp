@@ -9,6 +9,7 @@ static const char* const OTHER = "10.77.0.2";
 static const char* const QUESTION = "Allow this phone?";
 static const int ALLOW = 1121, DENY = 1122, LISTEN_ON_SOCKET = 1034, EXIT_BUTTON = 1006;
 static const WPARAM FORGET_PHONES = 0x0030;
+static const UINT PHONE_ALLOWED = WM_APP + 21; // wParam: the question's number; lParam: the address
 static const std::string CONNECTED = "Client connected on Internet socket\r\n";
 static const std::string ACK = "Sent ACK to phone\r\n";
 static const std::string CLOSED = "Client has closed connection\r\n";
@@ -47,11 +48,22 @@ TEST_F(PhoneApproval, APhoneIsHeldUntilAllowedOrDeniedWhileThisPcsPhonesAreServe
 {
     StartServer();
     SendMessageA(m_server.Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    // The program the user is typing in keeps the foreground, so no key answers.
+    HWND hTyping = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 9, 9, 0, 0, 0, 0);
+    SetForegroundWindow(hTyping);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == hTyping; }));
     CPhoneClient phone, other;
     ConnectFrom(phone, PHONE);
     HWND hQuestion = WaitForQuestion(PHONE);
     ASSERT_TRUE(hQuestion != NULL);
     EXPECT_TRUE(IsWindowVisible(m_server.Window())) << "out of the tray to ask";
+    EXPECT_EQ(hTyping, GetForegroundWindow());
+    SetForegroundWindow(hQuestion);
+    GUITHREADINFO info = {sizeof(info)};
+    HWND hDeny = GetDlgItem(hQuestion, DENY);
+    EXPECT_TRUE(WaitUntil([&] { return GetGUIThreadInfo(0, &info) && info.hwndFocus == hDeny; }));
+    EXPECT_EQ(MAKELRESULT(DENY, DC_HASDEFID), SendMessageA(hQuestion, DM_GETDEFID, 0, 0));
+    DestroyWindow(hTyping); // unpumped, it would hold up the next server's start
 
     // Anywhere in 127/8 is this PC.
     ASSERT_TRUE(m_phone.ConnectTcp("127.0.0.1", SERVER_PORT, REPLY_TIMEOUT_MS, "127.255.0.9"));
@@ -63,9 +75,12 @@ TEST_F(PhoneApproval, APhoneIsHeldUntilAllowedOrDeniedWhileThisPcsPhonesAreServe
     ExpectReply(phone, "Y");
     phone.Close();
 
-    // Denied: closed, and refused unasked until the server restarts.
+    // Denied: closed, and refused unasked until the server restarts. Stale answers change nothing.
     ConnectFrom(other, OTHER);
-    PressButton(WaitForQuestion(OTHER), DENY);
+    HWND hOtherQuestion = WaitForQuestion(OTHER);
+    PostMessageA(m_server.Window(), PHONE_ALLOWED, 1, 0x0A4D0002);
+    PostMessageA(m_server.Window(), PHONE_ALLOWED, 2, 0x0A4D0001);
+    PressButton(hOtherQuestion, DENY);
     EXPECT_TRUE(other.WaitForClose(REPLY_TIMEOUT_MS));
     ConnectFrom(other, OTHER);
     EXPECT_TRUE(other.WaitForClose(REPLY_TIMEOUT_MS));

@@ -9,14 +9,19 @@ static uint32_t Address(const char* pszText)
 }
 
 // The rest of the rule is the end-to-end test's (PhoneApprovalTest.cpp).
-TEST(PhoneApprovals, AQuestionTakesOneAnswer)
+TEST(PhoneApprovals, AQuestionTakesOneAnswerAndItsPhoneIsHeldUntilTaken)
 {
     CPhoneApprovals approvals;
-    uint32_t nAnswered = 0;
+    CPhoneQuestion asked = {0, 0};
+    bool bAllowed = true;
     EXPECT_EQ(PHONE_ASK, approvals.Judge(Address("10.77.0.1")));
-    ASSERT_TRUE(approvals.Answer(false, &nAnswered));
-    EXPECT_FALSE(approvals.Answer(true, &nAnswered)) << "the user's answer and the time-out race";
+    ASSERT_TRUE(approvals.IsAsking(&asked));
+    ASSERT_TRUE(approvals.Answer(false, asked));
+    EXPECT_FALSE(approvals.Answer(true, asked)) << "the user's answer and the time-out race";
     EXPECT_EQ(PHONE_REFUSE_DENIED, approvals.Judge(Address("10.77.0.1")));
+    EXPECT_EQ(PHONE_REFUSE_WAITING, approvals.Judge(Address("10.77.0.2"))) << "until taken";
+    ASSERT_TRUE(approvals.TakeAnswer(&bAllowed) && !bAllowed);
+    EXPECT_EQ(PHONE_ASK, approvals.Judge(Address("10.77.0.2")));
 }
 
 TEST(PhoneApprovals, TheSettingKeepsValidAddressesAndTheNewestOnes)
