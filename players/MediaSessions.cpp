@@ -33,13 +33,13 @@ enum Availability
 };
 
 // What a change event says is out of date.
-enum Part
+enum Stale
 {
-    PART_SESSION = 1, // which session is driven
-    PART_PROPERTIES = 2,
-    PART_PLAYBACK = 4,
-    PART_TIMELINE = 8,
-    PARTS_ALL = 15
+    STALE_SESSION = 1, // which session is driven
+    STALE_PROPERTIES = 2,
+    STALE_PLAYBACK = 4,
+    STALE_TIMELINE = 8,
+    STALE_ALL = 15
 };
 
 // For each SessionRequest: the flag that allows it, the call, what it asks (for the log).
@@ -67,9 +67,9 @@ static const char* const s_requestNames[SESSION_REQUEST_COUNT] = {"play",
 
 template <class Source, class Add>
 static void Subscribe(Source* pSource, Add pAdd, REFIID iid, ChangeCallback pCallback,
-                      void* pContext, int nParts, SessionSubscription& subscription)
+                      void* pContext, int nStale, SessionSubscription& subscription)
 {
-    RtEventHandler* pHandler = NewEventHandler(iid, pCallback, pContext, nParts);
+    RtEventHandler* pHandler = NewEventHandler(iid, pCallback, pContext, nStale);
     *subscription.handler.Receive() = pHandler;
     if (pHandler && FAILED(pAdd(pSource, pHandler, &subscription.nToken)))
     {
@@ -161,7 +161,7 @@ CMediaSessions::SessionState::SessionState()
 }
 
 CMediaSessions::CMediaSessions(CControllerLog& log)
-    : m_log(log), m_nAvailability(SESSIONS_UNKNOWN), m_nStaleParts(PARTS_ALL), m_nChanges(0),
+    : m_log(log), m_nAvailability(SESSIONS_UNKNOWN), m_nStale(STALE_ALL), m_nChanges(0),
       m_hChanged(CreateEventA(NULL, FALSE, FALSE, NULL)), m_bEverRead(false), m_nReadAt(0),
       m_nArtworkVersion(0), m_bArtworkRead(false), m_bRoInitialized(false),
       m_bReadFailureSaid(false),
@@ -202,7 +202,7 @@ bool CMediaSessions::IsAbsent() const
 
 bool CMediaSessions::IsFresh()
 {
-    if (m_nStaleParts.load() != 0)
+    if (m_nStale.load() != 0)
         return false;
     EnterCriticalSection(&m_lock);
     bool bFresh = m_bEverRead && GetTickCount() - m_nReadAt < REREAD_AFTER_MS;
@@ -299,14 +299,14 @@ void CMediaSessions::ChooseSession(const std::wstring& appId)
     EnterCriticalSection(&m_lock);
     m_chosenAppId = appId;
     LeaveCriticalSection(&m_lock);
-    ChangeArrived(this, PART_SESSION);
+    ChangeArrived(this, STALE_SESSION);
 }
 
 // On whatever thread the system raises the event: nothing is read here.
-void CMediaSessions::ChangeArrived(void* pSelf, int nParts)
+void CMediaSessions::ChangeArrived(void* pSelf, int nStale)
 {
     CMediaSessions& self = *static_cast<CMediaSessions*>(pSelf);
-    self.m_nStaleParts.fetch_or(nParts);
+    self.m_nStale.fetch_or(nStale);
     self.m_nChanges++;
     SetEvent(self.m_hChanged);
 }
@@ -396,35 +396,35 @@ HRESULT CMediaSessions::ReachManager(const char** ppszCall)
         return hr;
     SmtcManager* pManager = m_manager.Get();
     Subscribe(pManager, pManager->pTable->add_CurrentSessionChanged,
-              IID_CurrentSessionChangedHandler, ChangeArrived, this, PART_SESSION,
+              IID_CurrentSessionChangedHandler, ChangeArrived, this, STALE_SESSION,
               m_managerEvents[0]);
     Subscribe(pManager, pManager->pTable->add_SessionsChanged, IID_SessionsChangedHandler,
-              ChangeArrived, this, PART_SESSION, m_managerEvents[1]);
+              ChangeArrived, this, STALE_SESSION, m_managerEvents[1]);
     return S_OK;
 }
 
 // Reads what is out of date, or everything when what was read has grown old.
-void CMediaSessions::Refresh(int nParts)
+void CMediaSessions::Refresh(int nStale)
 {
-    nParts |= m_nStaleParts.exchange(0);
-    int nChanged = nParts;
+    nStale |= m_nStale.exchange(0);
+    int nChanged = nStale;
     if (!IsFresh())
-        nParts |= PARTS_ALL;
+        nStale |= STALE_ALL;
     AutomationOutcome outcome;
-    if ((nParts & PART_SESSION) && PickSession(outcome))
-        nParts = nChanged = PARTS_ALL;
+    if ((nStale & STALE_SESSION) && PickSession(outcome))
+        nStale = nChanged = STALE_ALL;
     if (!m_session.IsEmpty())
     {
-        // Each part is read even when another fails: the phone still gets the rest.
-        if (nParts & PART_PROPERTIES)
-            ReadProperties((nChanged & PART_PROPERTIES) != 0, outcome);
-        if (nParts & PART_PLAYBACK)
+        // Each is read even when another fails: the phone still gets the rest.
+        if (nStale & STALE_PROPERTIES)
+            ReadProperties((nChanged & STALE_PROPERTIES) != 0, outcome);
+        if (nStale & STALE_PLAYBACK)
             ReadPlayback(outcome);
-        if (nParts & PART_TIMELINE)
+        if (nStale & STALE_TIMELINE)
             ReadTimeline(outcome);
     }
     if (outcome.pszFailedCall)
-        m_nStaleParts.fetch_or(nParts);
+        m_nStale.fetch_or(nStale);
     ReportReadFailure(outcome);
     Publish();
 }
@@ -500,11 +500,11 @@ void CMediaSessions::WatchSession()
     SmtcSession* pSession = m_session.Get();
     const SmtcSessionTable* pTable = pSession->pTable;
     Subscribe(pSession, pTable->add_MediaPropertiesChanged, IID_MediaPropertiesChangedHandler,
-              ChangeArrived, this, PART_PROPERTIES, m_sessionEvents[0]);
+              ChangeArrived, this, STALE_PROPERTIES, m_sessionEvents[0]);
     Subscribe(pSession, pTable->add_PlaybackInfoChanged, IID_PlaybackInfoChangedHandler,
-              ChangeArrived, this, PART_PLAYBACK, m_sessionEvents[1]);
+              ChangeArrived, this, STALE_PLAYBACK, m_sessionEvents[1]);
     Subscribe(pSession, pTable->add_TimelinePropertiesChanged, IID_TimelinePropertiesChangedHandler,
-              ChangeArrived, this, PART_TIMELINE, m_sessionEvents[2]);
+              ChangeArrived, this, STALE_TIMELINE, m_sessionEvents[2]);
 }
 
 void CMediaSessions::UnwatchSession()
@@ -624,7 +624,7 @@ void CMediaSessions::ReportReadFailure(const AutomationOutcome& outcome)
 // request is read afresh: apps allow Play only while paused, and so on.
 void CMediaSessions::SendRequest(SessionRequest request, int nArgument, AutomationOutcome& outcome)
 {
-    Refresh(PART_PLAYBACK);
+    Refresh(STALE_PLAYBACK);
     if (m_session.IsEmpty() || !(m_read.nControls & (1u << s_requestControls[request])))
     {
         outcome.hr = S_FALSE;

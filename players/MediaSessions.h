@@ -110,7 +110,7 @@ private:
     static void RunOnThread(void* pSelf, int nOperation, const char* pszArgument,
                             AutomationOutcome& outcome);
     static void DroppedOnThread(void*, int) {}
-    static void ChangeArrived(void* pSelf, int nParts);
+    static void ChangeArrived(void* pSelf, int nStale);
     bool IsAbsent() const;
     bool IsFresh();
     bool CopyNowPlaying(NowPlaying& now);
@@ -119,7 +119,7 @@ private:
     // On the thread.
     bool EnsureManager();
     HRESULT ReachManager(const char** ppszCall);
-    void Refresh(int nParts);
+    void Refresh(int nStale);
     bool PickSession(AutomationOutcome& outcome);
     bool FindSession(const std::wstring& appId, CComRef<SmtcSession>& session,
                      AutomationOutcome& outcome);
@@ -139,7 +139,7 @@ private:
 
     CControllerLog& m_log;
     std::atomic<int> m_nAvailability;
-    std::atomic<int> m_nStaleParts;
+    std::atomic<int> m_nStale;
     std::atomic<LONG> m_nChanges;
     HANDLE m_hChanged;
 

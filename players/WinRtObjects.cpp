@@ -161,7 +161,7 @@ struct EventHandler
     CRITICAL_SECTION lock;
     ChangeCallback pCallback;
     void* pContext;
-    int nParts;
+    int nStale;
 };
 
 static EventHandler* EventHandlerOf(RtEventHandler* pHandler)
@@ -186,7 +186,7 @@ static HRESULT STDMETHODCALLTYPE EventInvoke(RtEventHandler* pThis, void*, void*
     EventHandler* pSelf = EventHandlerOf(pThis);
     EnterCriticalSection(&pSelf->lock);
     if (pSelf->pCallback)
-        pSelf->pCallback(pSelf->pContext, pSelf->nParts);
+        pSelf->pCallback(pSelf->pContext, pSelf->nStale);
     LeaveCriticalSection(&pSelf->lock);
     return S_OK;
 }
@@ -194,7 +194,7 @@ static HRESULT STDMETHODCALLTYPE EventInvoke(RtEventHandler* pThis, void*, void*
 static const RtEventHandlerTable s_eventTable = {
     DelegateQuery<EventHandler>, DelegateAddRef<EventHandler>, EventRelease, EventInvoke};
 
-RtEventHandler* NewEventHandler(REFIID iid, ChangeCallback pCallback, void* pContext, int nParts)
+RtEventHandler* NewEventHandler(REFIID iid, ChangeCallback pCallback, void* pContext, int nStale)
 {
     EventHandler* pSelf = new (std::nothrow) EventHandler();
     if (!pSelf)
@@ -205,7 +205,7 @@ RtEventHandler* NewEventHandler(REFIID iid, ChangeCallback pCallback, void* pCon
     InitializeCriticalSection(&pSelf->lock);
     pSelf->pCallback = pCallback;
     pSelf->pContext = pContext;
-    pSelf->nParts = nParts;
+    pSelf->nStale = nStale;
     return &pSelf->face;
 }
 

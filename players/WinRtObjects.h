@@ -18,11 +18,11 @@ HRESULT AwaitOperation(RtAsyncOperation* pOperation, REFIID handlerIid, void* pR
 // than the one passed.
 HRESULT AwaitRead(RtReadOperation* pOperation, RtBuffer** ppBuffer);
 
-// A change handler calls back with the parts it stands for, on whatever thread
+// A change handler calls back with what it says is out of date, on whatever thread
 // the system raises its event.
-typedef void (*ChangeCallback)(void* pContext, int nParts);
+typedef void (*ChangeCallback)(void* pContext, int nStale);
 // A new handler answering the delegate id; the reference is the caller's.
-RtEventHandler* NewEventHandler(REFIID iid, ChangeCallback pCallback, void* pContext, int nParts);
+RtEventHandler* NewEventHandler(REFIID iid, ChangeCallback pCallback, void* pContext, int nStale);
 // No call back once this returns, even from an event being raised meanwhile.
 void DetachEventHandler(RtEventHandler* pHandler);
 
