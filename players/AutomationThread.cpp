@@ -3,9 +3,12 @@
 
 // How often a waiting caller looks whether its link worker is being stopped.
 static const DWORD STOP_CHECK_MS = 100;
+// Whether the caller of the operation running on this thread has stopped waiting.
+static thread_local const std::atomic<bool>* t_pCallerGone = NULL;
 
-CAutomationThread::CAutomationThread(OperationBody pBody, DroppedOperation pDropped, void* pOwner)
-    : m_pBody(pBody), m_pDropped(pDropped), m_pOwner(pOwner),
+CAutomationThread::CAutomationThread(OperationBody pBody, DroppedOperation pDropped, void* pOwner,
+                                     AutomationApartment nApartment)
+    : m_pBody(pBody), m_pDropped(pDropped), m_pOwner(pOwner), m_nApartment(nApartment),
       m_hWake(CreateEventA(NULL, FALSE, FALSE, NULL))
 {
     InitializeCriticalSection(&m_lock);
@@ -78,6 +81,11 @@ bool CAutomationThread::WaitUnlessStopped(HANDLE hDone)
     }
 }
 
+bool CAutomationThread::CallerStopped()
+{
+    return (t_pCallerGone && t_pCallerGone->load()) || CWorkerThread::CurrentThreadStopRequested();
+}
+
 void CAutomationThread::Finish(int nLastOperation, DWORD nWaitMs)
 {
     if (!m_thread.IsRunning())
@@ -117,26 +125,40 @@ CAutomationThread::Request* CAutomationThread::NextRequest()
 void CAutomationThread::ServeRequests(CWorkerThread& thread, void* pSelf)
 {
     CAutomationThread& self = *static_cast<CAutomationThread*>(pSelf);
+    if (self.m_nApartment == APARTMENT_ENTERED_BY_OWNER)
+    {
+        self.ServeQueue(thread);
+        return;
+    }
     CScopedComInit com;
+    self.ServeQueue(thread);
+}
+
+void CAutomationThread::ServeQueue(CWorkerThread& thread)
+{
     for (;;)
     {
-        Request* pRequest = self.NextRequest();
+        Request* pRequest = NextRequest();
         if (pRequest)
         {
             // A PLAY or STOP from a link that was closed meanwhile would surprise
             // the user if it ran now.
             if (pRequest->bCallerGone)
-                self.m_pDropped(self.m_pOwner, pRequest->nOperation);
+                m_pDropped(m_pOwner, pRequest->nOperation);
             else
-                self.m_pBody(self.m_pOwner, pRequest->nOperation, pRequest->fileName.c_str(),
-                             pRequest->outcome);
+            {
+                t_pCallerGone = &pRequest->bCallerGone;
+                m_pBody(m_pOwner, pRequest->nOperation, pRequest->fileName.c_str(),
+                        pRequest->outcome);
+                t_pCallerGone = NULL;
+            }
             SetEvent(pRequest->hDone);
             DropRequest(pRequest);
             continue;
         }
         if (thread.IsStopRequested())
             return;
-        self.WaitForWork(thread.GetStopEvent());
+        WaitForWork(thread.GetStopEvent());
     }
 }
 

@@ -11,6 +11,14 @@
 #include "Automation.h"
 #include "../framework/WorkerThread.h"
 
+// The thread's apartment: a single-threaded one of its own, or none, when the
+// owner's operations enter the one they need (the runtime's, for media sessions).
+enum AutomationApartment
+{
+    APARTMENT_SINGLE_THREADED,
+    APARTMENT_ENTERED_BY_OWNER
+};
+
 class CAutomationThread
 {
 public:
@@ -20,7 +28,8 @@ public:
     // An operation whose caller stopped waiting before it began: it is not run.
     typedef void (*DroppedOperation)(void* pOwner, int nOperation);
 
-    CAutomationThread(OperationBody pBody, DroppedOperation pDropped, void* pOwner);
+    CAutomationThread(OperationBody pBody, DroppedOperation pDropped, void* pOwner,
+                      AutomationApartment nApartment = APARTMENT_SINGLE_THREADED);
     ~CAutomationThread();
 
     // Runs the operation on the thread, starting it the first time, and waits for
@@ -31,6 +40,9 @@ public:
     // Runs nLastOperation after whatever is queued and ends the thread, waiting up
     // to nWaitMs for it before ending it from outside.
     void Finish(int nLastOperation, DWORD nWaitMs);
+    // Inside an operation: whether its caller has stopped waiting for it, or the
+    // thread is being ended, so that a long wait in it may end early.
+    static bool CallerStopped();
 
 private:
     CAutomationThread(const CAutomationThread&);
@@ -51,6 +63,7 @@ private:
     static void DropRequest(Request* pRequest);
     static bool WaitUnlessStopped(HANDLE hDone);
     static void ServeRequests(CWorkerThread& thread, void* pSelf);
+    void ServeQueue(CWorkerThread& thread);
 
     bool Queue(Request* pRequest, bool bStart);
     Request* NextRequest();
@@ -59,6 +72,7 @@ private:
     OperationBody m_pBody;
     DroppedOperation m_pDropped;
     void* m_pOwner;
+    AutomationApartment m_nApartment;
     CRITICAL_SECTION m_lock;
     std::deque<Request*> m_queue;
     HANDLE m_hWake;

@@ -8,6 +8,7 @@
 #include "ControllerLog.h"
 #include "MediaKeysRules.h"
 #include "MediaPlayerRules.h"
+#include "MediaSessionRules.h"
 #include "SystemVolume.h"
 #include "../framework/ScopedCom.h"
 #include "../framework/ScopedHandle.h"
@@ -92,8 +93,36 @@ static bool IsProgramRunning(const char* pszFileName)
     return false;
 }
 
+// The title in the ANSI code page, what it lacks as the system's default
+// character, cut at a character's end to fit nSize bytes with its end mark.
+static void CopyAnsiTitle(const std::wstring& title, char* pszTitle, unsigned nSize)
+{
+    if (nSize == 0)
+        return;
+    pszTitle[0] = '\0';
+    int nFit = 0, nTooMany = static_cast<int>(title.size()) + 1;
+    while (nTooMany - nFit > 1)
+    {
+        int nTry = (nFit + nTooMany) / 2;
+        int nBytes = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, title.data(), nTry, NULL, 0,
+                                         NULL, NULL);
+        if (nBytes > 0 && static_cast<unsigned>(nBytes) < nSize)
+            nFit = nTry;
+        else
+            nTooMany = nTry;
+    }
+    // Half of a surrogate pair is no character.
+    if (nFit > 0 && nFit < static_cast<int>(title.size()) && IS_HIGH_SURROGATE(title[nFit - 1]))
+        nFit--;
+    int nBytes = nFit > 0 ? WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, title.data(), nFit,
+                                                pszTitle, static_cast<int>(nSize) - 1, NULL, NULL)
+                          : 0;
+    pszTitle[nBytes > 0 ? nBytes : 0] = '\0';
+}
+
 CMediaKeysController::CMediaKeysController(CControllerLog& log)
-    : m_log(log), m_nPlayState(STOPPED), m_nVolume(INITIAL_VOLUME), m_bVolumeKeysSaid(false)
+    : m_log(log), m_nPlayState(STOPPED), m_nVolume(INITIAL_VOLUME), m_bVolumeKeysSaid(false),
+      m_sessions(log)
 {
 }
 
@@ -153,6 +182,18 @@ int CMediaKeysController::EnsureRunning(const char* pszAppPath, int bStart)
 void CMediaKeysController::GetStatus(PlayState* pState, int* pLength, int* pPosition, int* pShuffle,
                                      int* pRepeat, char* pszTitle, unsigned nTitleSize, int)
 {
+    NowPlaying now;
+    if (m_sessions.GetNowPlaying(now))
+    {
+        m_nPlayState = now.nState;
+        *pState = now.nState;
+        *pLength = PhoneSeconds(now.nDurationMs);
+        *pPosition = PhoneSeconds(now.nPositionMs);
+        *pShuffle = now.nShuffle > 0 ? 1 : 0;
+        *pRepeat = now.nRepeat > 0 ? 1 : 0;
+        CopyAnsiTitle(PhoneTitle(now.artist, now.title), pszTitle, nTitleSize);
+        return;
+    }
     *pState = m_nPlayState;
     *pLength = -1;
     *pPosition = -1;
@@ -219,34 +260,69 @@ void CMediaKeysController::SetVolume(int nVolume)
         m_nVolume = nEstimate;
 }
 
+// False when the key is to stand in; the play state it goes by is then the
+// session's own, where there is one.
+bool CMediaKeysController::SessionTakes(SessionRequest request, int nArgument)
+{
+    SessionRequestResult result = m_sessions.Request(request, nArgument);
+    if (result != REQUEST_PRESS_KEY)
+        return true;
+    NowPlaying now;
+    if (m_sessions.GetNowPlaying(now))
+        m_nPlayState = now.nState;
+    return false;
+}
+
 // The key toggles, so it is pressed only when the state is to change.
 void CMediaKeysController::Play()
 {
-    if (m_nPlayState != PLAYING && Press(KEY_PLAY_PAUSE))
+    if (SessionTakes(SESSION_PLAY, 0))
+        m_nPlayState = PLAYING;
+    else if (m_nPlayState != PLAYING && Press(KEY_PLAY_PAUSE))
         m_nPlayState = PLAYING;
 }
 
 void CMediaKeysController::Pause()
 {
-    if (m_nPlayState == PLAYING && Press(KEY_PLAY_PAUSE))
+    if (SessionTakes(SESSION_PAUSE, 0))
+        m_nPlayState = PAUSED;
+    else if (m_nPlayState == PLAYING && Press(KEY_PLAY_PAUSE))
         m_nPlayState = PAUSED;
 }
 
 // Fading and stopping at the end of the track are plain stops: a key can do no more.
 void CMediaKeysController::Stop(int)
 {
-    if (Press(KEY_STOP))
+    if (SessionTakes(SESSION_STOP, 0) || Press(KEY_STOP))
         m_nPlayState = STOPPED;
 }
 
 void CMediaKeysController::NextTrack()
 {
-    Press(KEY_NEXT);
+    if (!SessionTakes(SESSION_NEXT, 0))
+        Press(KEY_NEXT);
 }
 
 void CMediaKeysController::PreviousTrack()
 {
-    Press(KEY_PREVIOUS);
+    if (!SessionTakes(SESSION_PREVIOUS, 0))
+        Press(KEY_PREVIOUS);
+}
+
+// No key seeks, shuffles or repeats: without a session that allows it, nothing happens.
+void CMediaKeysController::Seek(int nSeconds)
+{
+    SessionTakes(SESSION_SEEK, nSeconds);
+}
+
+void CMediaKeysController::SetShuffle(int nOn)
+{
+    SessionTakes(SESSION_SHUFFLE, nOn);
+}
+
+void CMediaKeysController::SetRepeat(int nOn)
+{
+    SessionTakes(SESSION_REPEAT, nOn);
 }
 
 void CMediaKeysController::GetPlaylist(char** ppText, int* pSize, int* pIndex)

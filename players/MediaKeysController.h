@@ -1,9 +1,12 @@
-// Drives whichever player the system hands the media keys to, as a media
-// keyboard does: play/pause, stop, next and previous are key presses, the volume
-// is the system's own, and files open in the player registered for their type.
-// It reads nothing back: the play state and the volume of the keys are its own.
+// Drives whichever player the system hands the media keys to. Where the system
+// has media sessions (Windows 10 1809 on), the app's own session says what plays
+// and takes play, pause, stop, next, previous, seek, shuffle and repeat; without
+// one, or for what its app does not allow, the keys stand in as on a media
+// keyboard, with a play state of its own. The volume is the system's own, and
+// files open in the player registered for their type.
 #pragma once
 #include <windows.h>
+#include "MediaSessions.h"
 #include "PathNotice.h"
 #include "PlayerController.h"
 
@@ -29,18 +32,23 @@ public:
     void Rewind() override {}
     void NextTrack() override;
     void PreviousTrack() override;
-    void SetShuffle(int) override {}
-    void SetRepeat(int) override {}
+    void SetShuffle(int nOn) override;
+    void SetRepeat(int nOn) override;
     void GetPlaylist(char** ppText, int* pSize, int* pIndex) override;
     void SelectPlaylistItem(int) override {}
     void ClearPlaylist() override {}
     void Tick() override {}
     void GetDetailedInfo(int* pBitRate, int* pSampleRate, int* pChannels) override;
     void ToggleFullScreen() override {}
-    void Seek(int) override {}
+    void Seek(int nSeconds) override;
     void GetPlaylistLength(int* pCount) override { *pCount = 0; }
 
+    // For the web remote: what plays, its artwork, the apps with a session and the
+    // choice of the one driven (see CMediaSessions). Callable from any thread.
+    CMediaSessions& Sessions() { return m_sessions; }
+
 private:
+    bool SessionTakes(SessionRequest request, int nArgument);
     bool Press(const MediaKey& key);
     bool PressVolumeKeys(int nPresses);
     void OpenWithDefaultVerb(const char* pszPath);
@@ -54,4 +62,5 @@ private:
     int m_nVolume;
     // Whether the log has said that the volume keys stand in for the system volume.
     bool m_bVolumeKeysSaid;
+    CMediaSessions m_sessions;
 };

@@ -9,6 +9,7 @@
 #   tools/bench.sh log              CHCK before and after 100,000 log lines
 #   tools/bench.sh stop             stopping links during long commands; memory after
 #   tools/bench.sh web              VOLM through the web API vs the TCP link; page load; memory
+#   tools/bench.sh sessions         INFO answered from a media session vs INFO of Winamp 2
 #   tools/bench.sh replies          round trips and a mixed run of 100,000 commands, against
 #                                   the server of the start commit (QUORVEL_BENCH_BASE=commit
 #                                   to compare with another one)
@@ -30,7 +31,7 @@ base_server() {
   fi
   echo "$PWD/$base/build/bin/QuorvelServer.exe"
 }
-for name in ${@:-volume list down log stop web replies}; do
+for name in ${@:-volume list down log stop web sessions replies}; do
   echo "== $name"
   args=()
   [ "$name" = replies ] && args=("$(base_server)" ${QUORVEL_BENCH_CLIENTS:-100})
