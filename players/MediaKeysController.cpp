@@ -15,9 +15,6 @@
 
 static const char* const APP_NAME = "the player for media keys";
 static const char* const ENQUEUE_VERB = "Enqueue";
-static const PlayState STOPPED = 0;
-static const PlayState PLAYING = 1;
-static const PlayState PAUSED = 3;
 static const int INITIAL_VOLUME = 128;
 // The volume keys step as Windows Media Player's volume commands do: by 25 of
 // 255 a step. A key moves the system volume by 2 of 100, so a step is 5 presses.
@@ -121,8 +118,8 @@ static void CopyAnsiTitle(const std::wstring& title, char* pszTitle, unsigned nS
 }
 
 CMediaKeysController::CMediaKeysController(CControllerLog& log)
-    : m_log(log), m_nPlayState(STOPPED), m_nVolume(INITIAL_VOLUME), m_bVolumeKeysSaid(false),
-      m_sessions(log)
+    : m_log(log), m_nPlayState(PLAY_STATE_STOPPED), m_nVolume(INITIAL_VOLUME),
+      m_bVolumeKeysSaid(false), m_sessions(log)
 {
 }
 
@@ -208,7 +205,7 @@ void CMediaKeysController::OpenWithDefaultVerb(const char* pszPath)
     DWORD nError = 0;
     ShellOpenResult result = OpenWithShell(pszPath, NULL, &nError);
     if (result == SHELL_OPENED)
-        m_nPlayState = PLAYING;
+        m_nPlayState = PLAY_STATE_PLAYING;
     else if (result == SHELL_NO_VERB)
         Log("Media keys: couldn't open \"%.900s\": no program is registered for its type\r\n",
             pszPath);
@@ -277,24 +274,24 @@ bool CMediaKeysController::SessionTakes(SessionRequest request, int nArgument)
 void CMediaKeysController::Play()
 {
     if (SessionTakes(SESSION_PLAY, 0))
-        m_nPlayState = PLAYING;
-    else if (m_nPlayState != PLAYING && Press(KEY_PLAY_PAUSE))
-        m_nPlayState = PLAYING;
+        m_nPlayState = PLAY_STATE_PLAYING;
+    else if (m_nPlayState != PLAY_STATE_PLAYING && Press(KEY_PLAY_PAUSE))
+        m_nPlayState = PLAY_STATE_PLAYING;
 }
 
 void CMediaKeysController::Pause()
 {
     if (SessionTakes(SESSION_PAUSE, 0))
-        m_nPlayState = PAUSED;
-    else if (m_nPlayState == PLAYING && Press(KEY_PLAY_PAUSE))
-        m_nPlayState = PAUSED;
+        m_nPlayState = PLAY_STATE_PAUSED;
+    else if (m_nPlayState == PLAY_STATE_PLAYING && Press(KEY_PLAY_PAUSE))
+        m_nPlayState = PLAY_STATE_PAUSED;
 }
 
 // Fading and stopping at the end of the track are plain stops: a key can do no more.
 void CMediaKeysController::Stop(int)
 {
     if (SessionTakes(SESSION_STOP, 0) || Press(KEY_STOP))
-        m_nPlayState = STOPPED;
+        m_nPlayState = PLAY_STATE_STOPPED;
 }
 
 void CMediaKeysController::NextTrack()
@@ -323,18 +320,4 @@ void CMediaKeysController::SetShuffle(int nOn)
 void CMediaKeysController::SetRepeat(int nOn)
 {
     SessionTakes(SESSION_REPEAT, nOn);
-}
-
-void CMediaKeysController::GetPlaylist(char** ppText, int* pSize, int* pIndex)
-{
-    *ppText = NULL;
-    *pSize = 0;
-    *pIndex = 0;
-}
-
-void CMediaKeysController::GetDetailedInfo(int* pBitRate, int* pSampleRate, int* pChannels)
-{
-    *pBitRate = 0;
-    *pSampleRate = 0;
-    *pChannels = 0;
 }

@@ -19,7 +19,6 @@ public:
     explicit CMediaKeysController(CControllerLog& log);
 
     int EnsureRunning(const char* pszAppPath, int bStart) override;
-    int QueryVersion() override { return 0; }
     void GetStatus(PlayState* pState, int* pLength, int* pPosition, int* pShuffle, int* pRepeat,
                    char* pszTitle, unsigned nTitleSize, int bWait) override;
     void PlayFile(const char* pszPath) override;
@@ -28,20 +27,11 @@ public:
     void Play() override;
     void Pause() override;
     void Stop(int nMode) override;
-    void FastForward() override {}
-    void Rewind() override {}
     void NextTrack() override;
     void PreviousTrack() override;
     void SetShuffle(int nOn) override;
     void SetRepeat(int nOn) override;
-    void GetPlaylist(char** ppText, int* pSize, int* pIndex) override;
-    void SelectPlaylistItem(int) override {}
-    void ClearPlaylist() override {}
-    void Tick() override {}
-    void GetDetailedInfo(int* pBitRate, int* pSampleRate, int* pChannels) override;
-    void ToggleFullScreen() override {}
     void Seek(int nSeconds) override;
-    void GetPlaylistLength(int* pCount) override { *pCount = 0; }
 
     // For the web remote: what plays, its artwork, the apps with a session and the
     // choice of the one driven (see CMediaSessions). Callable from any thread.

@@ -1,4 +1,5 @@
 #include "MediaSessionRules.h"
+#include "PlayerController.h"
 #include <limits.h>
 
 static bool EndsWithExe(const std::wstring& name)
@@ -40,8 +41,8 @@ std::wstring PhoneTitle(const std::wstring& artist, const std::wstring& title)
 unsigned char PlayStateOfStatus(int nStatus)
 {
     if (nStatus == SESSION_PLAYING)
-        return 1;
-    return nStatus == SESSION_PAUSED ? 3 : 0;
+        return PLAY_STATE_PLAYING;
+    return nStatus == SESSION_PAUSED ? PLAY_STATE_PAUSED : PLAY_STATE_STOPPED;
 }
 
 long long DurationMs(const SessionTimeline& timeline)

@@ -1,5 +1,6 @@
 #include "StatusChange.h"
 #include <stdlib.h>
+#include "../players/PlayerController.h"
 
 // A reading is taken every quarter second or so; a busy machine may stretch
 // that, so the position may drift by this much before it counts as a jump.
@@ -12,7 +13,7 @@ bool IsStateChange(const WatchedState& before, const WatchedState& now, unsigned
     if (before.nKind != now.nKind || a.nState != b.nState || a.nLength != b.nLength ||
         a.nShuffle != b.nShuffle || a.nRepeat != b.nRepeat || a.title != b.title)
         return true;
-    bool bPlaying = b.nState == 1;
+    bool bPlaying = b.nState == PLAY_STATE_PLAYING;
     long long nExpected = a.nPosition + (bPlaying ? nElapsedMs / 1000 : 0);
     return llabs(static_cast<long long>(b.nPosition) - nExpected) > POSITION_SLACK_SECONDS;
 }
