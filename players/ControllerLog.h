@@ -7,6 +7,8 @@ class CControllerLog
 public:
     // One whole line, its "\r\n" included. Callable from any thread.
     virtual void LogControllerLine(const char* pszLine) = 0;
+    // printf-style: the line is formatted (cut to 1023 bytes) and reported.
+    void LogFormat(const char* pszFormat, ...);
 
 protected:
     ~CControllerLog() {}

@@ -123,16 +123,6 @@ CMediaKeysController::CMediaKeysController(CControllerLog& log)
 {
 }
 
-void CMediaKeysController::Log(const char* pszFormat, ...)
-{
-    char szLine[1024];
-    va_list args;
-    va_start(args, pszFormat);
-    vsnprintf(szLine, sizeof(szLine), pszFormat, args);
-    va_end(args);
-    m_log.LogControllerLine(szLine);
-}
-
 // Down and up in one call, so that no other input comes between them.
 bool CMediaKeysController::Press(const MediaKey& key)
 {
@@ -146,7 +136,8 @@ bool CMediaKeysController::Press(const MediaKey& key)
     }
     if (SendInput(2, inputs, sizeof(INPUT)) == 2)
         return true;
-    Log("Media keys: couldn't press the %s key (error %lu)\r\n", key.pszName, GetLastError());
+    m_log.LogFormat("Media keys: couldn't press the %s key (error %lu)\r\n", key.pszName,
+                    GetLastError());
     return false;
 }
 
@@ -207,10 +198,11 @@ void CMediaKeysController::OpenWithDefaultVerb(const char* pszPath)
     if (result == SHELL_OPENED)
         m_nPlayState = PLAY_STATE_PLAYING;
     else if (result == SHELL_NO_VERB)
-        Log("Media keys: couldn't open \"%.900s\": no program is registered for its type\r\n",
+        m_log.LogFormat(
+            "Media keys: couldn't open \"%.900s\": no program is registered for its type\r\n",
             pszPath);
     else
-        Log("Media keys: couldn't open \"%.900s\" (error %lu)\r\n", pszPath, nError);
+        m_log.LogFormat("Media keys: couldn't open \"%.900s\" (error %lu)\r\n", pszPath, nError);
 }
 
 // The handler lets only media files through (IsMediaFileName).
@@ -228,7 +220,7 @@ void CMediaKeysController::AddFile(const char* pszPath)
     if (result == SHELL_NO_VERB)
         OpenWithDefaultVerb(pszPath);
     else if (result == SHELL_FAILED)
-        Log("Media keys: couldn't add \"%.900s\" (error %lu)\r\n", pszPath, nError);
+        m_log.LogFormat("Media keys: couldn't add \"%.900s\" (error %lu)\r\n", pszPath, nError);
 }
 
 // The system volume when it can be set; otherwise the volume keys, a step at a
@@ -244,11 +236,13 @@ void CMediaKeysController::SetVolume(int nVolume)
     }
     unsigned long nError = static_cast<unsigned long>(hr);
     if (result == SYSTEM_VOLUME_FAILED)
-        Log("Media keys: couldn't set the system volume (error 0x%08lX); pressing the volume "
+        m_log.LogFormat(
+            "Media keys: couldn't set the system volume (error 0x%08lX); pressing the volume "
             "keys instead\r\n",
             nError);
     else if (!m_bVolumeKeysSaid)
-        Log("Media keys: no system volume to set (error 0x%08lX); pressing the volume keys "
+        m_log.LogFormat(
+            "Media keys: no system volume to set (error 0x%08lX); pressing the volume keys "
             "instead\r\n",
             nError);
     m_bVolumeKeysSaid = m_bVolumeKeysSaid || result == SYSTEM_VOLUME_MISSING;

@@ -42,7 +42,6 @@ private:
     bool Press(const MediaKey& key);
     bool PressVolumeKeys(int nPresses);
     void OpenWithDefaultVerb(const char* pszPath);
-    void Log(const char* pszFormat, ...);
 
     CControllerLog& m_log;
     CPathNotice m_exePathNotice;

@@ -185,16 +185,6 @@ CMediaSessions::~CMediaSessions()
     DeleteCriticalSection(&m_lock);
 }
 
-void CMediaSessions::Log(const char* pszFormat, ...)
-{
-    char szLine[512];
-    va_list args;
-    va_start(args, pszFormat);
-    vsnprintf(szLine, sizeof(szLine), pszFormat, args);
-    va_end(args);
-    m_log.LogControllerLine(szLine);
-}
-
 bool CMediaSessions::IsAbsent() const
 {
     return m_nAvailability.load() == SESSIONS_ABSENT;
@@ -257,8 +247,9 @@ SessionRequestResult CMediaSessions::Request(SessionRequest request, int nArgume
         return REQUEST_NOT_DELIVERED;
     if (outcome.pszFailedCall)
     {
-        Log("Media sessions: couldn't %s (%s failed with 0x%08lX)\r\n", s_requestNames[request],
-            outcome.pszFailedCall, static_cast<unsigned long>(outcome.hr));
+        m_log.LogFormat("Media sessions: couldn't %s (%s failed with 0x%08lX)\r\n",
+                        s_requestNames[request], outcome.pszFailedCall,
+                        static_cast<unsigned long>(outcome.hr));
         return REQUEST_NOT_DELIVERED;
     }
     return outcome.hr == S_FALSE ? REQUEST_PRESS_KEY : REQUEST_TAKEN;
@@ -353,9 +344,10 @@ bool CMediaSessions::EnsureManager()
     m_nAvailability = SESSIONS_ABSENT;
     // Older systems (and Wine) have no such class; Windows 7 not even the runtime.
     if (!pszCall || hr == REGDB_E_CLASSNOTREG || hr == REGDB_E_READREGDB)
-        Log("Media sessions: not available on this system; using the media keys\r\n");
+        m_log.LogFormat("Media sessions: not available on this system; using the media keys\r\n");
     else
-        Log("Media sessions: couldn't reach the system's media sessions (%s failed with "
+        m_log.LogFormat(
+            "Media sessions: couldn't reach the system's media sessions (%s failed with "
             "0x%08lX); using the media keys\r\n",
             pszCall, static_cast<unsigned long>(hr));
     return false;
@@ -616,8 +608,8 @@ void CMediaSessions::ReportReadFailure(const AutomationOutcome& outcome)
     if (m_bReadFailureSaid)
         return;
     m_bReadFailureSaid = true;
-    Log("Media sessions: couldn't read the media session (%s failed with 0x%08lX)\r\n",
-        outcome.pszFailedCall, static_cast<unsigned long>(outcome.hr));
+    m_log.LogFormat("Media sessions: couldn't read the media session (%s failed with 0x%08lX)\r\n",
+                    outcome.pszFailedCall, static_cast<unsigned long>(outcome.hr));
 }
 
 // S_FALSE in the outcome: the key is to stand in. Whether the app allows the
@@ -684,8 +676,8 @@ void CMediaSessions::ReadArtwork()
     if (outcome.pszFailedCall)
     {
         bytes.clear();
-        Log("Media sessions: couldn't read the artwork (%s failed with 0x%08lX)\r\n",
-            outcome.pszFailedCall, static_cast<unsigned long>(outcome.hr));
+        m_log.LogFormat("Media sessions: couldn't read the artwork (%s failed with 0x%08lX)\r\n",
+                        outcome.pszFailedCall, static_cast<unsigned long>(outcome.hr));
     }
     EnterCriticalSection(&m_lock);
     m_artwork.swap(bytes);

@@ -114,7 +114,6 @@ private:
     bool IsAbsent() const;
     bool IsFresh();
     bool CopyNowPlaying(NowPlaying& now);
-    void Log(const char* pszFormat, ...);
 
     // On the thread.
     bool EnsureManager();
