@@ -119,7 +119,7 @@ void CWebRemoteDlg::ShowPairing()
     std::vector<PairedBrowser> browsers = pairing.Browsers();
     for (size_t i = 0; i < browsers.size(); i++)
     {
-        std::string line = browsers[i].name + ", paired " + browsers[i].date;
+        std::string line = PairedBrowserLine(browsers[i]);
         SendMessageA(hList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
         m_browserHashes.push_back(browsers[i].tokenHash);
     }
@@ -139,7 +139,7 @@ void CWebRemoteDlg::OnRemove()
     LRESULT nSelection = SendDlgItemMessageA(m_hWnd, IDC_WEB_BROWSERS, LB_GETCURSEL, 0, 0);
     if (nSelection < 0 || static_cast<size_t>(nSelection) >= m_browserHashes.size())
         return;
-    m_server.WebRemote().Pairing().Remove(m_browserHashes[nSelection]);
+    m_server.WebRemote().RemoveBrowser(m_browserHashes[nSelection]);
     ShowPairing();
 }
 

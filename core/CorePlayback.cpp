@@ -158,6 +158,11 @@ PlayerStatus CServerCore::Status(bool bWait)
     return status;
 }
 
+int CServerCore::Volume()
+{
+    return Active()->GetVolume();
+}
+
 void CServerCore::GetDetailedInfo(int* pBitRate, int* pSampleRate, int* pChannels)
 {
     Active()->GetDetailedInfo(pBitRate, pSampleRate, pChannels);

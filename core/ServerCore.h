@@ -130,6 +130,9 @@ public:
 
     // What is playing. bWait lets the application take its time to tell the length.
     PlayerStatus Status(bool bWait);
+    // The active application's volume, 0..255, or -1 when it cannot tell; for
+    // the web page only, which shows it. Logs nothing.
+    int Volume();
     void GetDetailedInfo(int* pBitRate, int* pSampleRate, int* pChannels);
     // The number of playlist entries, logged.
     int PlaylistLength();

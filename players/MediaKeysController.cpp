@@ -251,6 +251,13 @@ void CMediaKeysController::SetVolume(int nVolume)
         m_nVolume = nEstimate;
 }
 
+// Only the system volume is read back: the volume keys' is a guess.
+int CMediaKeysController::GetVolume()
+{
+    float fLevel = 0.0f;
+    return GetSystemVolume(&fLevel) ? static_cast<int>(fLevel * 255.0f + 0.5f) : -1;
+}
+
 // False when the key is to stand in; the play state it goes by is then the
 // session's own, where there is one.
 bool CMediaKeysController::SessionTakes(SessionRequest request, int nArgument)

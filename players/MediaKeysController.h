@@ -24,6 +24,7 @@ public:
     void PlayFile(const char* pszPath) override;
     void AddFile(const char* pszPath) override;
     void SetVolume(int nVolume) override;
+    int GetVolume() override;
     void Play() override;
     void Pause() override;
     void Stop(int nMode) override;

@@ -25,6 +25,9 @@ public:
     virtual void PlayFile(const char*) {}
     virtual void AddFile(const char*) {}
     virtual void SetVolume(int) {}
+    // The volume, 0..255, for the web page that shows it; -1 when the
+    // application cannot tell. Never asked for a phone's command.
+    virtual int GetVolume() { return -1; }
     virtual void Play() {}
     virtual void Pause() {}
     virtual void Stop(int) {}

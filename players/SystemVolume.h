@@ -13,3 +13,5 @@ enum SystemVolumeResult
 // Sets the level, 0.0 to 1.0; the failing call's HRESULT in *pError. Callable
 // from any thread: COM is initialised for the call.
 SystemVolumeResult SetSystemVolume(float fLevel, HRESULT* pError);
+// The level, 0.0 to 1.0; false when there is no endpoint to ask.
+bool GetSystemVolume(float* pfLevel);

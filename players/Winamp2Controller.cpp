@@ -148,6 +148,16 @@ void CWinamp2Controller::SetVolume(int nVolume)
     SendUser(static_cast<WPARAM>(nVolume), IPC_SETVOLUME);
 }
 
+// Winamp answers its set-volume message with the volume when the new one is -666.
+int CWinamp2Controller::GetVolume()
+{
+    // A closed Winamp's window would answer 0, a volume like any other.
+    if (!IsWindow(m_hPlayerWnd))
+        return -1;
+    LRESULT nVolume = SendUser(static_cast<WPARAM>(-666), IPC_SETVOLUME);
+    return nVolume >= 0 && nVolume <= 255 ? static_cast<int>(nVolume) : -1;
+}
+
 void CWinamp2Controller::Play()
 {
     PressButton(WINAMP_BUTTON2);

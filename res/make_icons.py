@@ -1,6 +1,16 @@
 #!/usr/bin/env python3
-"""Draws the program's icons (a phone with a note on its screen) as .ico files."""
+"""Draws the program's icons (a phone with a note on its screen): the .ico files
+into the current folder, or with --png FOLDER the web app's PNG icons (192, 512
+and, for iPhones, 180 pixels) into FOLDER, as the build does. Standard library only."""
+import os
 import struct
+import sys
+import zlib
+
+# Home screens show an app's icon on a tile of their own, and iPhones make a
+# transparent one black: the PNGs are opaque, the phone on the page's colour.
+PNG_BACKGROUND = (0xF4, 0xF5, 0xF7)
+PNG_ICONS = (("icon-192.png", 192), ("icon-512.png", 512), ("apple-touch-icon.png", 180))
 
 
 def pixel(x, y, size):
@@ -43,5 +53,29 @@ def write_ico(path, sizes):
         f.write(out + b"".join(images))
 
 
-write_ico("quorvel.ico", [16, 32])
-write_ico("tray.ico", [16])
+def png_chunk(kind, body):
+    return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+
+
+def write_png(path, size):
+    """8-bit RGB; the same sources give the same bytes."""
+    rows = []
+    for y in range(size):
+        row = bytearray(b"\0")  # no filter
+        for x in range(size):
+            r, g, b, a = pixel(x + 0.5, y + 0.5, size)
+            row += bytes((r, g, b)) if a else bytes(PNG_BACKGROUND)
+        rows.append(bytes(row))
+    png = b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, 2, 0, 0, 0))
+    png += png_chunk(b"IDAT", zlib.compress(b"".join(rows), 9)) + png_chunk(b"IEND", b"")
+    with open(path, "wb") as f:
+        f.write(png)
+
+
+if len(sys.argv) == 3 and sys.argv[1] == "--png":
+    os.makedirs(sys.argv[2], exist_ok=True)
+    for name, size in PNG_ICONS:
+        write_png(os.path.join(sys.argv[2], name), size)
+else:
+    write_ico("quorvel.ico", [16, 32])
+    write_ico("tray.ico", [16])

@@ -1,11 +1,11 @@
 #!/bin/bash
 # Installs what building, testing and packaging need on Debian: the MinGW-w64 cross
-# compiler, Wine, Xvfb, socat, CMake, GoogleTest's sources, NSIS, zip, and Chromium with its
-# driver, Selenium and zbar for the web remote's browser and QR code tests, and iproute2 for
-# the tests' network namespace. Skips apt
-# when all are there.
+# compiler, Python 3 (which draws the web app's icons), Wine, Xvfb, socat, CMake,
+# GoogleTest's sources, NSIS, zip, and Chromium with its driver, Selenium and zbar for
+# the web remote's browser and QR code tests, and iproute2 for the tests' network
+# namespace. Skips apt when all are there.
 set -euo pipefail
-packages="cmake g++ make mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 xvfb socat googletest nsis zip unzip
+packages="cmake g++ make python3 mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 xvfb socat googletest nsis zip unzip
   iproute2 chromium chromium-driver python3-selenium zbar-tools"
 missing=""
 for p in $packages; do

@@ -236,6 +236,20 @@ static bool IsDate(const std::string& text)
     return true;
 }
 
+// "2026-12-09 14:05"
+static bool IsSeenTime(const std::string& text)
+{
+    return text.size() == 16 && IsDate(text.substr(0, 10)) && text[10] == ' ' && text[13] == ':' &&
+           text.find_first_not_of("0123456789", 11) == 13 &&
+           text.find_first_not_of("0123456789", 14) == std::string::npos;
+}
+
+static bool IsAddress(const std::string& text)
+{
+    return !text.empty() && text.size() <= MAX_ADDRESS_TEXT &&
+           text.find_first_not_of("0123456789abcdefABCDEF.:") == std::string::npos;
+}
+
 std::string SerializePairedBrowsers(const std::vector<PairedBrowser>& browsers)
 {
     size_t nFirst =
@@ -243,10 +257,31 @@ std::string SerializePairedBrowsers(const std::vector<PairedBrowser>& browsers)
     std::string text;
     for (size_t i = nFirst; i < browsers.size(); i++)
     {
-        text += FieldText(browsers[i].tokenHash, 64) + "\t" + FieldText(browsers[i].date, 10) +
-                "\t" + FieldText(browsers[i].name, MAX_BROWSER_NAME) + "\n";
+        const PairedBrowser& browser = browsers[i];
+        text += FieldText(browser.tokenHash, 64) + "\t" + FieldText(browser.date, 10) + "\t" +
+                FieldText(browser.name, MAX_BROWSER_NAME);
+        // A browser of an older version's file keeps its line as it was.
+        if (!browser.address.empty() || !browser.seen.empty())
+            text += "\t" + FieldText(browser.address, MAX_ADDRESS_TEXT) + "\t" +
+                    FieldText(browser.seen, 16);
+        text += "\n";
     }
     return text;
+}
+
+// The line's fields between tabs.
+static std::vector<std::string> SplitAtTabs(const std::string& line)
+{
+    std::vector<std::string> fields;
+    size_t nStart = 0;
+    for (;;)
+    {
+        size_t nTab = line.find('\t', nStart);
+        fields.push_back(line.substr(nStart, nTab == std::string::npos ? nTab : nTab - nStart));
+        if (nTab == std::string::npos)
+            return fields;
+        nStart = nTab + 1;
+    }
 }
 
 std::vector<PairedBrowser> ParsePairedBrowsers(const std::string& text)
@@ -262,22 +297,32 @@ std::vector<PairedBrowser> ParsePairedBrowsers(const std::string& text)
         nStart = nEnd + 1;
         if (!line.empty() && line[line.size() - 1] == '\r')
             line.erase(line.size() - 1);
-        size_t nFirstTab = line.find('\t');
-        size_t nSecondTab =
-            nFirstTab == std::string::npos ? nFirstTab : line.find('\t', nFirstTab + 1);
-        if (nSecondTab == std::string::npos)
+        std::vector<std::string> fields = SplitAtTabs(line);
+        if (fields.size() < 3)
             continue;
         PairedBrowser browser;
-        browser.tokenHash = line.substr(0, nFirstTab);
-        browser.date = line.substr(nFirstTab + 1, nSecondTab - nFirstTab - 1);
-        browser.name = FieldText(line.substr(nSecondTab + 1), MAX_BROWSER_NAME);
+        browser.tokenHash = fields[0];
+        browser.date = fields[1];
+        browser.name = FieldText(fields[2], MAX_BROWSER_NAME);
         if (!IsTokenHash(browser.tokenHash) || !IsDate(browser.date))
             continue;
+        if (fields.size() >= 5 && IsAddress(fields[3]))
+            browser.address = fields[3];
+        if (fields.size() >= 5 && IsSeenTime(fields[4]))
+            browser.seen = fields[4];
         browsers.push_back(browser);
         if (browsers.size() > MAX_PAIRED_BROWSERS)
             browsers.erase(browsers.begin());
     }
     return browsers;
+}
+
+std::string PairedBrowserLine(const PairedBrowser& browser)
+{
+    std::string line = browser.name.empty() ? "Browser" : browser.name;
+    if (!browser.address.empty())
+        line += ", " + browser.address;
+    return line + (browser.seen.empty() ? ", paired " + browser.date : ", seen " + browser.seen);
 }
 
 static const char* FirstFound(const std::string& userAgent, const char* const pairs[][2],

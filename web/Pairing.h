@@ -9,6 +9,7 @@
 const size_t MAX_LOCKOUT_ADDRESSES = 256;
 const size_t MAX_PAIRED_BROWSERS = 100;
 const size_t MAX_BROWSER_NAME = 60;
+const size_t MAX_ADDRESS_TEXT = 45; // an IPv6 address's longest text
 
 // A 6-digit code ("000000".."999999") from 32 random bits, without bias: false when
 // the bits must be drawn again (values at or above the largest multiple of 1,000,000).
@@ -110,13 +111,21 @@ struct PairedBrowser
     std::string tokenHash; // 64 hex digits
     std::string name;      // from the user agent, e.g. "Chrome on Android"
     std::string date;      // "2026-12-08", the day it was paired
+    // Both "" for a browser paired by a version that did not keep them.
+    std::string address; // where it paired from, "192.168.1.23"
+    std::string seen;    // when it was last seen, "2026-12-09 14:05"
 };
-// One line per browser: hash, TAB, date, TAB, name. Tabs and line ends in names are
-// replaced by spaces; lines that do not parse are skipped; at most 100 are kept, the
-// last ones (so a caller that appends new pairings drops the oldest). Names are cut
-// to 60 bytes.
+// One line per browser: hash, TAB, date, TAB, name, and then, when known, TAB,
+// address, TAB, last seen (older versions take those for more of the name).
+// Tabs and line ends in names are replaced by spaces; lines that do not parse are
+// skipped, and so are an address or a time that does not; at most 100 are kept,
+// the last ones (so a caller that appends new pairings drops the oldest). Names
+// are cut to 60 bytes.
 std::string SerializePairedBrowsers(const std::vector<PairedBrowser>& browsers);
 std::vector<PairedBrowser> ParsePairedBrowsers(const std::string& text);
+// The dialog's line, which tells browsers of one name apart: "Chrome on Android,
+// 192.168.1.23, seen 2026-12-09 14:05", or "..., paired 2026-12-08" when never seen.
+std::string PairedBrowserLine(const PairedBrowser& browser);
 // "Chrome on Android", "Safari on iPhone", "Firefox on Android", "Edge on Windows",
 // ... ; "Browser" when nothing is recognised. At most 60 characters.
 std::string BrowserNameFromUserAgent(const std::string& userAgent);

@@ -11,7 +11,8 @@ bool IsStateChange(const WatchedState& before, const WatchedState& now, unsigned
     const WebStatus& a = before.status;
     const WebStatus& b = now.status;
     if (before.nKind != now.nKind || a.nState != b.nState || a.nLength != b.nLength ||
-        a.nShuffle != b.nShuffle || a.nRepeat != b.nRepeat || a.title != b.title)
+        a.nShuffle != b.nShuffle || a.nRepeat != b.nRepeat || a.title != b.title ||
+        a.nVolume != b.nVolume)
         return true;
     bool bPlaying = b.nState == PLAY_STATE_PLAYING;
     long long nExpected = a.nPosition + (bPlaying ? nElapsedMs / 1000 : 0);

@@ -68,18 +68,28 @@ const char* PlayStateName(int nState)
     return "stopped";
 }
 
+std::string TitleWithoutPlaylistNumber(const std::string& title)
+{
+    size_t nDigits = title.find_first_not_of("0123456789");
+    if (nDigits == 0 || nDigits == std::string::npos || title.compare(nDigits, 2, ". ") != 0)
+        return title;
+    return title.substr(nDigits + 2);
+}
+
 std::string StatusJson(const WebStatus& status, int nKind, long long nVersion, TextToUtf8 toUtf8)
 {
     bool bKnownKind = nKind >= 0 && nKind < APP_KIND_COUNT;
-    char szNumbers[160];
+    char szNumbers[192];
     snprintf(szNumbers, sizeof(szNumbers),
              "{\"version\":%lld,\"state\":\"%s\",\"length\":%d,\"position\":%d,"
-             "\"shuffle\":%s,\"repeat\":%s,\"slides\":%s,\"app\":",
+             "\"shuffle\":%s,\"repeat\":%s,\"volume\":%d,\"slides\":%s,\"app\":",
              nVersion, PlayStateName(status.nState), status.nLength, status.nPosition,
-             status.nShuffle ? "true" : "false", status.nRepeat ? "true" : "false",
+             status.nShuffle ? "true" : "false", status.nRepeat ? "true" : "false", status.nVolume,
              bKnownKind && KindInfo(nKind).bSlideShow ? "true" : "false");
+    std::string title =
+        nKind == APP_WINAMP2 ? TitleWithoutPlaylistNumber(status.title) : status.title;
     return szNumbers + JsonString(bKnownKind ? KindInfo(nKind).pszPageName : "") +
-           ",\"title\":" + JsonString(toUtf8(status.title)) + "}";
+           ",\"title\":" + JsonString(toUtf8(title)) + "}";
 }
 
 std::string ListingJson(const std::vector<WebListEntry>& entries, TextToUtf8 toUtf8)

@@ -16,6 +16,7 @@ struct WebStatus
     int nShuffle;
     int nRepeat;
     std::string title;
+    int nVolume; // 0..255, -1 when the application cannot tell
 };
 
 // One entry of a folder, with its full path.
@@ -37,8 +38,13 @@ std::vector<std::string> PlaylistTitles(const std::string& text);
 
 const char* PlayStateName(int nState);
 
+// Winamp 2's caption starts with the entry's number in the playlist ("3. Artist
+// - Song"); the page shows the title without it.
+std::string TitleWithoutPlaylistNumber(const std::string& title);
+
 // The state the page shows: the status, the active application's kind and the
-// version of the state the page waits on (-1 when not watched).
+// version of the state the page waits on (-1 when not watched). Winamp 2's
+// title goes without its playlist number.
 std::string StatusJson(const WebStatus& status, int nKind, long long nVersion, TextToUtf8 toUtf8);
 std::string ListingJson(const std::vector<WebListEntry>& entries, TextToUtf8 toUtf8);
 // nLength: the entries' number when the application tells no titles (PLEN).

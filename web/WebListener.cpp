@@ -75,6 +75,12 @@ bool CWebRemote::Start(unsigned short nPort)
     return true;
 }
 
+void CWebRemote::RemoveBrowser(const std::string& tokenHash)
+{
+    m_pairing.Remove(tokenHash);
+    m_watch.PairingsChanged();
+}
+
 void CWebRemote::Stop()
 {
     // The accept thread first, so that no connection starts behind the stop.
@@ -93,6 +99,7 @@ void CWebRemote::Stop()
     m_listenSocket = INVALID_SOCKET;
     StopConnections(nStart);
     m_drain.CloseAll();
+    m_pairing.SaveSeen();
 }
 
 // None is terminated: any of them may hold the pairing's lock, the state watch's
@@ -120,7 +127,8 @@ void CWebRemote::StopConnections(DWORD nStart)
             delete pSlot;
             continue;
         }
-        m_core.LogEvent("The web remote's connection did not stop; it is left to end by itself\r\n");
+        m_core.LogEvent(
+            "The web remote's connection did not stop; it is left to end by itself\r\n");
         std::lock_guard<std::mutex> lock(m_slotLock);
         pSlot->bAbandoned = true;
         if (pSlot->bDone)
@@ -138,7 +146,7 @@ void CWebRemote::AcceptThread(CWorkerThread& thread, void* pParam)
     if (!acceptReady.IsValid() || WSAEventSelect(listenSocket, acceptReady.Get(), FD_ACCEPT) != 0)
     {
         remote.m_core.LogEvent("Web remote: can't wait for browsers (error %d)\r\n",
-                              WSAGetLastError());
+                               WSAGetLastError());
         return;
     }
     HANDLE waits[3] = {thread.GetStopEvent(), acceptReady.Get(), remote.m_drain.Event()};

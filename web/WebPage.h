@@ -1,4 +1,5 @@
-// The page's files, built into the exe as RCDATA resources (web/page/).
+// The page's files, built into the exe as RCDATA resources (web/page/), and
+// the icons of the app a phone makes of it.
 #pragma once
 #include <stddef.h>
 #include <string>

@@ -23,7 +23,8 @@ private:
     CRITICAL_SECTION& m_lock;
 };
 
-CWebPairing::CWebPairing() : m_bRefusingAddresses(false), m_nChanges(0)
+CWebPairing::CWebPairing()
+    : m_bSeenChanged(false), m_nSavedMs(0), m_bRefusingAddresses(false), m_nChanges(0)
 {
     InitializeCriticalSection(&m_lock);
 }
@@ -54,6 +55,7 @@ void CWebPairing::Load(const std::string& filePath)
     m_filePath = filePath;
     m_browsers = filePath.empty() ? std::vector<PairedBrowser>()
                                   : ParsePairedBrowsers(ReadWholeFile(filePath));
+    m_nSavedMs = GetTickCount64();
     DrawCodeLocked();
 }
 
@@ -101,13 +103,15 @@ bool CWebPairing::IsCodeExpired()
     return m_code.IsExpired(GetTickCount64());
 }
 
-static std::string Today()
+// "2026-12-09 14:05", local time; its first 10 characters are the date.
+static std::string LocalMinute()
 {
     SYSTEMTIME now;
     GetLocalTime(&now);
-    char szDate[16];
-    snprintf(szDate, sizeof(szDate), "%04d-%02d-%02d", now.wYear, now.wMonth, now.wDay);
-    return szDate;
+    char szTime[24];
+    snprintf(szTime, sizeof(szTime), "%04d-%02d-%02d %02d:%02d", now.wYear, now.wMonth, now.wDay,
+             now.wHour, now.wMinute);
+    return szTime;
 }
 
 PairingOutcome CWebPairing::TryCode(const std::string& code, const std::string& address,
@@ -144,7 +148,9 @@ PairingOutcome CWebPairing::TryCode(const std::string& code, const std::string& 
     PairedBrowser browser;
     browser.tokenHash = TokenHash(pTry->token);
     browser.name = BrowserNameFromUserAgent(userAgent);
-    browser.date = Today();
+    browser.seen = LocalMinute();
+    browser.date = browser.seen.substr(0, 10);
+    browser.address = address;
     pTry->browserName = browser.name;
     m_browsers.push_back(browser);
     SaveLocked();
@@ -168,17 +174,34 @@ PairingOutcome CWebPairing::RecordWrongLocked(CodeCheck nCheck, const std::strin
     return nCheck == CODE_EXPIRED ? PAIRING_EXPIRED_CODE : PAIRING_WRONG_CODE;
 }
 
-bool CWebPairing::IsPaired(const std::string& token)
+TokenCheck CWebPairing::CheckToken(const std::string& token)
 {
     if (token.empty())
-        return false;
+        return TOKEN_NONE;
     std::string hash = TokenHash(token);
+    std::string now = LocalMinute();
     CPairingLock lock(m_lock);
-    bool bFound = false;
+    size_t nFound = m_browsers.size();
     // Every hash is compared in full, so the time says nothing of which matched.
     for (size_t i = 0; i < m_browsers.size(); i++)
-        bFound = ConstantTimeEquals(hash, m_browsers[i].tokenHash) || bFound;
-    return bFound;
+        nFound = ConstantTimeEquals(hash, m_browsers[i].tokenHash) ? i : nFound;
+    if (nFound == m_browsers.size())
+        return m_removedHashes.count(hash) ? TOKEN_REMOVED : TOKEN_UNKNOWN;
+    if (m_browsers[nFound].seen != now)
+    {
+        m_browsers[nFound].seen = now;
+        m_bSeenChanged = true;
+    }
+    if (m_bSeenChanged && GetTickCount64() - m_nSavedMs >= SEEN_SAVE_PERIOD_MS)
+        SaveLocked();
+    return TOKEN_PAIRED;
+}
+
+void CWebPairing::SaveSeen()
+{
+    CPairingLock lock(m_lock);
+    if (m_bSeenChanged)
+        SaveLocked();
 }
 
 std::vector<PairedBrowser> CWebPairing::Browsers()
@@ -195,6 +218,7 @@ void CWebPairing::Remove(const std::string& tokenHash)
         if (m_browsers[i].tokenHash != tokenHash)
             continue;
         m_browsers.erase(m_browsers.begin() + i);
+        m_removedHashes.insert(tokenHash);
         SaveLocked();
         m_nChanges++;
         return;
@@ -205,6 +229,8 @@ void CWebPairing::Remove(const std::string& tokenHash)
 // leaves half a list.
 void CWebPairing::SaveLocked()
 {
+    m_bSeenChanged = false;
+    m_nSavedMs = GetTickCount64();
     if (m_filePath.empty())
         return;
     std::string text = SerializePairedBrowsers(m_browsers);

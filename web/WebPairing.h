@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 #include <atomic>
+#include <set>
 #include <string>
 #include <vector>
 #include "Pairing.h"
@@ -21,6 +22,19 @@ enum PairingOutcome
     PAIRING_TOO_MANY_ADDRESSES, // the lockout tracks as many addresses as it may
     PAIRING_FAILED              // no random bytes for a token
 };
+
+// What a browser's token says of it.
+enum TokenCheck
+{
+    TOKEN_PAIRED,
+    TOKEN_NONE,    // no token at all
+    TOKEN_REMOVED, // removed in the dialog since the server started
+    TOKEN_UNKNOWN  // removed before that, or never ours
+};
+
+// A paired browser's last-seen time is written with the file, and otherwise
+// at most this often: never a write per request.
+const DWORD SEEN_SAVE_PERIOD_MS = 5 * 60 * 1000;
 
 // What a try of the code gives besides its outcome.
 struct PairingTry
@@ -52,9 +66,13 @@ public:
     // draws a new code.
     PairingOutcome TryCode(const std::string& code, const std::string& address,
                            const std::string& userAgent, PairingTry* pTry);
-    bool IsPaired(const std::string& token);
+    // A paired browser's last-seen time moves on with every check.
+    TokenCheck CheckToken(const std::string& token);
+    // Writes last-seen times not yet in the file.
+    void SaveSeen();
 
     std::vector<PairedBrowser> Browsers();
+    // Its token is refused from then on, as removed until the server ends.
     void Remove(const std::string& tokenHash);
     // Moves whenever the code or the paired browsers change, for the dialog.
     unsigned ChangeCount() const { return m_nChanges.load(); }
@@ -72,6 +90,9 @@ private:
     std::string m_filePath;
     CPairingCode m_code;
     std::vector<PairedBrowser> m_browsers;
+    std::set<std::string> m_removedHashes;
+    bool m_bSeenChanged; // a last-seen time is newer than the file's
+    ULONGLONG m_nSavedMs;
     CPairingLockout m_lockout;
     bool m_bRefusingAddresses; // since the last PAIRING_TOO_MANY_ADDRESSES
     std::atomic<unsigned> m_nChanges;

@@ -44,6 +44,8 @@ public:
     bool IsRunning() const { return m_pAcceptThread != NULL; }
 
     CWebPairing& Pairing() { return m_pairing; }
+    // Unpairs a browser; its waiting pages are answered 401 at once.
+    void RemoveBrowser(const std::string& tokenHash);
     void AllowShutdown(bool bAllow) { m_bShutdownAllowed = bAllow; }
 
     // Routes one request of a connection and sends the response (WebRoutes.cpp);

@@ -39,6 +39,22 @@ static std::string HeaderValue(const CHttpRequest& request, const char* pszName)
     return pValue ? *pValue : std::string();
 }
 
+static std::string TokenOf(const CHttpRequest& request)
+{
+    return CookieValue(HeaderValue(request, "Cookie"), TOKEN_COOKIE);
+}
+
+// The page tells the user why it must pair again.
+static bool RespondNotPaired(CWebConnection& connection, const CHttpRequest& request,
+                             TokenCheck nCheck)
+{
+    const char* pszReason = nCheck == TOKEN_REMOVED ? "removed"
+                            : nCheck == TOKEN_NONE  ? "none"
+                                                    : "unknown";
+    return RespondJson(connection, request, 401,
+                       std::string("{\"error\":\"not paired\",\"reason\":\"") + pszReason + "\"}");
+}
+
 bool CWebRemote::Serve(CWebConnection& connection, const CHttpRequest& request)
 {
     // Before anything else: a page of another site that had its name point here
@@ -47,7 +63,7 @@ bool CWebRemote::Serve(CWebConnection& connection, const CHttpRequest& request)
     if (!IsThisPcHost(host))
     {
         m_core.LogEvent("Web remote: refused host \"%s\" from %s: not a name of this PC\r\n",
-                       LogSafeText(host).c_str(), connection.Peer().c_str());
+                        LogSafeText(host).c_str(), connection.Peer().c_str());
         RespondAndEnd(connection, request, 421);
         return false;
     }
@@ -58,9 +74,9 @@ bool CWebRemote::Serve(CWebConnection& connection, const CHttpRequest& request)
         return false;
     if (path == "/api/pair")
         return ServePair(connection, request);
-    std::string token = CookieValue(HeaderValue(request, "Cookie"), TOKEN_COOKIE);
-    if (!m_pairing.IsPaired(token))
-        return RespondError(connection, request, 401, "not paired");
+    TokenCheck nCheck = m_pairing.CheckToken(TokenOf(request));
+    if (nCheck != TOKEN_PAIRED)
+        return RespondNotPaired(connection, request, nCheck);
     connection.MarkPaired();
     return ServeApi(connection, request);
 }
@@ -128,8 +144,8 @@ bool CWebRemote::ServePair(CWebConnection& connection, const CHttpRequest& reque
     case PAIRING_TOO_MANY_ADDRESSES:
         if (pairing.bFirstRefusal)
             m_core.LogEvent("Web remote: %s and other new addresses may not pair for now: %u "
-                           "addresses tried wrong codes within the minute\r\n",
-                           pszPeer, static_cast<unsigned>(MAX_LOCKOUT_ADDRESSES));
+                            "addresses tried wrong codes within the minute\r\n",
+                            pszPeer, static_cast<unsigned>(MAX_LOCKOUT_ADDRESSES));
         pszLockout = "Too many devices are trying codes.";
         break;
     case PAIRING_FAILED:
@@ -148,10 +164,10 @@ void CWebRemote::LogCodeTry(PairingOutcome nOutcome, const PairingTry& pairing, 
         m_core.LogEvent("Web remote: %s locked out for a minute after 5 wrong codes\r\n", pszPeer);
     else
         m_core.LogEvent("Web remote: %s pairing code from %s\r\n",
-                       nOutcome == PAIRING_EXPIRED_CODE ? "expired" : "wrong", pszPeer);
+                        nOutcome == PAIRING_EXPIRED_CODE ? "expired" : "wrong", pszPeer);
     if (pairing.bCodeReplaced)
         m_core.LogEvent("Web remote: a new pairing code after %d wrong ones\r\n",
-                       static_cast<int>(CPairingCode::FAILED_TRIES_TO_REPLACE));
+                        static_cast<int>(CPairingCode::FAILED_TRIES_TO_REPLACE));
 }
 
 bool CWebRemote::RunForPage(const CWebConnection& connection, int nCommandId,
@@ -232,7 +248,20 @@ bool CWebRemote::ServeState(CWebConnection& connection, const CHttpRequest& requ
     long long nSince = -1;
     if (FormValue(request.query, "since", &since))
         nSince = strtoll(since.c_str(), NULL, 10);
-    std::string json = m_watch.WaitForChange(nSince, connection);
+    // A browser removed in the dialog meanwhile is told at once.
+    std::string token = TokenOf(request);
+    TokenCheck nCheck = TOKEN_PAIRED;
+    bool bUnpaired = false;
+    std::string json = m_watch.WaitForChange(
+        nSince, connection,
+        [&]
+        {
+            nCheck = m_pairing.CheckToken(token);
+            return nCheck == TOKEN_PAIRED;
+        },
+        &bUnpaired);
+    if (bUnpaired)
+        return RespondNotPaired(connection, request, nCheck);
     return !json.empty() && RespondJson(connection, request, 200, json);
 }
 
@@ -240,15 +269,17 @@ bool CWebRemote::ServeStatus(CWebConnection& connection, const CHttpRequest& req
 {
     PlayerStatus status;
     int nKind = -1;
+    int nVolume = -1;
     if (!RunForPage(connection, CMD_INF2,
                     [&]
                     {
                         status = m_core.Status(false);
+                        nVolume = m_core.Volume();
                         nKind = m_core.ActiveKind();
                     }))
         return false;
-    WebStatus shown = {status.nState,   status.nLength, status.nPosition,
-                       status.nShuffle, status.nRepeat, status.szTitle};
+    WebStatus shown = {status.nState,  status.nLength, status.nPosition, status.nShuffle,
+                       status.nRepeat, status.szTitle, nVolume};
     return RespondJson(connection, request, 200, StatusJson(shown, nKind, -1, ToUtf8));
 }
 
@@ -308,7 +339,7 @@ bool CWebRemote::TakeBrowsePath(CWebConnection& connection, const CHttpRequest& 
     if (!IsInsideBrowseFolders(wide, WideFromAnsi(m_core.BrowseFolders()), &normalised))
     {
         m_core.LogEvent("Web remote: refused \"%s\" from %s: not inside the folders to browse\r\n",
-                       LogSafeText(AnsiForLog(wide)).c_str(), connection.Peer().c_str());
+                        LogSafeText(AnsiForLog(wide)).c_str(), connection.Peer().c_str());
         RespondError(connection, request, 403, "not inside the folders to browse");
         return false;
     }

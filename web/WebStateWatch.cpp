@@ -2,14 +2,17 @@
 #include "AnsiText.h"
 #include "WebConnection.h"
 #include "../core/ServerCore.h"
+#include "../framework/ScopedCom.h"
 #include "../framework/ScopedHandle.h"
 
 CWebStateWatch::CWebStateWatch(CServerCore& core, HANDLE hCommandMutex)
     : m_core(core), m_hCommandMutex(hCommandMutex), m_hPoke(CreateEventA(NULL, FALSE, FALSE, NULL)),
-      m_pThread(NULL), m_nReadAt(0), m_nVersion(0), m_nReads(0), m_nWaiters(0), m_bNewWaiter(false)
+      m_pThread(NULL), m_nReadAt(0), m_nVersion(0), m_nReads(0), m_nPairingChanges(0),
+      m_nWaiters(0), m_bNewWaiter(false)
 {
     InitializeCriticalSection(&m_lock);
     m_state.status = WebStatus();
+    m_state.status.nVolume = -1;
     m_state.nKind = -1;
 }
 
@@ -55,6 +58,9 @@ void CWebStateWatch::Poke()
 void CWebStateWatch::WatchThread(CWorkerThread& thread, void* pParam)
 {
     CWebStateWatch& watch = *static_cast<CWebStateWatch*>(pParam);
+    // For the life of the thread: the system volume, read four times a second,
+    // would otherwise load and unload its COM server with every reading.
+    CScopedComInit com;
     HANDLE waits[2] = {thread.GetStopEvent(), watch.m_hPoke};
     while (!thread.IsStopRequested())
     {
@@ -72,7 +78,7 @@ void CWebStateWatch::WatchThread(CWorkerThread& thread, void* pParam)
 
 WatchedState CWebStateWatch::ReadState(const CWorkerThread& thread)
 {
-    WatchedState state;
+    WatchedState state = WatchedState();
     state.nKind = -1;
     CMutexLock lock(m_hCommandMutex, thread.GetStopEvent());
     if (!lock.IsHeld())
@@ -85,6 +91,7 @@ WatchedState CWebStateWatch::ReadState(const CWorkerThread& thread)
     state.status.nShuffle = status.nShuffle;
     state.status.nRepeat = status.nRepeat;
     state.status.title = status.szTitle;
+    state.status.nVolume = m_core.Volume();
     return state;
 }
 
@@ -106,6 +113,23 @@ void CWebStateWatch::ReadOnce(const CWorkerThread& thread)
         SetEvent(m_waiters[i]);
     m_bNewWaiter = false;
     LeaveCriticalSection(&m_lock);
+}
+
+void CWebStateWatch::PairingsChanged()
+{
+    EnterCriticalSection(&m_lock);
+    m_nPairingChanges++;
+    for (int i = 0; i < m_nWaiters; i++)
+        SetEvent(m_waiters[i]);
+    LeaveCriticalSection(&m_lock);
+}
+
+unsigned CWebStateWatch::PairingChanges()
+{
+    EnterCriticalSection(&m_lock);
+    unsigned nChanges = m_nPairingChanges;
+    LeaveCriticalSection(&m_lock);
+    return nChanges;
 }
 
 bool CWebStateWatch::AddWaiter(HANDLE hWake)
@@ -149,13 +173,17 @@ bool CWebStateWatch::TakeIfChanged(long long nSince, unsigned nReadsBefore, std:
     return bTaken;
 }
 
-std::string CWebStateWatch::WaitForChange(long long nSince, CWebConnection& connection)
+std::string CWebStateWatch::WaitForChange(long long nSince, CWebConnection& connection,
+                                          const std::function<bool()>& isStillPaired,
+                                          bool* pbUnpaired)
 {
+    *pbUnpaired = false;
     CScopedHandle wake(CreateEventA(NULL, FALSE, FALSE, NULL));
     if (!wake.IsValid())
         return std::string();
     EnterCriticalSection(&m_lock);
     unsigned nReadsBefore = m_nReads;
+    unsigned nPairingsSeen = m_nPairingChanges;
     LeaveCriticalSection(&m_lock);
     if (!AddWaiter(wake.Get()))
         return std::string();
@@ -165,6 +193,13 @@ std::string CWebStateWatch::WaitForChange(long long nSince, CWebConnection& conn
     bool bWaiting = true;
     while (bWaiting && !TakeIfChanged(nSince, nReadsBefore, &json))
     {
+        unsigned nPairings = PairingChanges();
+        if (nPairings != nPairingsSeen && !isStillPaired())
+        {
+            *pbUnpaired = true;
+            break;
+        }
+        nPairingsSeen = nPairings;
         DWORD nElapsed = GetTickCount() - nStart;
         if (nElapsed >= LONG_POLL_MS)
             bWaiting = false;

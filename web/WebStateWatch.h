@@ -6,6 +6,7 @@
 // differs from the one it has.
 #pragma once
 #include <windows.h>
+#include <functional>
 #include <string>
 #include "StatusChange.h"
 #include "../framework/WorkerThread.h"
@@ -28,10 +29,14 @@ public:
     void Stop();
     // Reads again at once: after an action, the state the page waits for may have changed.
     void Poke();
+    // Wakes every waiting page to ask isStillPaired again: a browser was removed.
+    void PairingsChanged();
     // The state as JSON once a reading taken after the call differs from
-    // nSince (or LONG_POLL_MS passed); empty when the browser went away or the
-    // listener stops.
-    std::string WaitForChange(long long nSince, CWebConnection& connection);
+    // nSince (or LONG_POLL_MS passed); empty when the browser went away, the
+    // listener stops, or the pairings changed and isStillPaired says no
+    // (*pbUnpaired).
+    std::string WaitForChange(long long nSince, CWebConnection& connection,
+                              const std::function<bool()>& isStillPaired, bool* pbUnpaired);
 
 private:
     CWebStateWatch(const CWebStateWatch&);
@@ -39,6 +44,7 @@ private:
     static void WatchThread(CWorkerThread& thread, void* pParam);
     void ReadOnce(const CWorkerThread& thread);
     WatchedState ReadState(const CWorkerThread& thread);
+    unsigned PairingChanges();
     bool AddWaiter(HANDLE hWake);
     void RemoveWaiter(HANDLE hWake);
     // The state's JSON when it is newer than nSince and read after nReadsBefore;
@@ -56,6 +62,7 @@ private:
     DWORD m_nReadAt;
     long long m_nVersion;
     unsigned m_nReads;
+    unsigned m_nPairingChanges;
     static const int MAX_WAITERS = 32;
     HANDLE m_waiters[MAX_WAITERS];
     int m_nWaiters;

@@ -1,8 +1,11 @@
 #!/usr/bin/python3
 """The web remote in headless Chromium, paired with the code from the dialog:
 after each action the fake Winamp 2 must have recorded exactly what the phone's
-commands of the same meaning make it record.
+commands of the same meaning make it record. The page shows what the PC reports,
+says when the PC is gone and when this browser was removed, installs as an app,
+and every control is big enough for a thumb, at 390 and at 320 pixels wide.
   web_remote.py RIG_DIR HELPER_EXE [--screenshot PNG]"""
+import json
 import shutil
 import socket
 import subprocess
@@ -16,6 +19,9 @@ from selenium.webdriver.common.by import By
 
 URL = "http://127.0.0.1:7655/"
 WAIT_S = 60
+# What the user waits at most to see that the PC went and came back, or that
+# this browser was removed.
+SHOWN_WITHIN_S = 3
 # The page reads the playlist again after selecting or adding to it.
 RELOADED = "Finished writing playlist"
 
@@ -44,6 +50,11 @@ class Helper:
         self.process.communicate("quit\n", WAIT_S)
 
 
+def viewport(driver, width, height):
+    driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                           {"width": width, "height": height, "deviceScaleFactor": 1, "mobile": True})
+
+
 def browser(profile):
     options = webdriver.ChromeOptions()
     for flag in ("--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
@@ -53,16 +64,18 @@ def browser(profile):
         options.add_argument(flag)
     driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
     # Headless windows are at least 500 pixels wide: the page gets a phone's viewport.
-    driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
-                           {"width": 390, "height": 844, "deviceScaleFactor": 1, "mobile": True})
+    viewport(driver, 390, 844)
     return driver
 
 
-def wait_for(condition, what):
-    deadline = time.time() + WAIT_S
-    while time.time() < deadline:
+def wait_for(condition, what, within_s=None):
+    """The condition's value; with within_s, a failure too when it took longer."""
+    start = time.time()
+    while time.time() < start + WAIT_S:
         value = condition()
         if value:
+            if within_s and time.time() - start > within_s:
+                failures.append("%s took %.1f s" % (what, time.time() - start))
             return value
         time.sleep(0.1)
     raise AssertionError("waited in vain for " + what)
@@ -74,6 +87,59 @@ def name_parameter(path):
 
 
 failures = []
+
+# Every control's box, a check box's label in its place, and the part of the
+# screen it scrolls in: [what, left, top, width, height, part].
+CONTROL_BOXES = """
+return Array.from(document.querySelectorAll('button, input, a[href], label'))
+  .filter(e => e.getClientRects().length > 0)
+  .filter(e => !(e.matches('input[type=checkbox]') && e.closest('label')))
+  .filter(e => !e.matches('label') || e.querySelector('input[type=checkbox]'))
+  .map(e => { const r = e.getBoundingClientRect();
+              return [e.id || e.getAttribute('aria-label') || e.textContent.trim(),
+                      r.left, r.top, r.width, r.height, (e.closest('.panel, #dock') || {}).id]; });
+"""
+
+
+def check_hit_areas(driver, width):
+    """At least 44 x 44 pixels each, and 4 pixels apart where they scroll together, on
+    every view."""
+    for tab in ("tab-now", "tab-playlist", "tab-library"):
+        driver.find_element(By.ID, tab).click()
+        boxes = driver.execute_script(CONTROL_BOXES)
+        for i, (what, left, top, w, h, part) in enumerate(boxes):
+            if w < 44 or h < 44:
+                failures.append("%d px wide, %s: %r is %.1f x %.1f" % (width, tab, what, w, h))
+            for other, left2, top2, w2, h2, part2 in boxes[i + 1:]:
+                gap = max(left2 - left - w, left - left2 - w2, top2 - top - h, top - top2 - h2)
+                if part == part2 and gap < 3.99:
+                    failures.append("%d px wide, %s: %r and %r %.1f px apart"
+                                    % (width, tab, what, other, gap))
+    driver.find_element(By.ID, "tab-now").click()
+
+
+# The manifest, and each file the page names for the home screen: its type and,
+# for a PNG, its size as decoded (the manifest's icons: and as it says).
+APP_FILES = """
+const done = arguments[0];
+const get = async (url, sizes) => {
+  const blob = await (await fetch(url)).blob();
+  const image = blob.type === 'image/png' ? await createImageBitmap(blob) : {};
+  return [url, blob.type, image.width ? image.width + 'x' + image.height : '', sizes];
+};
+fetch('/manifest.webmanifest').then((r) => r.json()).then(async (manifest) => done(JSON.stringify(
+  [manifest.display, manifest.start_url, manifest.short_name, manifest.theme_color,
+   await get('/manifest.webmanifest'), await get('/favicon.ico'),
+   await get(document.querySelector('link[rel=apple-touch-icon]').href)].concat(
+   await Promise.all(manifest.icons.map((icon) => get(icon.src, icon.sizes)))))),
+  (error) => done('"' + error + '"'));
+"""
+APP_FILES_FOUND = ["standalone", "/", "Quorvel", "#f4f5f7",
+                   ["/manifest.webmanifest", "application/manifest+json", "", None],
+                   ["/favicon.ico", "image/x-icon", "", None],
+                   [URL + "apple-touch-icon.png", "image/png", "180x180", None],
+                   ["/icon-192.png", "image/png", "192x192", "192x192"],
+                   ["/icon-512.png", "image/png", "512x512", "512x512"]]
 
 
 def check_action(helper, what, act, log_lines, phone_bytes):
@@ -98,6 +164,14 @@ def check_action(helper, what, act, log_lines, phone_bytes):
         failures.append("%s: the page sent %r, the phone %r" % (what, web, phone))
 
 
+def phone_command(helper, command):
+    """A command without a reply, done once a CHCK after it is answered."""
+    helper.phone.sendall(command + b"CHCK")
+    replies = b""
+    while not replies.endswith(b"Y"):
+        replies += helper.phone.recv(65536)
+
+
 def main():
     rig, exe = sys.argv[1], sys.argv[2]
     screenshot = sys.argv[4] if len(sys.argv) > 4 and sys.argv[3] == "--screenshot" else None
@@ -112,23 +186,42 @@ def main():
         driver.find_element(By.CSS_SELECTOR, "#pair-form button").click()
         wait_for(lambda: driver.find_element(By.ID, "remote").is_displayed(), "the remote")
         wait_for(lambda: "Web remote: paired " in helper.block("log"), "the pairing line")
-        wait_for(lambda: driver.find_element(By.ID, "title").text == "1. Artist - First",
+        # Winamp 2's caption without its playlist number, and the PC's volume (64).
+        wait_for(lambda: driver.find_element(By.ID, "title").text == "Artist - First",
                  "the title")
+        wait_for(lambda: driver.find_element(By.ID, "volume-text").text == "25%",
+                 "the PC's volume")
         wait_for(lambda: len(driver.find_elements(By.CSS_SELECTOR, "#playlist li")) == 2,
                  "the playlist")
+        found = json.loads(driver.execute_async_script(APP_FILES))
+        if found != APP_FILES_FOUND:
+            failures.append("the web app's files: %r" % found)
+        check_hit_areas(driver, 390)
 
         def click(selector):
             return lambda: driver.find_element(By.CSS_SELECTOR, selector).click()
 
-        check_action(helper, "play", click("#transport [data-action=play]"), ["Playing"], b"STRT")
-        check_action(helper, "pause", click("#transport [data-action=pause]"), ["Pause"], b"PAUS")
+        def play_button_says(label):
+            return lambda: driver.find_element(By.ID, "play-pause").get_attribute(
+                "aria-label") == label
+
+        # One button that shows the state: Play when stopped, Pause while playing.
+        phone_command(helper, b"STOP")
+        wait_for(play_button_says("Play"), "the Play button")
+        check_action(helper, "play", click("#play-pause"), ["Playing"], b"STRT")
+        wait_for(play_button_says("Pause"), "the Pause button")
+        check_action(helper, "pause", click("#play-pause"), ["Pause"], b"PAUS")
 
         def set_volume():
             driver.execute_script(
                 "const v = document.getElementById('volume'); v.value = 128;"
                 "v.dispatchEvent(new Event('change'));")
         check_action(helper, "volume", set_volume, ["Set volume to 50%"], b"VOLM\x80")
+        phone_command(helper, b"VOLM\xc8")
+        wait_for(lambda: driver.find_element(By.ID, "volume-text").text == "78%",
+                 "a phone's volume")
 
+        driver.find_element(By.ID, "tab-playlist").click()
         check_action(helper, "select", click("#playlist li:nth-child(2) .name"),
                      ["Selected song 1 in playlist", RELOADED], b"SLCT\x00\x01PLST")
 
@@ -167,14 +260,37 @@ def main():
         click("#up")()
         wait_for(lambda: texts("#library .name") == names, "the folder again")
 
+        # The PC gone: a banner in view, the controls at rest; back: the banner goes.
+        helper.block("web off")
+        banner = driver.find_element(By.ID, "offline")
+        wait_for(banner.is_displayed, "the banner", SHOWN_WITHIN_S)
+        shown = driver.execute_script(
+            "const r = arguments[0].getBoundingClientRect(); return [arguments[0].textContent,"
+            " r.top >= 0 && r.bottom <= innerHeight, document.getElementById('remote').inert];",
+            banner)
+        if shown != ["Can't reach the PC. Trying again…", True, True]:
+            failures.append("the banner, in view, the controls inert: %r" % shown)
+        helper.block("web on")
+        wait_for(lambda: not banner.is_displayed(), "the banner to go", SHOWN_WITHIN_S)
+        if not driver.find_element(By.ID, "remote").is_displayed():
+            failures.append("the page asks to pair again after the PC came back")
+
+        driver.find_element(By.ID, "tab-now").click()
         if screenshot:
-            driver.find_element(By.ID, "tab-playlist").click()
-            driver.execute_script("window.scrollTo(0, 0)")
-            time.sleep(0.5)
             driver.save_screenshot(screenshot)
         errors = driver.find_element(By.ID, "error").text
         if errors:
             failures.append("the page reports: " + errors)
+        viewport(driver, 320, 640)
+        check_hit_areas(driver, 320)
+
+        # Remove in the dialog: the pairing form at once, with the reason.
+        helper.block("remove")
+        wait_for(lambda: driver.find_element(By.ID, "pairing").is_displayed(),
+                 "the pairing form after Remove", SHOWN_WITHIN_S)
+        reason = driver.find_element(By.ID, "pair-reason").text
+        if reason != "This browser was removed on the PC.":
+            failures.append("after Remove the page says %r" % reason)
     finally:
         driver.quit()
         helper.close()

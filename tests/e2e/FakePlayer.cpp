@@ -54,9 +54,12 @@ std::vector<std::string> CFakePlayer::Messages() const
     return lines;
 }
 
+// The fake opens the record for each line it adds, and a delete meanwhile fails
+// (a sharing violation) and would leave the old lines in: it is tried again.
 void CFakePlayer::ForgetMessages() const
 {
-    DeleteFileA((m_folder + "\\messages.log").c_str());
+    std::string path = m_folder + "\\messages.log";
+    WaitUntil([&] { return DeleteFileA(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND; });
 }
 
 bool CFakePlayer::WaitForMessage(const std::string& line, DWORD nTimeoutMs) const

@@ -4,12 +4,32 @@
 //   forget            forgets what the fake has recorded
 //   messages          prints the fake's record, the status queries left out
 //   log               prints the event log after the banner
+//   web on, web off   ticks or unticks the web remote in its dialog
+//   remove            removes the first paired browser in the dialog
 //   quit
 // Every answer ends with a line "END".
 #include <stdio.h>
 #include <iostream>
 #include "FakeWinamp.h"
 #include "WebClient.h"
+
+// Opens the dialog, does what the test asked in it, and closes it again.
+static void UseDialog(const CServerProcess& server, const std::string& what)
+{
+    const int ENABLE = 1100, BROWSERS = 1105, REMOVE = 1106;
+    HWND hDialog = OpenWebRemoteDialog(server);
+    if (what == "remove")
+    {
+        SendDlgItemMessageA(hDialog, BROWSERS, LB_SETCURSEL, 0, 0);
+        PressButton(hDialog, REMOVE);
+    }
+    if (what == "web on" || what == "web off")
+    {
+        CheckDlgButton(hDialog, ENABLE, what == "web on" ? BST_CHECKED : BST_UNCHECKED);
+        PressButton(hDialog, ENABLE);
+    }
+    PressButton(hDialog, IDOK);
+}
 
 static void PrintBlock(const std::string& text)
 {
@@ -29,7 +49,7 @@ int main()
                               "#EXTINF:180,Artist - Second\r\nC:\\m\\2.mp3\r\n");
     CFakeWinamp winamp(dir);
     winamp.Prepare("caption=1. Artist - First - Winamp\nstate=1\nlength=200\nposition_ms=42000\n"
-                   "playlist_index=0\nm3u_source=" +
+                   "playlist_index=0\nvolume=64\nfollow_buttons=1\nm3u_source=" +
                    dir.File("list.m3u") + "\n");
     CServerProcess server;
     std::string music = dir.File("Music");
@@ -50,6 +70,8 @@ int main()
             break;
         if (line == "forget")
             winamp.ForgetMessages();
+        if (line == "web on" || line == "web off" || line == "remove")
+            UseDialog(server, line);
         PrintBlock(line == "messages" ? WithoutStatusQueries(winamp.Messages())
                    : line == "log"    ? server.LogAfterBanner()
                                       : "OK");

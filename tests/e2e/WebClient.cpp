@@ -77,9 +77,9 @@ CWebResponse WebCallFrom(const char* pszAddress, const std::string& request)
 
 std::string WithoutStatusQueries(const std::vector<std::string>& lines)
 {
-    static const std::set<std::string> queries = {"WM_USER 0 104", "WM_USER 1 105",
-                                                  "WM_USER 0 105", "WM_USER 0 250",
-                                                  "WM_USER 0 251", "WM_GETTEXT 256"};
+    static const std::set<std::string> queries = {
+        "WM_USER 0 104", "WM_USER 1 105",  "WM_USER 0 105",   "WM_USER 0 250",
+        "WM_USER 0 251", "WM_GETTEXT 256", "WM_USER -666 122"};
     std::string kept;
     for (const std::string& line : lines)
         kept += queries.count(line) ? "" : line + "\n";

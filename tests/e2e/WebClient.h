@@ -29,7 +29,7 @@ CWebResponse WebCall(const std::string& method, const std::string& target,
 // The request's bytes on a connection of their own, to and from a local address
 // (from another computer, to the server's address there).
 CWebResponse WebCallFrom(const char* pszAddress, const std::string& request);
-// A fake Winamp 2's record without the state watch's status queries.
+// A fake Winamp 2's record without the state watch's status and volume queries.
 std::string WithoutStatusQueries(const std::vector<std::string>& lines);
 
 // Opens the Web remote dialog from the server's system menu; NULL if it never shows.

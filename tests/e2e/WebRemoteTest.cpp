@@ -32,8 +32,11 @@ TEST_F(WebRemote, UnpairedGets401AndAnOutsidePeerIsClosedUnanswered)
     m_winamp.ForgetMessages();
     EXPECT_EQ(200, WebCall("GET", "/").nStatus) << "the page itself asks for the code";
     EXPECT_EQ(401, WebCall("POST", "/api/play").nStatus);
-    EXPECT_EQ(401, WebCall("GET", "/api/status").nStatus);
-    EXPECT_EQ(401, WebCall("POST", "/api/volume", "value=1", std::string(64, 'a')).nStatus);
+    CWebResponse none = WebCall("GET", "/api/status");
+    EXPECT_EQ("{\"error\":\"not paired\",\"reason\":\"none\"}", none.body) << "the page says why";
+    CWebResponse unknown = WebCall("POST", "/api/volume", "value=1", std::string(64, 'a'));
+    EXPECT_EQ(401, unknown.nStatus);
+    EXPECT_NE(std::string::npos, unknown.body.find("\"reason\":\"unknown\"")) << unknown.body;
     EXPECT_EQ("", JoinLines(m_winamp.Messages()));
 
     const char* const OUTSIDE = "198.51.100.7";
@@ -59,6 +62,7 @@ TEST_F(WebRemote, PairingGivesATokenAndANewCodeUntilTheFifthWrongCodeLocksOut)
     std::string stored = m_dir.ReadFile("QuorvelServer-browsers.txt");
     EXPECT_EQ(std::string::npos, stored.find(token)) << "only the token's hash is kept";
     EXPECT_EQ(64u, stored.find('\t')) << stored;
+    EXPECT_NE(std::string::npos, stored.find("\tBrowser\t127.0.0.1\t")) << "paired from there";
 
     std::string next = ReadPairingCode(m_server);
     EXPECT_NE(code, next);

@@ -50,7 +50,14 @@ void RecordLine(const std::string& line)
 {
     if (FakeNumber("record", 1) == 0)
         return;
-    FILE* pFile = fopen((g_folder + "\\messages.log").c_str(), "ab");
+    // A test that deletes the record holds it for a moment: the line waits.
+    std::string path = g_folder + "\\messages.log";
+    FILE* pFile = fopen(path.c_str(), "ab");
+    for (int nTry = 0; !pFile && nTry < 2000; nTry++)
+    {
+        Sleep(1);
+        pFile = fopen(path.c_str(), "ab");
+    }
     if (!pFile)
         return;
     fprintf(pFile, "%s\n", line.c_str());

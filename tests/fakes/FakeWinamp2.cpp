@@ -1,6 +1,6 @@
 // A fake Winamp 2 for the tests: a window of class "Winamp v1.x" (or "STUDIO")
-// that answers Winamp's queries from a state read at start-up and records, in
-// order, every message it receives.
+// that answers Winamp's queries from a state read at start-up (the volume as
+// last set) and records, in order, every message it receives.
 //
 // It reads FakeWinamp2.cfg (key=value lines) from its own folder, since the
 // server starts it with no command line, and appends each message it receives
@@ -11,6 +11,9 @@
 #include "FakeRecord.h"
 
 static int g_nUnknownLengthRounds = 0;
+static int g_nVolume = 0;
+// With follow_buttons=1 the play state follows Play, Pause (which toggles) and Stop.
+static int g_nState = 0;
 
 static void WritePlaylistFile()
 {
@@ -27,7 +30,7 @@ static LRESULT AnswerUser(WPARAM wParam, LPARAM lParam)
     case 0:
         return FakeNumber("version", 0x2095);
     case 104:
-        return FakeNumber("state", 0);
+        return g_nState;
     case 105:
         if (nData == 0)
             return FakeNumber("position_ms", 0);
@@ -37,6 +40,11 @@ static LRESULT AnswerUser(WPARAM wParam, LPARAM lParam)
             return -1;
         }
         return FakeNumber("length", -1);
+    case 122:
+        if (nData == -666)
+            return g_nVolume;
+        g_nVolume = nData;
+        return 0;
     case 120:
         WritePlaylistFile();
         return FakeNumber("playlist_index", 0);
@@ -54,6 +62,18 @@ static LRESULT AnswerUser(WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
+static void FollowButton(WPARAM nButton)
+{
+    if (FakeNumber("follow_buttons", 0) == 0)
+        return;
+    if (nButton == 40045)
+        g_nState = 1;
+    else if (nButton == 40046)
+        g_nState = g_nState == 1 ? 3 : 1;
+    else if (nButton == 40047)
+        g_nState = 0;
+}
+
 static LRESULT CALLBACK FakeWindowProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
     char szLine[1400];
@@ -68,6 +88,7 @@ static LRESULT CALLBACK FakeWindowProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPAR
         snprintf(szLine, sizeof(szLine), "WM_COMMAND %d %d", static_cast<int>(wParam),
                  static_cast<int>(lParam));
         RecordLine(szLine);
+        FollowButton(wParam);
         return 0;
     case WM_COPYDATA:
     {
@@ -93,6 +114,8 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int)
 {
     LoadFakeConfig("FakeWinamp2.cfg");
     g_nUnknownLengthRounds = static_cast<int>(FakeNumber("unknown_length_rounds", 0));
+    g_nVolume = static_cast<int>(FakeNumber("volume", 0));
+    g_nState = static_cast<int>(FakeNumber("state", 0));
     // A slow start: no window and no message loop yet, so WaitForInputIdle waits.
     Sleep(static_cast<DWORD>(FakeNumber("start_delay_ms", 0)));
 

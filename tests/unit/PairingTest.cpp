@@ -134,6 +134,31 @@ TEST(Pairing, PairedBrowsersFile)
     EXPECT_EQ(a, parsed[MAX_PAIRED_BROWSERS - 2].tokenHash) << "the last ones are kept";
 }
 
+TEST(Pairing, BrowsersKeepWhereAndWhenTheyWereSeenInLinesOlderVersionsRead)
+{
+    const std::string a(64, 'a');
+    const std::string old = a + "\t2026-12-08\tChrome on Android\n";
+    EXPECT_EQ(old, SerializePairedBrowsers(ParsePairedBrowsers(old))) << "loaded unchanged";
+    const PairedBrowser seen = {a, "Chrome on Android", "2026-12-08", "192.168.1.23",
+                                "2026-12-09 14:05"};
+    const std::string line =
+        a + "\t2026-12-08\tChrome on Android\t192.168.1.23\t2026-12-09 14:05\n";
+    EXPECT_EQ(line, SerializePairedBrowsers(std::vector<PairedBrowser>(1, seen)));
+    std::vector<PairedBrowser> parsed =
+        ParsePairedBrowsers(line + a + "\t2026-12-08\t\tnot an address\t2026-12-09 4:05\n");
+    ASSERT_EQ(2u, parsed.size());
+    EXPECT_EQ(seen.address + seen.seen, parsed[0].address + parsed[0].seen);
+    EXPECT_EQ("", parsed[1].address + parsed[1].seen) << "kept only when they parse";
+
+    const std::pair<PairedBrowser, const char*> lines[] = {
+        {seen, "Chrome on Android, 192.168.1.23, seen 2026-12-09 14:05"},
+        {ParsePairedBrowsers(old)[0], "Chrome on Android, paired 2026-12-08"},
+        {parsed[1], "Browser, paired 2026-12-08"},
+    };
+    for (const auto& c : lines)
+        EXPECT_EQ(c.second, PairedBrowserLine(c.first));
+}
+
 TEST(Pairing, BrowserNamesFromUserAgents)
 {
     const std::pair<const char*, const char*> cases[] = {

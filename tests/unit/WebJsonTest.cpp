@@ -11,16 +11,33 @@ static const TextToUtf8 Same = [](const std::string& text) { return text; };
 
 TEST(WebJson, TheStateThePageReads)
 {
-    WebStatus status = {1, 180, 65, 1, 0, "Song"};
+    WebStatus status = {1, 180, 65, 1, 0, "2. Song", 128};
     EXPECT_EQ("{\"version\":7,\"state\":\"playing\",\"length\":180,\"position\":65,"
-              "\"shuffle\":true,\"repeat\":false,\"slides\":false,\"app\":\"Winamp 2\","
-              "\"title\":\"Song\"}",
+              "\"shuffle\":true,\"repeat\":false,\"volume\":128,\"slides\":false,"
+              "\"app\":\"Winamp 2\",\"title\":\"Song\"}",
               StatusJson(status, 0, 7, Same));
+    EXPECT_NE(std::string::npos, StatusJson(status, 1, 1, Same).find("\"title\":\"2. Song\""))
+        << "only Winamp 2's caption has the number in front";
     status.nState = 3; // and PowerPoint: the page shows the slide buttons
     EXPECT_NE(std::string::npos, StatusJson(status, 4, 1, Same).find("\"paused\""));
     EXPECT_NE(std::string::npos, StatusJson(status, 4, 1, Same).find("\"slides\":true"));
     EXPECT_NE(std::string::npos,
               StatusJson(status, 5, 1, Same).find("\"app\":\"Any player (media keys)\""));
+}
+
+TEST(WebJson, Winamp2TitlesGoWithoutTheirPlaylistNumber)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"12. Artist - Song", "Artist - Song"},
+        {"1. 2. Intro", "2. Intro"}, // only the number Winamp put in front
+        {"99 Luftballons", "99 Luftballons"},
+        {"1.Song", "1.Song"},
+        {". Song", ". Song"},
+        {"7. ", ""},
+        {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.second, TitleWithoutPlaylistNumber(c.first)) << c.first;
 }
 
 // A root and its children, as a one-level listing leaves them.
@@ -115,6 +132,7 @@ TEST(StatusChange, OnlyWhatThePageCannotFollowByItselfCounts)
         {"paused", {{3, 180, 60, 0, 0, "Song"}, 0}, 250, true},
         {"title", {{1, 180, 60, 0, 0, "Other"}, 0}, 250, true},
         {"application", {{1, 180, 60, 0, 0, "Song"}, 3}, 250, true},
+        {"volume set by a phone", {{1, 180, 60, 0, 0, "Song", 200}, 0}, 250, true},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.bChange, IsStateChange(before, c.now, c.nElapsedMs)) << c.pszWhat;

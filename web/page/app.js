@@ -1,37 +1,89 @@
 // The Quorvel web remote: pairs once with the code the PC shows, then drives the
 // server's JSON API. The state arrives by long-poll: the server holds each
-// /api/state request until something changes (or about 25 s pass).
+// /api/state request until something changes (or about 25 s pass). What the
+// page shows is what the PC reports; when the PC cannot be reached, it says so.
 'use strict';
 
 const $ = (id) => document.getElementById(id);
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
+// The server answers a long-poll within 25 s: no answer for longer, the PC is gone.
+const POLL_LIMIT_MS = 35000;
+const ACTION_LIMIT_MS = 60000;
+// How often a lost PC is tried, and so how soon the page sees it back.
+const RETRY_MS = 1000;
+const ERROR_SHOWN_MS = 8000;
+// After a shuffle or repeat change the box shows what the player reports by then.
+const SETTLE_MS = 1000;
+const PAIRED_KEY = 'quorvel-paired';
+
+const STATUS_TEXT = {
+  400: 'The PC could not read that request.',
+  403: 'The PC did not allow that.',
+  404: 'The PC does not know that request. Reload the page.',
+  413: 'That is too long for the PC.',
+  429: 'Too many tries. Wait a moment, then try again.',
+  503: 'The PC is busy with other browsers. Try again in a moment.',
+};
+const UNPAIRED_TEXT = {
+  removed: 'This browser was removed on the PC.',
+  unknown: 'The PC does not know this browser any more.',
+  lost: 'This browser has lost its pairing: its cookies were cleared.',
+};
+const STATE_TEXT = { playing: 'Playing', paused: 'Paused', stopped: 'Stopped' };
+
 let paired = false;
 let watching = false;
+let online = true;
 let version = -1;
 let shown = null;     // the last state from the server
 let shownAt = 0;      // when it arrived, to move the position bar meanwhile
 let seeking = false;  // the user holds the position bar
+let sliding = false;  // the user holds the volume
+let ownVolume = null; // what the user set, where the PC tells no volume
+let poll = null;      // aborts the long-poll
+let errorTimer = 0;
+let lockTimer = 0;
 let folderStack = [];
 
 class NotPaired extends Error {}
+// No answer at all: the network or the PC is gone.
+class Unreachable extends Error {}
 
-async function api(path, form) {
-  const options = { credentials: 'same-origin', cache: 'no-store' };
+async function api(path, form, abort, limitMs) {
+  abort = abort || new AbortController();
+  const options = { credentials: 'same-origin', cache: 'no-store', signal: abort.signal };
   if (form) {
     options.method = 'POST';
     // The page's own header: the server refuses a POST without it (cross-site requests).
     options.headers = { 'Content-Type': 'application/x-www-form-urlencoded', 'X-Quorvel-Page': '1' };
     options.body = new URLSearchParams(form).toString();
   }
-  const response = await fetch('/api/' + path, options);
+  const timer = setTimeout(() => abort.abort(), limitMs || ACTION_LIMIT_MS);
+  let response;
+  let text;
+  try {
+    response = await fetch('/api/' + path, options);
+    text = await response.text();
+  } catch (error) {
+    throw new Unreachable();
+  } finally {
+    clearTimeout(timer);
+  }
+  let data = {};
+  try {
+    data = JSON.parse(text);
+  } catch (error) {
+    // Answers before the routes (busy, malformed) are plain text: the status tells.
+  }
+  setOnline(true);
   if (response.status === 401) {
-    showPairing();
+    showPairing(data.reason);
     throw new NotPaired();
   }
-  const data = await response.json().catch(() => ({}));
   if (!response.ok) {
-    const error = new Error(data.error || response.statusText);
+    const error = new Error(STATUS_TEXT[response.status] ||
+      'The PC could not do that (error ' + response.status + ').');
     error.status = response.status;
     error.data = data;
     throw error;
@@ -41,7 +93,33 @@ async function api(path, form) {
 
 function report(error) {
   if (error instanceof NotPaired) return;
+  if (error instanceof Unreachable) {
+    setOnline(false);
+    return;
+  }
+  clearTimeout(errorTimer);
   $('error').textContent = error ? error.message : '';
+  if (error) errorTimer = setTimeout(() => report(null), ERROR_SHOWN_MS);
+}
+
+// Without the PC nothing can be done: the controls rest and the bar stops.
+function setOnline(on) {
+  if (online === on) return;
+  // The bar stays where it got to.
+  if (!on && shown) {
+    shown.position = positionNow();
+    shownAt = Date.now();
+  }
+  online = on;
+  $('offline').hidden = on;
+  $('remote').inert = !on;
+  $('remote').classList.toggle('offline', !on);
+  if (!on) {
+    report(null);
+    // A long-poll on a connection that is gone may never end: it starts again.
+    if (poll) poll.abort();
+  }
+  movePosition();
 }
 
 async function act(action, form) {
@@ -61,11 +139,32 @@ function clock(seconds) {
 
 // --- Pairing -----------------------------------------------------------------
 
-function showPairing() {
+function showPairing(reason) {
+  const wasPaired = paired || localStorage.getItem(PAIRED_KEY) === '1';
   paired = false;
+  localStorage.removeItem(PAIRED_KEY);
+  // A browser that had no cookie to send has lost it, if it was paired.
+  $('pair-reason').textContent = UNPAIRED_TEXT[reason] ||
+    (reason === 'none' && wasPaired ? UNPAIRED_TEXT.lost : '');
   $('remote').hidden = true;
+  $('app').textContent = '';
   $('pairing').hidden = false;
   $('code').focus();
+}
+
+// The lockout's seconds, counted down on the page.
+function countDown(why, seconds) {
+  clearInterval(lockTimer);
+  const until = Date.now() + seconds * 1000;
+  const tick = () => {
+    const left = Math.ceil((until - Date.now()) / 1000);
+    $('pair-button').disabled = left > 0;
+    $('pair-message').textContent = left > 0 ? why + ' Try again in ' + left + ' s.'
+      : 'You can try again now.';
+    if (left <= 0) clearInterval(lockTimer);
+  };
+  tick();
+  lockTimer = setInterval(tick, 1000);
 }
 
 async function pair(event) {
@@ -75,14 +174,16 @@ async function pair(event) {
   try {
     await api('pair', { code: $('code').value.trim() });
     $('code').value = '';
+    $('pair-reason').textContent = '';
     start();
   } catch (error) {
-    if (error.status === 429) {
-      const why = error.data.error === 'locked out' ? 'Too many wrong codes from this device.'
-        : error.message;
-      message.textContent = why + ' Try again in ' + error.data.seconds + ' s.';
+    if (error instanceof Unreachable) {
+      message.textContent = "Can't reach the PC. Is this phone on the PC's network?";
+    } else if (error.status === 429) {
+      countDown(error.data.error === 'locked out' ? 'Too many wrong codes from this device.'
+        : error.data.error || STATUS_TEXT[429], error.data.seconds || 60);
     } else if (error.data && error.data.expired) {
-      message.textContent = error.message;
+      message.textContent = error.data.error;
     } else if (error.status === 403) {
       message.textContent = 'That is not the code the PC shows. Check it and try again.';
     } else {
@@ -97,13 +198,17 @@ function showState(state) {
   const titleChanged = !shown || shown.title !== state.title;
   shown = state;
   shownAt = Date.now();
+  const playing = state.state === 'playing';
   $('title').textContent = state.title || 'Nothing playing';
-  $('state').textContent = state.state;
-  const modes = [state.shuffle ? 'shuffle' : '', state.repeat ? 'repeat' : ''].filter(Boolean);
-  $('modes').textContent = modes.length ? ' \u00b7 ' + modes.join(' \u00b7 ') : '';
+  $('state').textContent = STATE_TEXT[state.state] || '';
   $('app').textContent = state.app;
-  $('shuffle').checked = state.shuffle;
-  $('repeat').checked = state.repeat;
+  // One button that shows what plays: it pauses while playing, plays otherwise.
+  const button = $('play-pause');
+  button.dataset.action = playing ? 'pause' : 'play';
+  button.setAttribute('aria-label', playing ? 'Pause' : 'Play');
+  button.classList.toggle('playing', playing);
+  showModes();
+  showVolume();
   $('slides').hidden = !state.slides;
   $('position').max = Math.max(state.length, 0);
   $('length').textContent = clock(state.length);
@@ -111,14 +216,40 @@ function showState(state) {
   if (titleChanged) loadPlaylist();
 }
 
+function showModes() {
+  if (!shown) return;
+  $('shuffle').checked = shown.shuffle;
+  $('repeat').checked = shown.repeat;
+}
+
+function volumeText(value) {
+  const text = value === null ? '' : Math.floor(value * 100 / 255) + '%';
+  $('volume-text').textContent = text;
+  $('volume').setAttribute('aria-valuetext', text || 'not known');
+}
+
+// The PC's volume; where it tells none, the one the user set, or none at all.
+function showVolume() {
+  if (sliding || !shown) return;
+  const value = shown.volume >= 0 ? shown.volume : ownVolume;
+  $('volume').classList.toggle('unknown', value === null);
+  if (value !== null) $('volume').value = value;
+  volumeText(value);
+}
+
 // The bar moves on its own while a track plays; the server wakes us only for a jump.
-function movePosition() {
-  if (!shown || seeking) return;
+function positionNow() {
   let position = shown.position;
-  if (shown.state === 'playing' && position >= 0) {
+  if (shown.state === 'playing' && online && position >= 0) {
     position += (Date.now() - shownAt) / 1000;
     if (shown.length > 0) position = Math.min(position, shown.length);
   }
+  return position;
+}
+
+function movePosition() {
+  if (!shown || seeking) return;
+  const position = positionNow();
   $('position').value = Math.max(position, 0);
   $('elapsed').textContent = clock(position);
 }
@@ -127,16 +258,20 @@ async function watch() {
   if (watching) return;
   watching = true;
   while (paired) {
+    poll = new AbortController();
     try {
-      const state = await api('state?since=' + version);
+      const state = await api('state?since=' + version, null, poll, POLL_LIMIT_MS);
       version = state.version;
       showState(state);
     } catch (error) {
       if (error instanceof NotPaired) break;
-      report(new Error('The PC does not answer; trying again.'));
-      await sleep(3000);
+      report(error);
+      // Without a version the PC answers at once, so the page sees it back at once.
+      version = -1;
+      await sleep(error instanceof Unreachable ? RETRY_MS : 3000);
     }
   }
+  poll = null;
   watching = false;
 }
 
@@ -224,50 +359,60 @@ function folderUp() {
   else openFolder('', '');
 }
 
-function showTab(library) {
-  $('tab-library').classList.toggle('selected', library);
-  $('tab-playlist').classList.toggle('selected', !library);
-  $('library-panel').hidden = !library;
-  $('playlist-panel').hidden = library;
+function showTab(tab) {
+  $('remote').dataset.tab = tab;
+  ['now', 'playlist', 'library'].forEach((name) => {
+    $('tab-' + name).setAttribute('aria-pressed', String(name === tab));
+  });
 }
 
 // --- Start ---------------------------------------------------------------------------
 
 async function start() {
-  try {
-    const about = await api('version');
-    $('version').textContent = about.version;
-    $('shutdown-panel').hidden = !about.shutdown;
-    paired = true;
-    $('pairing').hidden = true;
-    $('remote').hidden = false;
-    showState(await api('status'));
-    openFolder('', '');
-    watch();
-  } catch (error) {
-    report(error);
+  for (;;) {
+    try {
+      const about = await api('version');
+      $('version').textContent = about.version;
+      $('shutdown-panel').hidden = !about.shutdown;
+      paired = true;
+      localStorage.setItem(PAIRED_KEY, '1');
+      $('pairing').hidden = true;
+      $('remote').hidden = false;
+      showState(await api('status'));
+      openFolder('', '');
+      watch();
+      return;
+    } catch (error) {
+      report(error);
+      if (!(error instanceof Unreachable)) return;
+      await sleep(RETRY_MS);
+    }
   }
 }
 
-function volumeText() {
-  $('volume-text').textContent = Math.floor($('volume').value * 100 / 255) + '%';
-}
-
 function wire() {
+  // Earlier pages kept their own volume here; the PC's is shown now.
+  localStorage.removeItem('quorvel-volume');
   $('pair-form').addEventListener('submit', pair);
   document.querySelectorAll('[data-action]').forEach((button) => {
     button.addEventListener('click', () => act(button.dataset.action));
   });
   const volume = $('volume');
-  volume.value = localStorage.getItem('quorvel-volume') || 128;
-  volumeText();
-  volume.addEventListener('input', volumeText);
+  volume.addEventListener('input', () => {
+    sliding = true;
+    volume.classList.remove('unknown');
+    volumeText(Number(volume.value));
+  });
   volume.addEventListener('change', () => {
-    localStorage.setItem('quorvel-volume', volume.value);
+    sliding = false;
+    ownVolume = Number(volume.value);
     act('volume', { value: volume.value });
   });
-  $('shuffle').addEventListener('change', (e) => act('shuffle', { on: e.target.checked ? 1 : 0 }));
-  $('repeat').addEventListener('change', (e) => act('repeat', { on: e.target.checked ? 1 : 0 }));
+  ['shuffle', 'repeat'].forEach((id) => {
+    $(id).addEventListener('change', (e) => {
+      act(id, { on: e.target.checked ? 1 : 0 }).then(() => setTimeout(showModes, SETTLE_MS));
+    });
+  });
   const position = $('position');
   position.addEventListener('input', () => {
     seeking = true;
@@ -284,8 +429,9 @@ function wire() {
     if (confirm('Switch the PC off now? Unsaved work on it may be lost.')) act('shutdown');
   });
   $('up').addEventListener('click', folderUp);
-  $('tab-playlist').addEventListener('click', () => showTab(false));
-  $('tab-library').addEventListener('click', () => showTab(true));
+  ['now', 'playlist', 'library'].forEach((tab) => {
+    $('tab-' + tab).addEventListener('click', () => showTab(tab));
+  });
   setInterval(movePosition, 500);
 }
 
