@@ -3,7 +3,7 @@
 
 static const int NAME_MAX = 1023;
 
-static const CommandSpec s_commands[CMD_COUNT] = {
+static const CommandRow s_commands[CMD_COUNT] = {
     {"CHCK", PARAM_NONE, 0, 0, 0, false, NULL, NULL},
     {"LIST", PARAM_NONE, 0, 0, 0, true, NULL, NULL},
     {"DLST", PARAM_NAME, 2, 0, NAME_MAX, true, NULL, NULL}, // empty: the configured folders
@@ -37,7 +37,7 @@ static const CommandSpec s_commands[CMD_COUNT] = {
     {"EXIT", PARAM_NONE, 0, 0, 0, true, NULL, NULL},
 };
 
-const CommandSpec& CommandSpecOf(int nId)
+const CommandRow& CommandRowOf(int nId)
 {
     return s_commands[nId >= 0 && nId < CMD_COUNT ? nId : 0];
 }

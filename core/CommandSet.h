@@ -49,7 +49,7 @@ enum CommandParam
     PARAM_NAME    // a 2-byte big-endian length and that many bytes of a path
 };
 
-struct CommandSpec
+struct CommandRow
 {
     const char* pszName;
     CommandParam nParam;
@@ -66,7 +66,7 @@ struct CommandSpec
 };
 
 // The row of an id in 0..CMD_COUNT-1.
-const CommandSpec& CommandSpecOf(int nId);
+const CommandRow& CommandRowOf(int nId);
 // The command's name ("CHCK", ...) for an id in 0..CMD_COUNT-1, "" for others.
 const char* CommandName(int nId);
 

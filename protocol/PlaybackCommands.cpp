@@ -32,17 +32,17 @@ static const char* ReadFailureLine(int nId)
 // Reads the command's number, if it takes one: its bytes, big-endian.
 static bool ReadNumber(CServerCore& core, const CPhoneLink& link, int nId, long* pnValue)
 {
-    const CommandSpec& spec = CommandSpecOf(nId);
+    const CommandRow& row = CommandRowOf(nId);
     *pnValue = 0;
-    if (spec.nParam != PARAM_NUMBER)
+    if (row.nParam != PARAM_NUMBER)
         return true;
     unsigned char bytes[4] = {};
-    if (!ReadFromPhone(link, bytes, spec.nWidth))
+    if (!ReadFromPhone(link, bytes, row.nWidth))
     {
         LogLinkFailure(core, link, ReadFailureLine(nId), static_cast<int>(GetLastError()));
         return false;
     }
-    switch (spec.nWidth)
+    switch (row.nWidth)
     {
     case 1:
         *pnValue = bytes[0];

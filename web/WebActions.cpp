@@ -22,12 +22,12 @@ bool ParseWebAction(const std::string& name, const std::string& formBody, int* p
     int nId = FindWebAction(name.c_str());
     if (nId == CMD_UNKNOWN)
         return false;
-    const CommandSpec& spec = CommandSpecOf(nId);
+    const CommandRow& row = CommandRowOf(nId);
     *pnCommandId = nId;
     *pnValue = 0;
-    if (spec.nParam != PARAM_NUMBER)
+    if (row.nParam != PARAM_NUMBER)
         return true;
     std::string text;
-    return FormValue(formBody, spec.pszWebField, &text) && ParseNumber(text, pnValue) &&
-           *pnValue >= spec.nMin && *pnValue <= spec.nMax;
+    return FormValue(formBody, row.pszWebField, &text) && ParseNumber(text, pnValue) &&
+           *pnValue >= row.nMin && *pnValue <= row.nMax;
 }

@@ -186,7 +186,7 @@ bool CWebRemote::RunForPage(const CWebConnection& connection, int nCommandId,
         CMutexLock lock(m_hCommandMutex, connection.Worker().GetStopEvent());
         if (!lock.IsHeld())
             return false;
-        if (CommandSpecOf(nCommandId).bStartsApp)
+        if (CommandRowOf(nCommandId).bStartsApp)
             m_core.EnsureActiveRunning();
         operation();
     }

@@ -87,20 +87,20 @@ static bool ParseNumber(const std::string& text, long nMax, long& nValue)
 static bool EncodeParameter(const PhoneCommand& command, bool bHasParam, const std::string& param,
                             std::string& bytes)
 {
-    const CommandSpec& spec = command.Spec();
+    const CommandRow& row = command.Row();
     long nValue = 0;
-    switch (spec.nParam)
+    switch (row.nParam)
     {
     case PARAM_NONE:
         return !bHasParam;
     case PARAM_NUMBER:
-        if (!ParseNumber(param, spec.nMax, nValue) || nValue < spec.nMin)
+        if (!ParseNumber(param, row.nMax, nValue) || nValue < row.nMin)
             return false;
-        bytes += BigEndian(static_cast<unsigned long>(nValue), spec.nWidth);
+        bytes += BigEndian(static_cast<unsigned long>(nValue), row.nWidth);
         return true;
     case PARAM_NAME:
-        if (param.size() < static_cast<size_t>(spec.nMin) ||
-            param.size() > static_cast<size_t>(spec.nMax))
+        if (param.size() < static_cast<size_t>(row.nMin) ||
+            param.size() > static_cast<size_t>(row.nMax))
             return false;
         bytes += EncodeName(param);
         return true;
@@ -122,10 +122,10 @@ bool EncodePhoneCommand(const std::string& text, std::string& bytes, std::string
     bytes = name;
     if (EncodeParameter(*pCommand, nColon != std::string::npos, param, bytes))
         return true;
-    const CommandSpec& spec = pCommand->Spec();
-    if (spec.nParam == PARAM_NONE)
+    const CommandRow& row = pCommand->Row();
+    if (row.nParam == PARAM_NONE)
         error = name + " takes no parameter";
-    else if (spec.nParam == PARAM_NAME && param.size() > static_cast<size_t>(spec.nMax))
+    else if (row.nParam == PARAM_NAME && param.size() > static_cast<size_t>(row.nMax))
         error = "the path of " + name + " is too long: the server takes at most 1023 bytes";
     else
         error =

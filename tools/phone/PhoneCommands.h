@@ -27,7 +27,7 @@ struct PhoneCommand
     const char* pszWhat; // what the command does, for the usage
 
     // The command's row of the server's table: its parameter.
-    const CommandSpec& Spec() const { return CommandSpecOf(FindCommand(pszName)); }
+    const CommandRow& Row() const { return CommandRowOf(FindCommand(pszName)); }
 };
 
 // The command's description, or NULL for a name the server does not know.

@@ -97,7 +97,7 @@ static void ReportFailure(ReplyOutcome outcome, const PhoneCommand& command,
     else if (phone.LinkClosed())
         fprintf(stderr, "quorvel-phone: the server closed the connection before answering %s\n",
                 pszName);
-    else if (command.Spec().nParam == PARAM_NAME)
+    else if (command.Row().nParam == PARAM_NAME)
         fprintf(stderr,
                 "quorvel-phone: no reply to %s within %lu s: the server answers nothing when it "
                 "cannot open the file or refuses the name; its event log says why\n",
