@@ -68,8 +68,14 @@ bool CWebRemote::Serve(CWebConnection& connection, const CHttpRequest& request)
         return false;
     }
     const std::string& path = request.path;
+    // The page's own files need no pairing, but a paired browser's connection
+    // that fetched them keeps the paired idle limit for its next request.
     if (path.compare(0, 5, "/api/") != 0)
+    {
+        if (m_pairing.CheckToken(TokenOf(request)) == TOKEN_PAIRED)
+            connection.MarkPaired();
         return ServePage(connection, request);
+    }
     if (request.method == "POST" && RefusePost(connection, request))
         return false;
     if (path == "/api/pair")
