@@ -203,3 +203,27 @@ long long CBenchPhone::ReadListing()
         }
     }
 }
+
+bool CServerPair::Start(const std::string& settings, const std::string& otherExe)
+{
+    for (int i = 0; i < 2; i++)
+    {
+        dirs[i].WriteFile("QuorvelServer.ini",
+                          "[QuorvelServer]\r\nListenOnSocket=" + std::to_string(i == 0) +
+                              "\r\nWebRemotePort=" + std::to_string(7655 + i) + "\r\n" + settings);
+        if (!servers[i].Start(dirs[i].Path(), i == 0 ? "" : otherExe))
+            return false;
+    }
+    return true;
+}
+
+bool CServerPair::Connect(int nServer, CBenchPhone& phone)
+{
+    if (nServer != nListening)
+    {
+        servers[nListening].Click(LISTEN_ON_SOCKET_ID);
+        servers[nServer].Click(LISTEN_ON_SOCKET_ID);
+        nListening = nServer;
+    }
+    return phone.Connect(7654, 10000);
+}

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <string>
 #include <vector>
+#include "ServerProcess.h"
 
 double Now();
 double Median(std::vector<double> values);
@@ -50,6 +51,20 @@ public:
 private:
     SOCKET m_socket;
     std::vector<char> m_buffer;
+};
+
+// Two servers in folders of their own with the same settings, [0] this build's,
+// [1] OTHER_EXE. One at a time listens on the phone's port 7654; the web remote,
+// where the settings turn it on, listens on 7655 + the server's index.
+struct CServerPair
+{
+    CTempDir dirs[2];
+    CServerProcess servers[2];
+    int nListening = 0;
+
+    bool Start(const std::string& settings, const std::string& otherExe);
+    // Makes nServer the one that listens, and connects the phone to it.
+    bool Connect(int nServer, CBenchPhone& phone);
 };
 
 // The server's window control ids the benchmarks click.

@@ -20,38 +20,13 @@ struct Query
     size_t nReply; // its length, LISTING or NO_REPLY
 };
 
-// Two servers in folders of their own, [0] this build's; one at a time listens.
-struct CServerPair
+// The mixed run's phones on a pair of servers, and the time each server took.
+struct CMixedRun : CServerPair
 {
-    CTempDir dirs[2];
-    CServerProcess servers[2];
-    int nListening = 0;
     std::vector<Query> mix;
     int nPhones = 0;
     double fSeconds[2] = {0, 0};    // of the mixed rounds so far
     bool bPhoneSendsAtOnce = false; // TCP_NODELAY on the phone; it acknowledges as usual
-
-    bool Start(const std::string& settings, const std::string& otherExe)
-    {
-        for (int i = 0; i < 2; i++)
-        {
-            dirs[i].WriteFile("QuorvelServer.ini", "[QuorvelServer]\r\nListenOnSocket=" +
-                                                       std::to_string(i == 0) + "\r\n" + settings);
-            if (!servers[i].Start(dirs[i].Path(), i == 0 ? "" : otherExe))
-                return false;
-        }
-        return true;
-    }
-    bool Connect(int nServer, CBenchPhone& phone)
-    {
-        if (nServer != nListening)
-        {
-            servers[nListening].Click(LISTEN_ON_SOCKET_ID);
-            servers[nServer].Click(LISTEN_ON_SOCKET_ID);
-            nListening = nServer;
-        }
-        return phone.Connect(7654, 10000);
-    }
 };
 
 static bool RoundTrip(CBenchPhone& phone, const Query& query)
@@ -93,7 +68,7 @@ static void PrintRoundTrips(CServerPair& pair, const std::vector<Query>& queries
 }
 
 // One server's share of a mixed round: nPhones phones of 100 commands each.
-static double MixedRound(CServerPair& pair, int nServer)
+static double MixedRound(CMixedRun& pair, int nServer)
 {
     double fStart = Now();
     for (int nPhone = 0; nPhone < pair.nPhones; nPhone++)
@@ -145,7 +120,7 @@ int main(int argc, char** argv)
                                {"INFO", "INFO", 22}});
     }
     // Windows Media Player answers INFO at once; Winamp 2 makes it wait 50 ms by rule.
-    CServerPair mixed;
+    CMixedRun mixed;
     if (!mixed.Start("DefaultApplication=2\r\n", argv[1]))
         return fprintf(stderr, "bench: the servers did not start\n"), 1;
     printf("Windows Media Player, no playlist:\n");
@@ -169,8 +144,8 @@ int main(int argc, char** argv)
         printf("mixed run, phones %s, 10 rounds of %d phones of 100 commands on each server:\n",
                bAtOnce ? "sending at once" : "with their send delay", mixed.nPhones);
         double fRatio = AlternatingRatio(
-            "this", [](void* pPair) { return MixedRound(*static_cast<CServerPair*>(pPair), 0); },
-            "base", [](void* pPair) { return MixedRound(*static_cast<CServerPair*>(pPair), 1); },
+            "this", [](void* pPair) { return MixedRound(*static_cast<CMixedRun*>(pPair), 0); },
+            "base", [](void* pPair) { return MixedRound(*static_cast<CMixedRun*>(pPair), 1); },
             &mixed, 10);
         if (fRatio <= 0)
             return 1;
