@@ -105,7 +105,10 @@ static double Round(void* pVersus, int nServer)
 {
     CVersus& versus = *static_cast<CVersus*>(pVersus);
     double fSeconds = versus.pRound(versus, nServer);
-    versus.seconds[nServer].push_back(fSeconds);
+    if (fSeconds <= 0)
+        versus.pair.Relisten();
+    else
+        versus.seconds[nServer].push_back(fSeconds);
     return fSeconds;
 }
 
