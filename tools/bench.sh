@@ -11,8 +11,11 @@
 #   tools/bench.sh web              VOLM through the web API vs the TCP link; page load; memory
 #   tools/bench.sh sessions         INFO answered from a media session vs INFO of Winamp 2
 #   tools/bench.sh replies          round trips and a mixed run of 100,000 commands, against
-#                                   the server of the start commit (QUORVEL_BENCH_BASE=commit
-#                                   to compare with another one)
+#                                   the server of the start commit
+#   tools/bench.sh versus           VOLM, LIST, DOWN and the web API against the server of the
+#                                   commit before the core was restructured
+# QUORVEL_BENCH_BASE=commit compares replies and versus with another commit's server,
+# QUORVEL_BENCH_ROUNDS the rounds of versus (9 by default).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
@@ -22,7 +25,7 @@ trap 'tests/rig/rig.sh down build/bench-rig' EXIT
 # The server of another commit, built once from an export of that commit.
 base_server() {
   local commit base
-  commit=$(git rev-parse --short "${QUORVEL_BENCH_BASE:-b7b9db9}")
+  commit=$(git rev-parse --short "${QUORVEL_BENCH_BASE:-$1}")
   base=build/bench-base-$commit
   if [ ! -f "$base/build/bin/QuorvelServer.exe" ]; then
     rm -rf "$base" && mkdir -p "$base"
@@ -31,9 +34,10 @@ base_server() {
   fi
   echo "$PWD/$base/build/bin/QuorvelServer.exe"
 }
-for name in ${@:-volume list down log stop web sessions replies}; do
+for name in ${@:-volume list down log stop web sessions replies versus}; do
   echo "== $name"
   args=()
-  [ "$name" = replies ] && args=("$(base_server)" ${QUORVEL_BENCH_CLIENTS:-100})
+  [ "$name" = replies ] && args=("$(base_server b7b9db9)" ${QUORVEL_BENCH_CLIENTS:-100})
+  [ "$name" = versus ] && args=("$(base_server 0c9acae)" ${QUORVEL_BENCH_ROUNDS:-9})
   tests/rig/rig.sh run build/bench-rig "build/bin/bench_$name.exe" "${args[@]}"
 done

@@ -24,14 +24,21 @@ double AlternatingRatio(const char* pszServer, BenchRound pServer, const char* p
                         BenchRound pBaseline, void* pContext, int nRounds)
 {
     std::vector<double> ratios;
+    int nFailures = 0;
     for (int i = 0; i < nRounds; i++)
     {
         double fServer = pServer(pContext);
         double fBaseline = pBaseline(pContext);
         if (fServer <= 0 || fBaseline <= 0)
         {
-            fprintf(stderr, "bench: round %d failed\n", i + 1);
-            return -1;
+            printf("  round %d failed (%s %s, %s %s); ", i + 1, pszServer,
+                   fServer <= 0 ? "failed" : "done", pszBaseline,
+                   fBaseline <= 0 ? "failed" : "done");
+            if (++nFailures == 3)
+                return printf("given up\n"), -1;
+            printf("once more\n");
+            i--;
+            continue;
         }
         ratios.push_back(fServer / fBaseline);
         printf("  round %d: %s %.3f s, %s %.3f s, ratio %.2f\n", i + 1, pszServer, fServer,
@@ -118,6 +125,9 @@ bool CBenchPhone::Connect(unsigned short nPort, DWORD nTimeoutMs)
         SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
         if (connect(s, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0)
         {
+            DWORD nReceiveLimitMs = 20000;
+            setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&nReceiveLimitMs),
+                       sizeof(nReceiveLimitMs));
             m_socket = s;
             return true;
         }
@@ -202,4 +212,34 @@ long long CBenchPhone::ReadListing()
             }
         }
     }
+}
+
+bool CServerPair::Start(const std::string& settings, const std::string& otherExe)
+{
+    for (int i = 0; i < 2; i++)
+    {
+        dirs[i].WriteFile("QuorvelServer.ini",
+                          "[QuorvelServer]\r\nListenOnSocket=" + std::to_string(i == 0) +
+                              "\r\nWebRemotePort=" + std::to_string(7655 + i) + "\r\n" + settings);
+        if (!servers[i].Start(dirs[i].Path(), i == 0 ? "" : otherExe))
+            return false;
+    }
+    return true;
+}
+
+bool CServerPair::Connect(int nServer, CBenchPhone& phone)
+{
+    if (nServer != nListening)
+    {
+        servers[nListening].Click(LISTEN_ON_SOCKET_ID);
+        servers[nServer].Click(LISTEN_ON_SOCKET_ID);
+        nListening = nServer;
+    }
+    return phone.Connect(7654, 10000);
+}
+
+void CServerPair::Relisten()
+{
+    servers[nListening].Click(LISTEN_ON_SOCKET_ID);
+    servers[nListening].Click(LISTEN_ON_SOCKET_ID);
 }

@@ -5,14 +5,16 @@
 #include <windows.h>
 #include <string>
 #include <vector>
+#include "ServerProcess.h"
 
 double Now();
 double Median(std::vector<double> values);
 
 // Runs nRounds of (server round, baseline round), one after the other, so that
 // a load that comes and goes on the machine falls on both alike. Each round
-// returns its seconds, or a negative value on failure. Prints every round and
-// returns the median of server / baseline (-1 on a failure).
+// returns its seconds, or a negative value on failure; a failed pair of rounds
+// is run again, three times in all at most. Prints every round and returns the
+// median of server / baseline (-1 on a failure too many).
 typedef double (*BenchRound)(void* pContext);
 double AlternatingRatio(const char* pszServer, BenchRound pServer, const char* pszBaseline,
                         BenchRound pBaseline, void* pContext, int nRounds);
@@ -35,6 +37,8 @@ class CBenchPhone
 public:
     CBenchPhone();
     ~CBenchPhone();
+    // Every receive after it fails after 20 s without a byte, so a server that
+    // never answers fails the round instead of holding the benchmark for good.
     bool Connect(unsigned short nPort, DWORD nTimeoutMs);
     // Switches the send delay off (TCP_NODELAY); acknowledgements stay as the system does them.
     void SendAtOnce();
@@ -50,6 +54,23 @@ public:
 private:
     SOCKET m_socket;
     std::vector<char> m_buffer;
+};
+
+// Two servers in folders of their own with the same settings, [0] this build's,
+// [1] OTHER_EXE. One at a time listens on the phone's port 7654; the web remote,
+// where the settings turn it on, listens on 7655 + the server's index.
+struct CServerPair
+{
+    CTempDir dirs[2];
+    CServerProcess servers[2];
+    int nListening = 0;
+
+    bool Start(const std::string& settings, const std::string& otherExe);
+    // Makes nServer the one that listens, and connects the phone to it.
+    bool Connect(int nServer, CBenchPhone& phone);
+    // Starts the listening server's listener afresh: one that was left deaf to a
+    // waiting phone (older servers under Wine) hears it again.
+    void Relisten();
 };
 
 // The server's window control ids the benchmarks click.
