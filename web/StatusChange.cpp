@@ -14,7 +14,10 @@ bool IsStateChange(const WatchedState& before, const WatchedState& now, unsigned
         a.nShuffle != b.nShuffle || a.nRepeat != b.nRepeat || a.title != b.title ||
         a.nVolume != b.nVolume)
         return true;
+    // No position known (media keys, a session without a timeline): nothing moves.
+    if (a.nPosition < 0 || b.nPosition < 0)
+        return a.nPosition != b.nPosition;
     bool bPlaying = b.nState == PLAY_STATE_PLAYING;
-    long long nExpected = a.nPosition + (bPlaying ? nElapsedMs / 1000 : 0);
+    long long nExpected = a.nPosition + (bPlaying ? static_cast<long long>(nElapsedMs / 1000) : 0);
     return llabs(static_cast<long long>(b.nPosition) - nExpected) > POSITION_SLACK_SECONDS;
 }

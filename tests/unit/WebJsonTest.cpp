@@ -133,7 +133,11 @@ TEST(StatusChange, OnlyWhatThePageCannotFollowByItselfCounts)
         {"title", {{1, 180, 60, 0, 0, "Other"}, 0}, 250, true},
         {"application", {{1, 180, 60, 0, 0, "Song"}, 3}, 250, true},
         {"volume set by a phone", {{1, 180, 60, 0, 0, "Song", 200}, 0}, 250, true},
+        {"position no longer known", {{1, 180, -1, 0, 0, "Song"}, 0}, 250, true},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.bChange, IsStateChange(before, c.now, c.nElapsedMs)) << c.pszWhat;
+    // Playing as a key press left it, or a session without a timeline: no position moves.
+    WatchedState unknown = {{1, -1, -1, 0, 0, "Song"}, 5};
+    EXPECT_FALSE(IsStateChange(unknown, unknown, 10000));
 }
