@@ -163,6 +163,23 @@ int CServerCore::Volume()
     return Active()->GetVolume();
 }
 
+MediaDetails CServerCore::Details()
+{
+    MediaDetails details;
+    Active()->GetMediaDetails(&details);
+    return details;
+}
+
+bool CServerCore::Artwork(std::string* pBytes, std::string* pType, unsigned* pnVersion)
+{
+    return Active()->GetArtwork(pBytes, pType, pnVersion);
+}
+
+bool CServerCore::ChooseMediaApp(const std::string& appId)
+{
+    return Active()->ChooseMediaApp(appId);
+}
+
 void CServerCore::GetDetailedInfo(int* pBitRate, int* pSampleRate, int* pChannels)
 {
     Active()->GetDetailedInfo(pBitRate, pSampleRate, pChannels);

@@ -133,6 +133,17 @@ public:
     // The active application's volume, 0..255, or -1 when it cannot tell; for
     // the web page only, which shows it. Logs nothing.
     int Volume();
+    // For the web page only, like the volume: what the active application
+    // tells beyond the status, and its artwork (false with none).
+    MediaDetails Details();
+    bool Artwork(std::string* pBytes, std::string* pType, unsigned* pnVersion);
+    // Drives this app from now on, "" the system's current one, where the
+    // active application plays through apps of its own choosing (the media
+    // sessions); logged there. False when it has no app of that id.
+    bool ChooseMediaApp(const std::string& appId);
+    // Set when the active application tells of a change, for the web page's
+    // one watching thread; NULL when it tells none.
+    HANDLE ChangeEvent() { return Active()->ChangeEvent(); }
     void GetDetailedInfo(int* pBitRate, int* pSampleRate, int* pChannels);
     // The number of playlist entries, logged.
     int PlaylistLength();

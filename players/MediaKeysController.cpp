@@ -117,6 +117,30 @@ static void CopyAnsiTitle(const std::wstring& title, char* pszTitle, unsigned nS
     pszTitle[nBytes > 0 ? nBytes : 0] = '\0';
 }
 
+static std::string Utf8Of(const std::wstring& text)
+{
+    int nBytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), NULL,
+                                     0, NULL, NULL);
+    if (nBytes <= 0)
+        return std::string();
+    std::string utf8(static_cast<size_t>(nBytes), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &utf8[0], nBytes,
+                        NULL, NULL);
+    return utf8;
+}
+
+// Text that is not UTF-8 names nothing: empty.
+static std::wstring WideOf(const std::string& utf8)
+{
+    int nSize = static_cast<int>(utf8.size());
+    int nChars = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), nSize, NULL, 0);
+    if (nChars <= 0)
+        return std::wstring();
+    std::wstring wide(static_cast<size_t>(nChars), L'\0');
+    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), nSize, &wide[0], nChars);
+    return wide;
+}
+
 CMediaKeysController::CMediaKeysController(CControllerLog& log)
     : m_log(log), m_nPlayState(PLAY_STATE_STOPPED), m_nVolume(INITIAL_VOLUME),
       m_bVolumeKeysSaid(false), m_sessions(log)
@@ -321,4 +345,62 @@ void CMediaKeysController::SetShuffle(int nOn)
 void CMediaKeysController::SetRepeat(int nOn)
 {
     SessionTakes(SESSION_REPEAT, nOn);
+}
+
+void CMediaKeysController::GetMediaDetails(MediaDetails* pDetails)
+{
+    NowPlaying now;
+    if (m_sessions.GetNowPlaying(now))
+    {
+        pDetails->title = Utf8Of(now.title);
+        pDetails->artist = Utf8Of(now.artist);
+        pDetails->album = Utf8Of(now.album);
+        pDetails->appName = Utf8Of(now.appName);
+        std::wstring type;
+        if (m_sessions.GetArtwork(NULL, type, pDetails->nArtworkVersion))
+            pDetails->artworkType = Utf8Of(type);
+    }
+    std::vector<SessionApp> apps;
+    m_sessions.ListSessions(apps);
+    for (size_t i = 0; i < apps.size(); i++)
+    {
+        MediaApp app = {Utf8Of(apps[i].appId), Utf8Of(apps[i].appName), apps[i].bDriven};
+        pDetails->apps.push_back(app);
+    }
+    pDetails->bAppChosen = !m_sessions.ChosenApp().empty();
+}
+
+bool CMediaKeysController::GetArtwork(std::string* pBytes, std::string* pType, unsigned* pnVersion)
+{
+    std::wstring type;
+    if (!m_sessions.GetArtwork(pBytes, type, *pnVersion))
+        return false;
+    *pType = Utf8Of(type);
+    return true;
+}
+
+// Only an app that has a session now; the choice lasts while it has one.
+bool CMediaKeysController::ChooseMediaApp(const std::string& appId)
+{
+    std::vector<SessionApp> apps;
+    if (!m_sessions.ListSessions(apps))
+        return false;
+    if (appId.empty())
+    {
+        m_sessions.ChooseSession(std::wstring());
+        m_log.LogFormat("Media sessions: now driving the system's current session\r\n");
+        return true;
+    }
+    std::wstring id = WideOf(appId);
+    for (size_t i = 0; i < apps.size() && !id.empty(); i++)
+    {
+        if (apps[i].appId != id)
+            continue;
+        m_sessions.ChooseSession(id);
+        char szName[STATUS_TITLE_SIZE];
+        CopyAnsiTitle(apps[i].appName, szName, sizeof(szName));
+        m_log.LogFormat("Media sessions: now driving %s\r\n", szName);
+        return true;
+    }
+    return false;
 }

@@ -33,10 +33,12 @@ public:
     void SetShuffle(int nOn) override;
     void SetRepeat(int nOn) override;
     void Seek(int nSeconds) override;
-
-    // For the web remote: what plays, its artwork, the apps with a session and the
-    // choice of the one driven (see CMediaSessions). Callable from any thread.
-    CMediaSessions& Sessions() { return m_sessions; }
+    // What the session tells, its artwork, the apps with a session and the
+    // choice of the one driven; from any thread.
+    void GetMediaDetails(MediaDetails* pDetails) override;
+    bool GetArtwork(std::string* pBytes, std::string* pType, unsigned* pnVersion) override;
+    bool ChooseMediaApp(const std::string& appId) override;
+    void* ChangeEvent() override { return m_sessions.ChangeEvent(); }
 
 private:
     bool SessionTakes(SessionRequest request, int nArgument);

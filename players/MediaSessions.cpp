@@ -162,7 +162,8 @@ CMediaSessions::SessionState::SessionState()
 
 CMediaSessions::CMediaSessions(CControllerLog& log)
     : m_log(log), m_nAvailability(SESSIONS_UNKNOWN), m_nStale(STALE_ALL), m_nChanges(0),
-      m_hChanged(CreateEventA(NULL, FALSE, FALSE, NULL)), m_bEverRead(false), m_nReadAt(0),
+      m_nSessionChanges(0), m_hChanged(CreateEventA(NULL, FALSE, FALSE, NULL)), m_bEverRead(false),
+      m_nReadAt(0), m_bAppsRead(false), m_nAppsReadAtChange(0), m_nAppsReadAt(0),
       m_nArtworkVersion(0), m_bArtworkRead(false), m_bRoInitialized(false),
       m_bReadFailureSaid(false),
       m_thread(RunOnThread, DroppedOnThread, this, APARTMENT_ENTERED_BY_OWNER)
@@ -255,7 +256,7 @@ SessionRequestResult CMediaSessions::Request(SessionRequest request, int nArgume
     return outcome.hr == S_FALSE ? REQUEST_PRESS_KEY : REQUEST_TAKEN;
 }
 
-bool CMediaSessions::GetArtwork(std::string& bytes, std::wstring& contentType, unsigned& nVersion)
+bool CMediaSessions::GetArtwork(std::string* pBytes, std::wstring& contentType, unsigned& nVersion)
 {
     NowPlaying now;
     if (!GetNowPlaying(now))
@@ -267,22 +268,39 @@ bool CMediaSessions::GetArtwork(std::string& bytes, std::wstring& contentType, u
     if (!bRead && !m_thread.Run(OP_ARTWORK, NULL, outcome))
         return false;
     EnterCriticalSection(&m_lock);
-    bytes = m_artwork;
+    if (pBytes)
+        *pBytes = m_artwork;
+    bool bPresent = !m_artwork.empty();
     contentType = m_artworkType;
     nVersion = m_nArtworkVersion;
     LeaveCriticalSection(&m_lock);
-    return !bytes.empty();
+    return bPresent;
 }
 
+// The page asks four times a second while it waits; the list changes rarely.
 bool CMediaSessions::ListSessions(std::vector<SessionApp>& apps)
 {
+    if (IsAbsent())
+        return false;
+    EnterCriticalSection(&m_lock);
+    bool bFresh = m_bAppsRead && m_nAppsReadAtChange == m_nSessionChanges.load() &&
+                  GetTickCount() - m_nAppsReadAt < REREAD_AFTER_MS;
+    LeaveCriticalSection(&m_lock);
     AutomationOutcome outcome;
-    if (IsAbsent() || !m_thread.Run(OP_LIST, NULL, outcome) || IsAbsent())
+    if (!bFresh && (!m_thread.Run(OP_LIST, NULL, outcome) || IsAbsent()))
         return false;
     EnterCriticalSection(&m_lock);
     apps = m_apps;
     LeaveCriticalSection(&m_lock);
     return true;
+}
+
+std::wstring CMediaSessions::ChosenApp()
+{
+    EnterCriticalSection(&m_lock);
+    std::wstring chosen = m_chosenAppId;
+    LeaveCriticalSection(&m_lock);
+    return chosen;
 }
 
 void CMediaSessions::ChooseSession(const std::wstring& appId)
@@ -298,6 +316,8 @@ void CMediaSessions::ChangeArrived(void* pSelf, int nStale)
 {
     CMediaSessions& self = *static_cast<CMediaSessions*>(pSelf);
     self.m_nStale.fetch_or(nStale);
+    if (nStale & STALE_SESSION)
+        self.m_nSessionChanges++;
     self.m_nChanges++;
     SetEvent(self.m_hChanged);
 }
@@ -763,6 +783,8 @@ void CMediaSessions::ReadThumbnail(std::string& bytes, std::wstring& contentType
 
 void CMediaSessions::ReadSessionList()
 {
+    // Counted before the reading: a change during it makes the next question read again.
+    LONG nChanges = m_nSessionChanges.load();
     Refresh(0);
     std::vector<SessionApp> apps;
     AutomationOutcome outcome;
@@ -784,6 +806,9 @@ void CMediaSessions::ReadSessionList()
     ReportReadFailure(outcome);
     EnterCriticalSection(&m_lock);
     m_apps.swap(apps);
+    m_bAppsRead = !outcome.pszFailedCall;
+    m_nAppsReadAtChange = nChanges;
+    m_nAppsReadAt = GetTickCount();
     LeaveCriticalSection(&m_lock);
 }
 

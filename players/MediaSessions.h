@@ -76,14 +76,18 @@ public:
     bool GetNowPlaying(NowPlaying& now);
     // Hands the request to the driven session, if its app allows it.
     SessionRequestResult Request(SessionRequest request, int nArgument);
-    // The artwork of what plays, its MIME type and the artwork version it
-    // belongs to; false when there is none.
-    bool GetArtwork(std::string& bytes, std::wstring& contentType, unsigned& nVersion);
-    // Every app that has a session now, in the system's order.
+    // The artwork of what plays (pBytes NULL: only the rest), its MIME type and
+    // the artwork version it belongs to; false when there is none. Read once
+    // for each version.
+    bool GetArtwork(std::string* pBytes, std::wstring& contentType, unsigned& nVersion);
+    // Every app that has a session now, in the system's order; read again only
+    // after a change of sessions, or after REREAD_AFTER_MS.
     bool ListSessions(std::vector<SessionApp>& apps);
     // Drives this app's session from now on, while it has one; an empty id, or
     // the app's session ending, goes back to the system's current session.
     void ChooseSession(const std::wstring& appId);
+    // The app chosen and still driven while it has a session; "" for none.
+    std::wstring ChosenApp();
     // Counts the changes heard of; the event is set at each (auto-reset, for one waiter).
     LONG ChangeCount() const { return m_nChanges.load(); }
     HANDLE ChangeEvent() const { return m_hChanged; }
@@ -140,6 +144,8 @@ private:
     std::atomic<int> m_nAvailability;
     std::atomic<int> m_nStale;
     std::atomic<LONG> m_nChanges;
+    // The changes of which sessions there are and which is driven.
+    std::atomic<LONG> m_nSessionChanges;
     HANDLE m_hChanged;
 
     // Shared with the callers, under m_lock.
@@ -149,6 +155,9 @@ private:
     DWORD m_nReadAt;
     std::wstring m_chosenAppId;
     std::vector<SessionApp> m_apps;
+    bool m_bAppsRead;
+    LONG m_nAppsReadAtChange; // m_nSessionChanges when they were read
+    DWORD m_nAppsReadAt;
     std::string m_artwork;
     std::wstring m_artworkType;
     unsigned m_nArtworkVersion;

@@ -3,6 +3,8 @@
 // application can do.
 #pragma once
 #include <stddef.h>
+#include <string>
+#include <vector>
 
 // Play state byte, as the phone reads it.
 typedef unsigned char PlayState;
@@ -12,6 +14,29 @@ const PlayState PLAY_STATE_PAUSED = 3;
 
 // The title buffer handed to GetStatus, and so at most 255 title bytes.
 const unsigned STATUS_TITLE_SIZE = 256;
+
+// An app that publishes what it plays to the system, and whether it is the one driven.
+struct MediaApp
+{
+    std::string id;   // UTF-8, as the system names the app
+    std::string name; // readable, UTF-8
+    bool bDriven;
+};
+
+// What the web page shows beyond the status, in UTF-8; empty where the player
+// tells nothing of it.
+struct MediaDetails
+{
+    MediaDetails() : nArtworkVersion(0), bAppChosen(false) {}
+    std::string title; // the track's own title, without the artist
+    std::string artist;
+    std::string album;
+    std::string appName;        // the app that plays it
+    std::string artworkType;    // the artwork's MIME type as the app tells it; "" with none
+    unsigned nArtworkVersion;   // changes whenever the artwork may have
+    std::vector<MediaApp> apps; // every app that could be driven instead
+    bool bAppChosen;            // an app was chosen, rather than the system's current one
+};
 
 class CPlayerController
 {
@@ -48,6 +73,17 @@ public:
     virtual void ToggleFullScreen() {}
     virtual void Seek(int) {}
     virtual void GetPlaylistLength(int* pCount) { *pCount = 0; }
+
+    // For the web page only, never for a phone's command: what plays beyond
+    // the status, its artwork (bytes, MIME type and the version they belong to;
+    // false with none) and the choice of the app driven ("" for the system's
+    // current one; false when no app of that id can be driven).
+    virtual void GetMediaDetails(MediaDetails*) {}
+    virtual bool GetArtwork(std::string*, std::string*, unsigned*) { return false; }
+    virtual bool ChooseMediaApp(const std::string&) { return false; }
+    // An auto-reset event (a HANDLE) set when what plays may have changed, for
+    // the one thread that watches it; NULL when the application tells no changes.
+    virtual void* ChangeEvent() { return NULL; }
 
     // Controllers are deleted through this interface, so each one's clean-up runs.
     virtual ~CPlayerController() {}

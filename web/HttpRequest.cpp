@@ -347,7 +347,9 @@ std::string BuildHttpResponseHead(int nStatus, const char* pszContentType, size_
              static_cast<unsigned long long>(nContentLength));
     head += szLine;
     head += bKeepAlive ? "Connection: keep-alive\r\n" : "Connection: close\r\n";
-    head += "Cache-Control: no-store\r\nX-Content-Type-Options: nosniff\r\n";
+    if (extraHeaders.find("Cache-Control:") == std::string::npos)
+        head += "Cache-Control: no-store\r\n";
+    head += "X-Content-Type-Options: nosniff\r\n";
     head += extraHeaders;
     head += "\r\n";
     return head;

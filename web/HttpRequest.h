@@ -83,8 +83,9 @@ private:
 };
 
 // "HTTP/1.1 200 OK\r\n" ... up to and including the blank line: Content-Type (when not
-// NULL), Content-Length, Connection (keep-alive or close), Cache-Control: no-store,
-// X-Content-Type-Options: nosniff, then extraHeaders (each line ending in "\r\n").
+// NULL), Content-Length, Connection (keep-alive or close), Cache-Control: no-store
+// (unless extraHeaders has its own), X-Content-Type-Options: nosniff, then
+// extraHeaders (each line ending in "\r\n").
 std::string BuildHttpResponseHead(int nStatus, const char* pszContentType, size_t nContentLength,
                                   bool bKeepAlive, const std::string& extraHeaders);
 const char* HttpReasonPhrase(int nStatus); // "OK", "Bad Request", ... "Unknown"

@@ -76,6 +76,21 @@ std::string TitleWithoutPlaylistNumber(const std::string& title)
     return title.substr(nDigits + 2);
 }
 
+static std::string MediaJson(const WebStatus& status)
+{
+    const MediaDetails& media = status.media;
+    std::string json =
+        ",\"track\":" + JsonString(media.title) + ",\"artist\":" + JsonString(media.artist) +
+        ",\"album\":" + JsonString(media.album) + ",\"player\":" + JsonString(media.appName) +
+        ",\"art\":" + (status.art.empty() ? "null" : JsonString(status.art)) +
+        ",\"automatic\":" + (media.bAppChosen ? "false" : "true") + ",\"apps\":[";
+    for (size_t i = 0; i < media.apps.size(); i++)
+        json += std::string(i > 0 ? "," : "") + "{\"id\":" + JsonString(media.apps[i].id) +
+                ",\"name\":" + JsonString(media.apps[i].name) +
+                ",\"driven\":" + (media.apps[i].bDriven ? "true" : "false") + "}";
+    return json + "]";
+}
+
 std::string StatusJson(const WebStatus& status, int nKind, long long nVersion, TextToUtf8 toUtf8)
 {
     bool bKnownKind = nKind >= 0 && nKind < APP_KIND_COUNT;
@@ -89,7 +104,7 @@ std::string StatusJson(const WebStatus& status, int nKind, long long nVersion, T
     std::string title =
         nKind == APP_WINAMP2 ? TitleWithoutPlaylistNumber(status.title) : status.title;
     return szNumbers + JsonString(bKnownKind ? KindInfo(nKind).pszPageName : "") +
-           ",\"title\":" + JsonString(toUtf8(title)) + "}";
+           ",\"title\":" + JsonString(toUtf8(title)) + MediaJson(status) + "}";
 }
 
 std::string ListingJson(const std::vector<WebListEntry>& entries, TextToUtf8 toUtf8)

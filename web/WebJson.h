@@ -4,6 +4,7 @@
 #pragma once
 #include <string>
 #include <vector>
+#include "../players/PlayerController.h"
 
 typedef std::string (*TextToUtf8)(const std::string& ansi);
 
@@ -16,7 +17,9 @@ struct WebStatus
     int nShuffle;
     int nRepeat;
     std::string title;
-    int nVolume; // 0..255, -1 when the application cannot tell
+    int nVolume;        // 0..255, -1 when the application cannot tell
+    MediaDetails media; // in UTF-8 already
+    std::string art;    // the artwork's key for /api/art?v=, "" with none
 };
 
 // One entry of a folder, with its full path.
@@ -44,7 +47,10 @@ std::string TitleWithoutPlaylistNumber(const std::string& title);
 
 // The state the page shows: the status, the active application's kind and the
 // version of the state the page waits on (-1 when not watched). Winamp 2's
-// title goes without its playlist number.
+// title goes without its playlist number. After them what an app with a media
+// session tells besides (empty, null and no apps for the others): the track's
+// own title, artist, album, the app that plays, the artwork's key, whether the
+// system's current session is driven, and the apps that could be.
 std::string StatusJson(const WebStatus& status, int nKind, long long nVersion, TextToUtf8 toUtf8);
 std::string ListingJson(const std::vector<WebListEntry>& entries, TextToUtf8 toUtf8);
 // nLength: the entries' number when the application tells no titles (PLEN).

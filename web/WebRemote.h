@@ -103,6 +103,8 @@ private:
     bool ServeVersion(CWebConnection& connection, const CHttpRequest& request);
     bool ServeFileAction(CWebConnection& connection, const CHttpRequest& request, int nCommandId);
     bool ServeDownload(CWebConnection& connection, const CHttpRequest& request);
+    bool ServeArtwork(CWebConnection& connection, const CHttpRequest& request);
+    bool ServeChooseApp(CWebConnection& connection, const CHttpRequest& request);
     bool ServeAction(CWebConnection& connection, const CHttpRequest& request);
     bool ServeShutdown(CWebConnection& connection, const CHttpRequest& request);
     // The browse path the page named, checked and in ANSI; false after a refusal.
@@ -111,7 +113,8 @@ private:
     // Runs an operation for the page as the phone's command nCommandId runs: the
     // application made to run first where the command's row says so, one page
     // command at a time but for downloads, and the waiting pages told to look
-    // again. False when the connection is stopped before its turn.
+    // again. CMD_UNKNOWN: the page's own, which starts nothing. False when the
+    // connection is stopped before its turn.
     bool RunForPage(const CWebConnection& connection, int nCommandId,
                     const std::function<void()>& operation);
 

@@ -6,6 +6,7 @@
 #include <stdlib.h>
 #include <string.h>
 #include "AnsiText.h"
+#include "ImageType.h"
 #include "../core/NameRules.h"
 #include "JsonText.h"
 #include "LogText.h"
@@ -192,7 +193,7 @@ bool CWebRemote::RunForPage(const CWebConnection& connection, int nCommandId,
         CMutexLock lock(m_hCommandMutex, connection.Worker().GetStopEvent());
         if (!lock.IsHeld())
             return false;
-        if (CommandRowOf(nCommandId).bStartsApp)
+        if (nCommandId != CMD_UNKNOWN && CommandRowOf(nCommandId).bStartsApp)
             m_core.EnsureActiveRunning();
         operation();
     }
@@ -217,6 +218,10 @@ bool CWebRemote::ServeApi(CWebConnection& connection, const CHttpRequest& reques
         return ServeVersion(connection, request);
     if (bGet && name == "download")
         return ServeDownload(connection, request);
+    if (bGet && name == "art")
+        return ServeArtwork(connection, request);
+    if (bPost && name == "app")
+        return ServeChooseApp(connection, request);
     if (bPost && name == "play-file")
         return ServeFileAction(connection, request, CMD_PLAY);
     if (bPost && name == "enqueue")
@@ -273,20 +278,48 @@ bool CWebRemote::ServeState(CWebConnection& connection, const CHttpRequest& requ
 
 bool CWebRemote::ServeStatus(CWebConnection& connection, const CHttpRequest& request)
 {
-    PlayerStatus status;
-    int nKind = -1;
-    int nVolume = -1;
-    if (!RunForPage(connection, CMD_INF2,
-                    [&]
-                    {
-                        status = m_core.Status(false);
-                        nVolume = m_core.Volume();
-                        nKind = m_core.ActiveKind();
-                    }))
+    WatchedState state;
+    if (!RunForPage(connection, CMD_INF2, [&] { state = m_watch.ReadNow(); }))
         return false;
-    WebStatus shown = {status.nState,  status.nLength, status.nPosition, status.nShuffle,
-                       status.nRepeat, status.szTitle, nVolume};
-    return RespondJson(connection, request, 200, StatusJson(shown, nKind, -1, ToUtf8));
+    return RespondJson(connection, request, 200, StatusJson(state.status, state.nKind, -1, ToUtf8));
+}
+
+// The picture changes only with its version: the address the state names for
+// it may be kept by the browser for as long as it likes.
+bool CWebRemote::ServeArtwork(CWebConnection& connection, const CHttpRequest& request)
+{
+    std::string bytes, type, key;
+    unsigned nVersion = 0;
+    bool bFound = false;
+    if (!RunForPage(connection, CMD_UNKNOWN,
+                    [&] { bFound = m_core.Artwork(&bytes, &type, &nVersion); }))
+        return false;
+    std::string served = ServedImageType(type);
+    if (!bFound || served.empty())
+        return RespondError(connection, request, 404, "no artwork");
+    bool bKept = FormValue(request.query, "v", &key) && key == m_watch.ArtworkKey(nVersion);
+    // Opened as a page of its own, it may do nothing.
+    std::string headers = "Content-Security-Policy: default-src 'none'; sandbox\r\n";
+    if (bKept)
+        headers += "Cache-Control: private, max-age=31536000, immutable\r\n";
+    return Respond(connection, request, 200, served.c_str(), bytes, headers);
+}
+
+bool CWebRemote::ServeChooseApp(CWebConnection& connection, const CHttpRequest& request)
+{
+    std::string id;
+    if (!FormValue(request.body, "id", &id))
+        return RespondError(connection, request, 400, "no id");
+    bool bChosen = false;
+    if (!RunForPage(connection, CMD_UNKNOWN, [&] { bChosen = m_core.ChooseMediaApp(id); }))
+        return false;
+    if (bChosen)
+        return RespondJson(connection, request, 200, "{\"done\":true}");
+    std::wstring wide;
+    m_core.LogEvent("Web remote: refused the app \"%s\" from %s: it has no media session\r\n",
+                    LogSafeText(WideFromUtf8(id, &wide) ? AnsiForLog(wide) : id).c_str(),
+                    connection.Peer().c_str());
+    return RespondError(connection, request, 404, "no app of that id has a media session");
 }
 
 bool CWebRemote::ServeVersion(CWebConnection& connection, const CHttpRequest& request)

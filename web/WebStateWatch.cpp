@@ -1,5 +1,7 @@
 #include "WebStateWatch.h"
+#include <stdio.h>
 #include "AnsiText.h"
+#include "ImageType.h"
 #include "WebConnection.h"
 #include "../core/ServerCore.h"
 #include "../framework/ScopedCom.h"
@@ -14,6 +16,12 @@ CWebStateWatch::CWebStateWatch(CServerCore& core, HANDLE hCommandMutex)
     m_state.status = WebStatus();
     m_state.status.nVolume = -1;
     m_state.nKind = -1;
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    char szEpoch[24];
+    snprintf(szEpoch, sizeof(szEpoch), "%08lx%08lx", static_cast<unsigned long>(now.dwHighDateTime),
+             static_cast<unsigned long>(now.dwLowDateTime));
+    m_artworkEpoch = szEpoch;
 }
 
 CWebStateWatch::~CWebStateWatch()
@@ -61,15 +69,17 @@ void CWebStateWatch::WatchThread(CWorkerThread& thread, void* pParam)
     // For the life of the thread: the system volume, read four times a second,
     // would otherwise load and unload its COM server with every reading.
     CScopedComInit com;
-    HANDLE waits[2] = {thread.GetStopEvent(), watch.m_hPoke};
+    HANDLE waits[3] = {thread.GetStopEvent(), watch.m_hPoke, NULL};
     while (!thread.IsStopRequested())
     {
         EnterCriticalSection(&watch.m_lock);
         bool bWatched = watch.m_nWaiters > 0;
         LeaveCriticalSection(&watch.m_lock);
-        // Nobody waits: nothing is read until a page asks (and pokes).
-        DWORD nWait =
-            WaitForMultipleObjects(2, waits, FALSE, bWatched ? WATCH_PERIOD_MS : INFINITE);
+        // Nobody waits: nothing is read until a page asks (and pokes), not even
+        // for the application's changes. The active one may be another each time.
+        waits[2] = bWatched ? watch.m_core.ChangeEvent() : NULL;
+        DWORD nWait = WaitForMultipleObjects(waits[2] ? 3 : 2, waits, FALSE,
+                                             bWatched ? WATCH_PERIOD_MS : INFINITE);
         if (nWait == WAIT_OBJECT_0)
             break;
         watch.ReadOnce(thread);
@@ -78,11 +88,17 @@ void CWebStateWatch::WatchThread(CWorkerThread& thread, void* pParam)
 
 WatchedState CWebStateWatch::ReadState(const CWorkerThread& thread)
 {
+    CMutexLock lock(m_hCommandMutex, thread.GetStopEvent());
+    if (lock.IsHeld())
+        return ReadNow();
     WatchedState state = WatchedState();
     state.nKind = -1;
-    CMutexLock lock(m_hCommandMutex, thread.GetStopEvent());
-    if (!lock.IsHeld())
-        return state;
+    return state;
+}
+
+WatchedState CWebStateWatch::ReadNow()
+{
+    WatchedState state = WatchedState();
     state.nKind = m_core.ActiveKind();
     PlayerStatus status = m_core.Status(false);
     state.status.nState = status.nState;
@@ -92,7 +108,16 @@ WatchedState CWebStateWatch::ReadState(const CWorkerThread& thread)
     state.status.nRepeat = status.nRepeat;
     state.status.title = status.szTitle;
     state.status.nVolume = m_core.Volume();
+    state.status.media = m_core.Details();
+    // Artwork the page may not be sent is none.
+    if (!ServedImageType(state.status.media.artworkType).empty())
+        state.status.art = ArtworkKey(state.status.media.nArtworkVersion);
     return state;
+}
+
+std::string CWebStateWatch::ArtworkKey(unsigned nVersion) const
+{
+    return m_artworkEpoch + "-" + std::to_string(nVersion);
 }
 
 void CWebStateWatch::ReadOnce(const CWorkerThread& thread)

@@ -1,9 +1,9 @@
 // What is playing, watched for the pages that wait for a change (long-poll).
 // While a page waits, a thread reads the active controller's status directly,
-// every WATCH_PERIOD_MS and at once after every action of the page; no command
-// runs for it, so it never starts the media application. Each change gets a
-// new version number; a waiting page is answered as soon as the version
-// differs from the one it has.
+// every WATCH_PERIOD_MS, at once after every action of the page and when the
+// application tells of a change; no command runs for it, so it never starts
+// the media application. Each change gets a new version number; a waiting
+// page is answered as soon as the version differs from the one it has.
 #pragma once
 #include <windows.h>
 #include <functional>
@@ -29,6 +29,11 @@ public:
     void Stop();
     // Reads again at once: after an action, the state the page waits for may have changed.
     void Poke();
+    // The state as it is now; the caller holds the command mutex.
+    WatchedState ReadNow();
+    // What the page puts in the artwork's address for this version: it names
+    // one picture for good, also across restarts of the server (browsers keep it).
+    std::string ArtworkKey(unsigned nVersion) const;
     // Wakes every waiting page to ask isStillPaired again: a browser was removed.
     void PairingsChanged();
     // The state as JSON once a reading taken after the call differs from
@@ -54,6 +59,7 @@ private:
 
     CServerCore& m_core;
     HANDLE m_hCommandMutex;
+    std::string m_artworkEpoch; // when this server started
     HANDLE m_hPoke;
     CWorkerThread* m_pThread;
     CRITICAL_SECTION m_lock;

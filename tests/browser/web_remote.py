@@ -28,9 +28,9 @@ RELOADED = "Finished writing playlist"
 
 class Helper:
     """The Windows helper under Wine: the server, the fake and a phone."""
-    def __init__(self, rig, exe):
+    def __init__(self, rig, exe, *args):
         self.process = subprocess.Popen(
-            [sys.path[0] + "/../rig/rig.sh", "run", rig, exe],
+            [sys.path[0] + "/../rig/rig.sh", "run", rig, exe, *args],
             stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
         ready = self.process.stdout.readline().split(" ", 2)
         if ready[0] != "READY":

@@ -2,17 +2,20 @@
 // serving two apps from a script; operations complete at once, then later. The
 // fake player takes the keys that stand in for what an app does not allow.
 #include "PlayerTest.h"
+#include "WebClient.h"
 
 static const FakePlayerKind MEDIA_KEYS = {5, "keys", "FakeMediaKeys", "FakeMediaKeys", "mkq"};
 static const char* const CLASS_KEY =
     "Software\\Microsoft\\WindowsRuntime\\ActivatableClassId\\"
     "Windows.Media.Control.GlobalSystemMediaTransportControlsSessionManager";
-// Ana's "Café Ω" paused at 1:01 of 3:35, its app allowing all the phone asks but
-// Next; the music app's "Other" playing, with no timeline.
+// Ana's "Café Ω" of "Blue", with artwork, paused at 1:01 of 3:35, its app allowing all the
+// phone asks but Next; the music app's "Other" playing, no timeline, allowing Play and Next.
+static const std::string ZUNE = "Microsoft.ZuneMusic_8wekyb3d8bbwe!Microsoft.ZuneMusic";
 static const std::string SCRIPT =
     "sessions=2\ncurrent=1\napp1=Spotify.exe\ntitle1=Caf\xC3\xA9 \xCE\xA9\nartist1=Ana\n"
     "status1=5\nposition1=61\nend1=215\nshuffle1=1\nrepeat1=1\ncontrols1=0x5887\n"
-    "app2=Microsoft.ZuneMusic_8wekyb3d8bbwe!Microsoft.ZuneMusic\ntitle2=Other\nstatus2=4\n";
+    "album1=Blue\nthumbnail1=1\ntitle2=Other\nstatus2=4\ncontrols2=0x41\napp2=" +
+    ZUNE + "\n";
 
 class MediaSessions : public CPlayerTest, public ::testing::WithParamInterface<int>
 {
@@ -104,6 +107,52 @@ TEST_P(MediaSessions, WithoutTheClassTheKindAnswersAsBeforeAndSaysSoOnce)
     ExpectNothingBeforeCheck(m_phone);
     EXPECT_TRUE(m_server.WaitForLogToBe(
         CONNECTED + "Media sessions: not available on this system; using the media keys\r\n" + ACK))
+        << m_server.LogAfterBanner();
+}
+
+// What the page reads (the page itself is web_sessions.py's).
+TEST_P(MediaSessions, ThePageSeesTheSessionAtOnceAndChoosesTheAppThatCommandsReach)
+{
+    Register();
+    StartServer(Settings() + "WebRemote=1\r\n");
+    ASSERT_TRUE(m_server.WaitForLog("Web remote: listening on port 7655\r\n"));
+    std::string token = PairWithServer(m_server);
+    std::string state = WebCall("GET", "/api/status", "", token).body;
+    size_t nKey = state.find("\"art\":\"") + 7;
+    std::string art = "/api/art?v=" + state.substr(nKey, state.find('"', nKey) - nKey);
+    EXPECT_NE(std::string::npos, state.find("\"track\":\"Caf\xC3\xA9 \xCE\xA9\",\"artist\":\"Ana\","
+                                            "\"album\":\"Blue\",\"player\":\"Spotify\""))
+        << state;
+    CWebResponse png = WebCall("GET", art, "", token);
+    EXPECT_EQ("image/png 70 private, max-age=31536000, immutable",
+              png.Header("Content-Type") + " " + std::to_string(png.body.size()) + " " +
+                  png.Header("Cache-Control"));
+
+    CPhoneClient page;
+    ASSERT_TRUE(page.ConnectTcp("127.0.0.1", WEB_PORT, WAIT_LIMIT_MS));
+    ASSERT_TRUE(SendHeldStateRequest(page, token));
+    DWORD nStart = GetTickCount();
+    SetScript(SCRIPT + "title1=New\n");
+    CWebResponse change;
+    ASSERT_TRUE(ReadWebResponse(page, &change));
+    DWORD nTook = GetTickCount() - nStart;
+    printf("The new title reached the waiting page in %lu ms\n", nTook);
+    EXPECT_LT(nTook, 1000u);
+    EXPECT_NE(std::string::npos, change.body.find("\"track\":\"New\"")) << change.body;
+
+    EXPECT_EQ(200, WebCall("POST", "/api/app", "id=" + UrlEncoded(ZUNE), token).nStatus);
+    DeleteFileA((m_folder + "\\calls.log").c_str());
+    ConnectPhone(m_phone);
+    ASSERT_TRUE(m_phone.Send("STRTNEXT"));
+    ExpectNothingBeforeCheck(m_phone);
+    EXPECT_EQ(ZUNE + " TryPlayAsync\n" + ZUNE + " TrySkipNextAsync\n", Calls());
+    EXPECT_EQ(404, WebCall("GET", art, "", token).nStatus) << "the music app has no artwork";
+    EXPECT_EQ(404, WebCall("POST", "/api/app", "id=Nope%0A", token).nStatus);
+    EXPECT_TRUE(m_server.WaitForLogToBe(
+        "Web remote: listening on port 7655\r\nWeb remote: paired Browser at 127.0.0.1\r\n"
+        "Media sessions: now driving ZuneMusic\r\n" +
+        CONNECTED + "Playing\r\nNext track\r\n" + ACK +
+        "Web remote: refused the app \"Nope\\x0A\" from 127.0.0.1: it has no media session\r\n"))
         << m_server.LogAfterBanner();
 }
 

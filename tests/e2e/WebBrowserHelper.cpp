@@ -1,5 +1,5 @@
-// The Windows side of the browser test (tests/browser/web_remote.py): starts
-// the fake Winamp 2 and the server with the web remote on, reads the pairing
+// The Windows side of the browser tests (tests/browser/): starts the fake Winamp 2 (with
+// "sessions", the fake session manager) and the server with the web remote on, reads the pairing
 // code from the dialog, then answers the test's requests on stdin, one a line:
 //   forget            forgets what the fake has recorded
 //   messages          prints the fake's record, the status queries left out
@@ -12,6 +12,10 @@
 #include <iostream>
 #include "FakeWinamp.h"
 #include "WebClient.h"
+
+static const char SESSIONS_KEY[] =
+    "Software\\Microsoft\\WindowsRuntime\\ActivatableClassId\\"
+    "Windows.Media.Control.GlobalSystemMediaTransportControlsSessionManager";
 
 // Opens the dialog, does what the test asked in it, and closes it again.
 static void UseDialog(const CServerProcess& server, const std::string& what)
@@ -37,8 +41,9 @@ static void PrintBlock(const std::string& text)
     fflush(stdout);
 }
 
-int main()
+int main(int argc, char** argv)
 {
+    bool bSessions = argc > 1 && std::string(argv[1]) == "sessions";
     CTempDir dir;
     CreateDirectoryA(dir.File("Music").c_str(), NULL);
     CreateDirectoryA(dir.File("Music\\Jazz").c_str(), NULL);
@@ -53,10 +58,22 @@ int main()
                    dir.File("list.m3u") + "\n");
     CServerProcess server;
     std::string music = dir.File("Music");
+    // A copy of the fake, which keeps its record beside it. Ana's "Café Ω" playing,
+    // with artwork; the music app's "Other" allows Next.
+    std::string fake = dir.File("FakeMediaSessions.dll");
+    if (bSessions &&
+        CopyFileA((TestBinDir() + "\\FakeMediaSessions.dll").c_str(), fake.c_str(), FALSE))
+        RegSetKeyValueA(HKEY_LOCAL_MACHINE, SESSIONS_KEY, "DllPath", REG_SZ, fake.c_str(),
+                        static_cast<DWORD>(fake.size() + 1));
+    dir.WriteFile("FakeMediaSessions.cfg",
+                  "sessions=2\ncurrent=1\napp1=Spotify.exe\ntitle1=Caf\xC3\xA9 \xCE\xA9\n"
+                  "artist1=Ana\nalbum1=Blue\nthumbnail1=1\nstatus1=4\napp2=Microsoft.ZuneMusic_"
+                  "8wekyb3d8bbwe!Microsoft.ZuneMusic\ntitle2=Other\nstatus2=5\ncontrols2=0x40\n");
     dir.WriteFile("QuorvelServer.ini",
                   "[QuorvelServer]\r\nListenOnSocket=1\r\nWebRemote=1\r\nPath=" + music +
-                      "\r\nPathToApplication0=" + winamp.ExePath() + "\r\n");
-    if (!winamp.Start() || !server.Start(dir.Path()))
+                      "\r\nPathToApplication0=" + winamp.ExePath() +
+                      (bSessions ? "\r\nDefaultApplication=5\r\n" : "\r\n"));
+    if ((!bSessions && !winamp.Start()) || !server.Start(dir.Path()))
         return fprintf(stderr, "helper: the fake or the server did not start\n"), 1;
     printf("READY %s %s\n", ReadPairingCode(server).c_str(), music.c_str());
     fflush(stdout);
@@ -72,12 +89,14 @@ int main()
             winamp.ForgetMessages();
         if (line == "web on" || line == "web off" || line == "remove")
             UseDialog(server, line);
-        PrintBlock(line == "messages" ? WithoutStatusQueries(winamp.Messages())
-                   : line == "log"    ? server.LogAfterBanner()
-                                      : "OK");
+        PrintBlock(line == "messages" && bSessions ? dir.ReadFile("calls.log")
+                   : line == "messages"            ? WithoutStatusQueries(winamp.Messages())
+                   : line == "log"                 ? server.LogAfterBanner()
+                                                   : "OK");
     }
     server.Click(1006);
     DWORD nExitCode = 0;
     server.WaitForExit(WAIT_LIMIT_MS, &nExitCode);
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, SESSIONS_KEY);
     return 0;
 }

@@ -423,10 +423,13 @@ template <int N> static void FillFrom()
 
 template <> void FillFrom<SLOTS>() {}
 
-// Reads the script; true when it changed.
+// Reads the script; true when it changed. Wine replaces a file by deleting it
+// first: a script missing for a moment is no empty one.
 static bool LoadScript()
 {
     std::ifstream file(g_folder + "\\FakeMediaSessions.cfg", std::ios::binary);
+    if (!file.is_open())
+        return false;
     std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     EnterCriticalSection(&g_lock);
     bool bChanged = text != g_text;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include "core/BrowseTree.h"
 #include "core/CommandSet.h"
+#include "web/ImageType.h"
 #include "web/StatusChange.h"
 #include "web/WebActions.h"
 #include "web/WebJson.h"
@@ -14,8 +15,20 @@ TEST(WebJson, TheStateThePageReads)
     WebStatus status = {1, 180, 65, 1, 0, "2. Song", 128};
     EXPECT_EQ("{\"version\":7,\"state\":\"playing\",\"length\":180,\"position\":65,"
               "\"shuffle\":true,\"repeat\":false,\"volume\":128,\"slides\":false,"
-              "\"app\":\"Winamp 2\",\"title\":\"Song\"}",
+              "\"app\":\"Winamp 2\",\"title\":\"Song\",\"track\":\"\",\"artist\":\"\",\"album\":"
+              "\"\",\"player\":\"\",\"art\":null,\"automatic\":true,\"apps\":[]}",
               StatusJson(status, 0, 7, Same));
+    // A media session's details come in UTF-8, unlike the phone's title.
+    status.media.title = "Caf\xC3\xA9";
+    status.media.album = "\"B\"";
+    status.media.bAppChosen = true;
+    status.media.apps = {{"S.exe", "S", false}, {"M!Z", "Z", true}};
+    status.art = "1f-3";
+    std::string json = StatusJson(status, 5, 1, [](const std::string&) { return std::string(); });
+    EXPECT_EQ("\"track\":\"Caf\xC3\xA9\",\"artist\":\"\",\"album\":\"\\\"B\\\"\",\"player\":\"\","
+              "\"art\":\"1f-3\",\"automatic\":false,\"apps\":[{\"id\":\"S.exe\",\"name\":\"S\","
+              "\"driven\":false},{\"id\":\"M!Z\",\"name\":\"Z\",\"driven\":true}]}",
+              json.substr(json.find("\"track\"")));
     EXPECT_NE(std::string::npos, StatusJson(status, 1, 1, Same).find("\"title\":\"2. Song\""))
         << "only Winamp 2's caption has the number in front";
     status.nState = 3; // and PowerPoint: the page shows the slide buttons
@@ -133,7 +146,22 @@ TEST(StatusChange, OnlyWhatThePageCannotFollowByItselfCounts)
         {"title", {{1, 180, 60, 0, 0, "Other"}, 0}, 250, true},
         {"application", {{1, 180, 60, 0, 0, "Song"}, 3}, 250, true},
         {"volume set by a phone", {{1, 180, 60, 0, 0, "Song", 200}, 0}, 250, true},
+        {"position no longer known", {{1, 180, -1, 0, 0, "Song"}, 0}, 250, true},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.bChange, IsStateChange(before, c.now, c.nElapsedMs)) << c.pszWhat;
+    // Playing as a key press left it, or a session without a timeline: no position moves.
+    WatchedState unknown = {{1, -1, -1, 0, 0, "Song"}, 5};
+    EXPECT_FALSE(IsStateChange(unknown, unknown, 10000));
+    WatchedState newArt = unknown;
+    newArt.status.art = "1f-4"; // a session's details count as the rest does
+    EXPECT_TRUE(IsStateChange(unknown, newArt, 250));
+}
+
+TEST(ImageType, OnlyPicturesThatCannotActAsAPageOfTheSite)
+{
+    EXPECT_EQ("image/jpeg", ServedImageType(" IMAGE/JPEG; q=1"));
+    for (std::string type : {"image/svg+xml", "image/vnd.x+xml", "text/html", "image/",
+                             "image/png/x", "image/png\r\nSet-Cookie: a=b", "image/png\x7F", ""})
+        EXPECT_EQ("", ServedImageType(type)) << type;
 }

@@ -16,6 +16,9 @@ const ERROR_SHOWN_MS = 8000;
 // After a shuffle or repeat change the box shows what the player reports by then.
 const SETTLE_MS = 1000;
 const PAIRED_KEY = 'quorvel-paired';
+// A picture that did not come (the PC busy with the page's other requests) is
+// asked for again, a few times.
+const ART_TRIES = 3;
 
 const STATUS_TEXT = {
   400: 'The PC could not read that request.',
@@ -45,6 +48,8 @@ let poll = null;      // aborts the long-poll
 let errorTimer = 0;
 let lockTimer = 0;
 let folderStack = [];
+let artKey = null;    // names the picture shown, or null
+let artTries = 0;
 
 class NotPaired extends Error {}
 // No answer at all: the network or the PC is gone.
@@ -199,9 +204,11 @@ function showState(state) {
   shown = state;
   shownAt = Date.now();
   const playing = state.state === 'playing';
-  $('title').textContent = state.title || 'Nothing playing';
+  // An app's media session tells the title apart from the artist.
+  $('title').textContent = (state.player ? state.track : state.title) || 'Nothing playing';
   $('state').textContent = STATE_TEXT[state.state] || '';
   $('app').textContent = state.app;
+  showMedia(state);
   // One button that shows what plays: it pauses while playing, plays otherwise.
   const button = $('play-pause');
   button.dataset.action = playing ? 'pause' : 'play';
@@ -214,6 +221,57 @@ function showState(state) {
   $('length').textContent = clock(state.length);
   movePosition();
   if (titleChanged) loadPlaylist();
+}
+
+// Older servers tell none of this: the page is then as it was.
+function showMedia(state) {
+  $('artist').textContent = state.artist || '';
+  $('album').textContent = state.album || '';
+  $('player').textContent = state.player || '';
+  $('art-box').hidden = !state.player;
+  showArt(state.art || null);
+  showApps(state.apps || [], state.automatic !== false);
+}
+
+// The key names one picture for good: the browser keeps it, and the server is
+// asked again only for a new one.
+function showArt(key) {
+  if (key === artKey) return;
+  artKey = key;
+  artTries = 1;
+  $('art-box').classList.remove('shown');
+  if (key) $('art').src = '/api/art?v=' + encodeURIComponent(key);
+  else $('art').removeAttribute('src');
+}
+
+// With two apps or more the user picks the one this remote controls, or lets
+// the PC's current one be it.
+function showApps(apps, automatic) {
+  $('apps-card').hidden = apps.length < 2;
+  const group = $('apps');
+  const shownApps = JSON.stringify([apps, automatic]);
+  if (group.dataset.shown === shownApps) return;
+  group.dataset.shown = shownApps;
+  group.textContent = '';
+  group.appendChild(appButton('', 'Automatic', automatic));
+  apps.forEach((app) => group.appendChild(appButton(app.id, app.name, app.driven)));
+}
+
+function retryArt() {
+  const key = artKey;
+  if (!key || artTries >= ART_TRIES) return;
+  artTries++;
+  setTimeout(() => {
+    if (artKey === key) $('art').src = '/api/art?v=' + encodeURIComponent(key);
+  }, RETRY_MS);
+}
+
+function appButton(id, name, pressed) {
+  const button = document.createElement('button');
+  button.textContent = name;
+  button.setAttribute('aria-pressed', String(pressed));
+  button.addEventListener('click', () => act('app', { id: id }));
+  return button;
 }
 
 function showModes() {
@@ -429,6 +487,8 @@ function wire() {
     if (confirm('Switch the PC off now? Unsaved work on it may be lost.')) act('shutdown');
   });
   $('up').addEventListener('click', folderUp);
+  $('art').addEventListener('load', () => $('art-box').classList.add('shown'));
+  $('art').addEventListener('error', retryArt);
   ['now', 'playlist', 'library'].forEach((tab) => {
     $('tab-' + tab).addEventListener('click', () => showTab(tab));
   });
