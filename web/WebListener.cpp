@@ -13,6 +13,9 @@
 
 // How long stopping waits for the threads, all together, before leaving them.
 static const DWORD STOP_GRACE_MS = 1000;
+// FD_ACCEPT is signalled again only after an accept, and Wine can leave it
+// unsignalled after a stale notification: the listener also looks this often.
+static const DWORD ACCEPT_CHECK_MS = 200;
 // The pause after an accept that failed for want of sockets or buffers.
 static const DWORD ACCEPT_RETRY_MS = 1000;
 // A connection's thread runs one handler at a time, whose buffers are small; a
@@ -153,11 +156,12 @@ void CWebRemote::AcceptThread(CWorkerThread& thread, void* pParam)
     DWORD nDrainDue = INFINITE;
     for (;;)
     {
-        DWORD nWait = WaitForMultipleObjects(3, waits, FALSE, nDrainDue);
+        DWORD nWait = WaitForMultipleObjects(
+            3, waits, FALSE, nDrainDue < ACCEPT_CHECK_MS ? nDrainDue : ACCEPT_CHECK_MS);
         if (nWait == WAIT_OBJECT_0 || nWait == WAIT_FAILED || thread.IsStopRequested())
             break;
-        if (nWait == WAIT_OBJECT_0 + 1)
-            remote.AcceptWaiting(thread, listenSocket);
+        // Whatever woke us: FD_ACCEPT alone may never come again.
+        remote.AcceptWaiting(thread, listenSocket);
         nDrainDue = remote.m_drain.ReadAll();
     }
     // The socket outlives the event: it must no longer set it.
@@ -171,17 +175,21 @@ void CWebRemote::AcceptWaiting(CWorkerThread& thread, SOCKET listenSocket)
 {
     for (;;)
     {
-        sockaddr_in address = {};
-        int nAddressSize = sizeof(address);
-        SOCKET client = accept(listenSocket, reinterpret_cast<sockaddr*>(&address), &nAddressSize);
+        SOCKET client = accept(listenSocket, NULL, NULL);
         if (client != INVALID_SOCKET)
         {
-            AcceptOne(client, address);
+            // The address is asked for apart from accept: when the peer has reset
+            // already, Wine still accepts but the lookup fails (WSAENOTCONN).
+            sockaddr_in address = {};
+            int nAddressSize = sizeof(address);
+            if (getpeername(client, reinterpret_cast<sockaddr*>(&address), &nAddressSize) == 0)
+                AcceptOne(client, address);
+            else
+                closesocket(client);
             continue;
         }
-        // Wine tells of a connection reset before we took it with WSAENOTCONN.
         int nError = WSAGetLastError();
-        if (nError == WSAECONNRESET || nError == WSAECONNABORTED || nError == WSAENOTCONN)
+        if (nError == WSAECONNRESET || nError == WSAECONNABORTED)
             continue;
         if (nError != WSAEWOULDBLOCK)
             thread.PauseUnlessStopped(ACCEPT_RETRY_MS);
