@@ -37,7 +37,7 @@ base_server() {
 for name in ${@:-volume list down log stop web sessions replies versus}; do
   echo "== $name"
   args=()
-  [ "$name" = replies ] && args=("$(base_server b7b9db9)" ${QUORVEL_BENCH_CLIENTS:-100})
+  [ "$name" = replies ] && args=("$(base_server a88c64e)" ${QUORVEL_BENCH_CLIENTS:-100})
   [ "$name" = versus ] && args=("$(base_server 0c9acae)" ${QUORVEL_BENCH_ROUNDS:-9})
   tests/rig/rig.sh run build/bench-rig "build/bin/bench_$name.exe" "${args[@]}"
 done
