@@ -2,6 +2,7 @@
 #include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include "SessionReading.h"
 #include "WinRtObjects.h"
 #include "WinRtRuntime.h"
 
@@ -97,61 +98,6 @@ static void LetGo(SessionSubscription* pEvents, size_t nCount)
         DetachEventHandler(pEvents[i].handler.Get());
         pEvents[i].handler.Detach();
     }
-}
-
-static std::wstring AppIdOf(SmtcSession* pSession)
-{
-    CRtString id;
-    pSession->pTable->get_SourceAppUserModelId(pSession, id.Receive());
-    return id.Text();
-}
-
-typedef HRESULT(STDMETHODCALLTYPE* TextGetter)(SmtcMediaProperties* pThis, RtString* pText);
-
-// A text the app does not give is empty.
-static std::wstring ReadText(SmtcMediaProperties* pProperties, TextGetter pGet)
-{
-    CRtString text;
-    pGet(pProperties, text.Receive());
-    return text.Text();
-}
-
-// An IReference the app leaves empty is -1, as is one that cannot be read.
-static int ReadBoolReference(RtReference* pReference)
-{
-    RtBool bValue = 0;
-    if (!pReference || FAILED(pReference->pTable->get_Value(pReference, &bValue)))
-        return -1;
-    return bValue ? 1 : 0;
-}
-
-static int ReadEnumReference(RtReference* pReference)
-{
-    INT32 nValue = 0;
-    if (!pReference || FAILED(pReference->pTable->get_Value(pReference, &nValue)))
-        return -1;
-    return nValue;
-}
-
-// An app that does not tell its rate plays at the normal one.
-static double ReadRate(RtReference* pReference)
-{
-    double fRate = 1;
-    if (!pReference || FAILED(pReference->pTable->get_Value(pReference, &fRate)))
-        return 1;
-    return fRate;
-}
-
-static unsigned ReadControls(SmtcControls* pControls)
-{
-    unsigned nControls = 0;
-    for (int i = 0; pControls && i < CONTROL_COUNT; i++)
-    {
-        RtBool bEnabled = 0;
-        if (SUCCEEDED(pControls->pTable->IsEnabled[i](pControls, &bEnabled)) && bEnabled)
-            nControls |= 1u << i;
-    }
-    return nControls;
 }
 
 CMediaSessions::SessionState::SessionState()
@@ -707,58 +653,6 @@ void CMediaSessions::ReadArtwork()
     LeaveCriticalSection(&m_lock);
 }
 
-static std::wstring ReadContentType(IUnknown* pStream)
-{
-    CComRef<RtContentTypeProvider> provider;
-    CRtString type;
-    if (SUCCEEDED(QueryRt(pStream, IID_RtContentTypeProvider, provider.ReceiveVoid())))
-        provider.Get()->pTable->get_ContentType(provider.Get(), type.Receive());
-    return type.Text();
-}
-
-// Reads the stream to its end in reads of what is left; a read may give less.
-static void ReadWholeStream(IUnknown* pStream, std::string& bytes, AutomationOutcome& outcome)
-{
-    CComRef<RtRandomAccessStream> random;
-    CComRef<RtInputStream> input;
-    UINT64 nSize = 0;
-    HRESULT hr = QueryRt(pStream, IID_RtRandomAccessStream, random.ReceiveVoid());
-    if (SUCCEEDED(hr))
-        hr = random.Get()->pTable->get_Size(random.Get(), &nSize);
-    if (SUCCEEDED(hr) && nSize > ARTWORK_MAX_BYTES)
-        hr = HRESULT_FROM_WIN32(ERROR_FILE_TOO_LARGE);
-    if (SUCCEEDED(hr))
-        hr = QueryRt(pStream, IID_RtInputStream, input.ReceiveVoid());
-    if (!Succeeded(hr, "Thumbnail.Size", outcome))
-        return;
-    while (bytes.size() < nSize)
-    {
-        UINT32 nWanted = static_cast<UINT32>(nSize - bytes.size());
-        CComRef<RtBuffer> buffer, filled;
-        CComRef<RtReadOperation> read;
-        CComRef<RtBufferByteAccess> access;
-        *buffer.Receive() = NewBuffer(nWanted);
-        hr = buffer.IsEmpty() ? E_OUTOFMEMORY
-                              : input.Get()->pTable->ReadAsync(input.Get(), buffer.Get(), nWanted,
-                                                               RT_READ_WHOLE, read.Receive());
-        if (SUCCEEDED(hr))
-            hr = AwaitRead(read.Get(), filled.Receive());
-        UINT32 nRead = 0;
-        BYTE* pBytes = NULL;
-        if (SUCCEEDED(hr))
-            hr = QueryRt(filled.Get(), IID_RtBufferByteAccess, access.ReceiveVoid());
-        if (SUCCEEDED(hr))
-            hr = filled.Get()->pTable->get_Length(filled.Get(), &nRead);
-        if (SUCCEEDED(hr))
-            hr = access.Get()->pTable->Buffer(access.Get(), &pBytes);
-        if (!Succeeded(hr, "Thumbnail.ReadAsync", outcome))
-            return;
-        if (nRead == 0 || !pBytes)
-            return;
-        bytes.append(reinterpret_cast<const char*>(pBytes), nRead < nWanted ? nRead : nWanted);
-    }
-}
-
 void CMediaSessions::ReadThumbnail(std::string& bytes, std::wstring& contentType,
                                    AutomationOutcome& outcome)
 {
@@ -775,7 +669,7 @@ void CMediaSessions::ReadThumbnail(std::string& bytes, std::wstring& contentType
     if (!Succeeded(hr, "Thumbnail.OpenReadAsync", outcome) || stream.IsEmpty())
         return;
     contentType = ReadContentType(stream.Get());
-    ReadWholeStream(stream.Get(), bytes, outcome);
+    ReadWholeStream(stream.Get(), ARTWORK_MAX_BYTES, bytes, outcome);
     CComRef<RtClosable> closable;
     if (SUCCEEDED(QueryRt(stream.Get(), IID_RtClosable, closable.ReceiveVoid())))
         closable.Get()->pTable->Close(closable.Get());
