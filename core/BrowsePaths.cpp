@@ -1,6 +1,6 @@
 #include "NameRules.h"
-#include "NameRules.h"
 #include <wchar.h>
+#include <vector>
 
 static bool IsAsciiLetter(wchar_t c)
 {
@@ -10,6 +10,22 @@ static bool IsAsciiLetter(wchar_t c)
 static wchar_t LowerAscii(wchar_t c)
 {
     return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+}
+
+// The parts of text from nStart on between separators, empty ones included.
+static std::vector<std::wstring> SplitFrom(const std::wstring& text, size_t nStart,
+                                           wchar_t cSeparator)
+{
+    std::vector<std::wstring> parts;
+    while (nStart < text.size())
+    {
+        size_t nEnd = text.find(cSeparator, nStart);
+        if (nEnd == std::wstring::npos)
+            nEnd = text.size();
+        parts.push_back(text.substr(nStart, nEnd - nStart));
+        nStart = nEnd + 1;
+    }
+    return parts;
 }
 
 // A name a file or folder can have, and that the system takes as written.
@@ -74,13 +90,8 @@ static bool NormaliseBrowsePath(const std::wstring& path, std::wstring* pOut)
     else
         return false;
     size_t nParts = 0;
-    while (nRest < text.size())
+    for (const std::wstring& part : SplitFrom(text, nRest, L'\\'))
     {
-        size_t nEnd = text.find(L'\\', nRest);
-        if (nEnd == std::wstring::npos)
-            nEnd = text.size();
-        std::wstring part = text.substr(nRest, nEnd - nRest);
-        nRest = nEnd + 1;
         if (part.empty())
             continue;
         if (!IsPlainPart(part))
@@ -123,14 +134,8 @@ bool IsInsideBrowseFolders(const std::wstring& path, const std::wstring& folderL
     std::wstring normalised;
     if (!NormaliseBrowsePath(path, &normalised))
         return false;
-    size_t nStart = 0;
-    while (nStart < folderList.size())
+    for (const std::wstring& entry : SplitFrom(folderList, 0, L';'))
     {
-        size_t nEnd = folderList.find(L';', nStart);
-        if (nEnd == std::wstring::npos)
-            nEnd = folderList.size();
-        std::wstring entry = folderList.substr(nStart, nEnd - nStart);
-        nStart = nEnd + 1;
         size_t nFirst = entry.find_first_not_of(L' ');
         size_t nLast = entry.find_last_not_of(L' ');
         std::wstring folder;
