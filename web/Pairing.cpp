@@ -1,4 +1,5 @@
 #include "Pairing.h"
+#include "TextLines.h"
 #include "Sha256.h"
 #include <stdio.h>
 #include <stddef.h>
@@ -287,16 +288,8 @@ static std::vector<std::string> SplitAtTabs(const std::string& line)
 std::vector<PairedBrowser> ParsePairedBrowsers(const std::string& text)
 {
     std::vector<PairedBrowser> browsers;
-    size_t nStart = 0;
-    while (nStart < text.size())
+    for (const std::string& line : TextLines(text))
     {
-        size_t nEnd = text.find('\n', nStart);
-        if (nEnd == std::string::npos)
-            nEnd = text.size();
-        std::string line = text.substr(nStart, nEnd - nStart);
-        nStart = nEnd + 1;
-        if (!line.empty() && line[line.size() - 1] == '\r')
-            line.erase(line.size() - 1);
         std::vector<std::string> fields = SplitAtTabs(line);
         if (fields.size() < 3)
             continue;

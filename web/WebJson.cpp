@@ -1,4 +1,5 @@
 #include "WebJson.h"
+#include "TextLines.h"
 #include <stdio.h>
 #include <string.h>
 #include "JsonText.h"
@@ -32,16 +33,8 @@ std::vector<std::string> PlaylistTitles(const std::string& text)
 {
     std::vector<std::string> titles;
     std::string pendingTitle;
-    size_t nAt = 0;
-    while (nAt < text.size())
+    for (const std::string& line : TextLines(text))
     {
-        size_t nEnd = text.find('\n', nAt);
-        if (nEnd == std::string::npos)
-            nEnd = text.size();
-        std::string line = text.substr(nAt, nEnd - nAt);
-        nAt = nEnd + 1;
-        if (!line.empty() && line[line.size() - 1] == '\r')
-            line.erase(line.size() - 1);
         if (line.compare(0, 8, "#EXTINF:") == 0)
         {
             size_t nComma = line.find(',');
