@@ -129,7 +129,20 @@ down() {
 run() {
   [ -f "$envfile" ] || { echo "rig: not up (run 'rig.sh up $dir' or the ctest fixture)" >&2; exit 1; }
   . "$envfile"
-  exec wine "$@"
+  # Once in many runs on a busy machine, wine has failed at once, silently,
+  # before the program wrote a byte. Such a program never ran: it is said and
+  # run once more, with Wine's errors shown should it fail again.
+  local output status
+  output=$(mktemp)
+  wine "$@" | tee "$output"
+  status=${PIPESTATUS[0]}
+  if [ "$status" -ne 0 ] && [ ! -s "$output" ]; then
+    echo "rig: $1 failed ($status) before writing anything; running it once more" >&2
+    WINEDEBUG=err+all wine "$@"
+    status=$?
+  fi
+  rm -f "$output"
+  return "$status"
 }
 
 case $command in
