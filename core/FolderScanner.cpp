@@ -1,6 +1,7 @@
 #include "FolderScanner.h"
 #include <stdio.h>
 #include <string.h>
+#include <string>
 #include "LogText.h"
 #include "ResolvedPaths.h"
 #include "TextSizes.h"
@@ -19,13 +20,15 @@ static bool FormatPath(char* pOut, const char* pszFormat, const char* pszA, cons
 // opened so is scanned without it (FindFirstFileA will most likely fail too).
 static bool ReadFolderIdentity(const char* pszPath, FolderIdentity* pIdentity)
 {
+    // "C:" alone would open the drive's current folder; the listing reads its root.
+    std::string folderPath = pszPath;
+    if (folderPath.size() == 2 && folderPath[1] == ':')
+        folderPath += '\\';
     // Should a pipe's name get this far, its server may learn who we are but never act as us.
-    CScopedHandle folder(CreateFileA(pszPath, FILE_READ_ATTRIBUTES,
-                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
-                                     OPEN_EXISTING,
-                                     FILE_FLAG_BACKUP_SEMANTICS | SECURITY_SQOS_PRESENT |
-                                         SECURITY_IDENTIFICATION,
-                                     NULL));
+    CScopedHandle folder(CreateFileA(
+        folderPath.c_str(), FILE_READ_ATTRIBUTES,
+        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL, OPEN_EXISTING,
+        FILE_FLAG_BACKUP_SEMANTICS | SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION, NULL));
     BY_HANDLE_FILE_INFORMATION info;
     if (!folder.IsValid() || !GetFileInformationByHandle(folder.Get(), &info))
         return false;
