@@ -118,8 +118,7 @@ static void KeepAliveWhileIdle(SOCKET client)
 {
     tcp_keepalive values = {1, KEEPALIVE_IDLE_MS, KEEPALIVE_INTERVAL_MS};
     DWORD nReturned = 0;
-    WSAIoctl(client, SIO_KEEPALIVE_VALS, &values, sizeof(values), NULL, 0, &nReturned, NULL,
-             NULL);
+    WSAIoctl(client, SIO_KEEPALIVE_VALS, &values, sizeof(values), NULL, 0, &nReturned, NULL, NULL);
     DWORD nProbes = KEEPALIVE_PROBES;
     setsockopt(client, IPPROTO_TCP, TCP_KEEPCNT_OPTION, reinterpret_cast<const char*>(&nProbes),
                sizeof(nProbes));

@@ -247,8 +247,8 @@ TEST_F(FilesAndFolders, AMissingFileSendsNothingAndItsNameStaysOnItsLine)
     ConnectPhone(m_phone);
     std::string missing = m_dir.File("missing.mp3");
     std::string forging = m_dir.File("x.mp3\r\nPlaying \"y.mp3\"");
-    ASSERT_TRUE(m_phone.Send("FINF" + EncodeName(missing) + "DOWN" + EncodeName(missing) +
-                             "FINF" + EncodeName(forging)));
+    ASSERT_TRUE(m_phone.Send("FINF" + EncodeName(missing) + "DOWN" + EncodeName(missing) + "FINF" +
+                             EncodeName(forging)));
     ExpectNothingBeforeCheck(m_phone);
     EXPECT_TRUE(m_server.WaitForLogToBe(
         CONNECTED + "Returning info about \"" + missing + "\": couldn't open file\r\n" +
@@ -358,22 +358,23 @@ TEST_F(FilesAndFolders, ListEntersNoFolderItIsInsideAndFollowsLinksElsewhere)
         std::string names;
         ~CLinks() { RunLinuxShell("rm -f " + names); }
     } removeLinks = {links};
-    ASSERT_TRUE(!music.empty() && RunLinuxShell("ln -s . '" + music + "/here' && ln -s .. '" +
-                                                music + "/Rock/up' && ln -s ../Other '" + music +
-                                                "/away'"));
+    ASSERT_TRUE(!music.empty() &&
+                RunLinuxShell("ln -s . '" + music + "/here' && ln -s .. '" + music +
+                              "/Rock/up' && ln -s ../Other '" + music + "/away'"));
     StartServer("ListenOnSocket=1\r\nPath=" + m_music + "\r\n");
     ConnectPhone(m_phone);
     ASSERT_TRUE(m_phone.Send("LIST"));
     std::string records = Record(0, 1, m_music) + ExpectedContents(m_music, true, {"here", "up"});
     EXPECT_EQ(HexBytes("LISTACK" + records + END_MARK), HexBytes(ReadListing()));
     ExpectNothingBeforeCheck(m_phone);
+    // The log's lines come in order: once the listing's last is in, so are the others.
+    EXPECT_TRUE(m_server.WaitForLog("Wrote song list to phone (" +
+                                    std::to_string(records.size() + 2) + " bytes)\r\n"))
+        << m_server.LogAfterBanner();
     const std::string loops[] = {m_music + "\\here", m_music + "\\Rock\\up"};
     for (const std::string& loop : loops)
         EXPECT_EQ(1, CountOccurrences(m_server.LogAfterBanner(),
                                       "Didn't list \"" + loop +
                                           "\": it leads back to a folder it is in\r\n"))
             << m_server.LogAfterBanner();
-    EXPECT_TRUE(m_server.WaitForLog("Wrote song list to phone (" +
-                                    std::to_string(records.size() + 2) + " bytes)\r\n"))
-        << m_server.LogAfterBanner();
 }

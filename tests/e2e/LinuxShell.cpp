@@ -8,8 +8,8 @@ bool RunLinuxShell(const std::string& script)
     // its exit status to a file of its own, which is waited for.
     std::string status = "/tmp/quorvel-shell-" + std::to_string(GetCurrentProcessId()) + "-" +
                          std::to_string(GetTickCount());
-    std::string commandLine = "sh -c \"" + script + "; echo $? >" + status + ".new; mv " +
-                              status + ".new " + status + "\"";
+    std::string commandLine = "sh -c \"" + script + "; echo $? >" + status + ".new; mv " + status +
+                              ".new " + status + "\"";
     STARTUPINFOA startup = {sizeof(startup)};
     PROCESS_INFORMATION process = {};
     if (!CreateProcessA("Z:\\bin\\sh", &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup,

@@ -1,31 +1,23 @@
 #include <gtest/gtest.h>
+#include <ctype.h>
+#include <map>
 #include "core/FolderTrail.h"
 
-// Enter and leave in walk order; a folder already on the trail (same volume and
-// ID, whatever name led there) is refused, one on another volume or left before is not.
+// A folder already on the trail (same volume and ID, whatever name led there) is
+// refused; one with the same ID on another volume, or left before, is not.
 TEST(FolderTrail, AFolderOnTheTrailIsNotEnteredAgain)
 {
-    const FolderIdentity music = {7, 100}, jazz = {7, 101}, sameIdElsewhere = {8, 100};
-    const FolderIdentity bigId = {7, 0x100000064ull}; // 100 in the low half only
+    const std::map<char, FolderIdentity> folders = {
+        {'m', {7, 100}}, {'j', {7, 101}}, {'o', {8, 100}}, {'b', {7, 0x100000064ull}}};
+    // Each letter enters its folder: lower case when it must be entered, upper case
+    // when it must be refused; "-" leaves the folder entered last.
+    const std::string walk = "mjMJobB---jM--m";
     CFolderTrail trail;
-    const struct
+    for (size_t i = 0; i < walk.size(); i++)
     {
-        const FolderIdentity* pFolder;
-        bool bLeave; // leave the last one entered instead
-        bool bEntered;
-    } steps[] = {{&music, false, true},  {&jazz, false, true},  {&music, false, false},
-                 {&jazz, false, false},  {&sameIdElsewhere, false, true},
-                 {&bigId, false, true},  {&bigId, false, false}, {NULL, true, true},
-                 {NULL, true, true},     {NULL, true, true},     {&jazz, false, true},
-                 {&music, false, false}, {NULL, true, true},     {NULL, true, true},
-                 {&music, false, true}};
-    int nStep = 0;
-    for (const auto& step : steps)
-    {
-        if (step.bLeave)
+        if (walk[i] == '-')
             trail.Leave();
         else
-            EXPECT_EQ(step.bEntered, trail.Enter(*step.pFolder)) << "step " << nStep;
-        nStep++;
+            EXPECT_EQ(islower(walk[i]) != 0, trail.Enter(folders.at(tolower(walk[i])))) << i;
     }
 }

@@ -50,9 +50,12 @@ TEST(MediaSessionRules, TimesAreWholeSecondsFromTheStartAndMoveOnAtTheRateWhileP
         int nSeconds;
         const SessionTimeline* pTimeline;
         long long nTicks;
-    } seeks[] = {{30, &late, 40 * S},          {90, &late, 70 * S},
-                 {-5, &late, 10 * S},          {INT_MAX, &late, 70 * S},
-                 {INT_MIN, &late, 10 * S},     {4294968, &unknownEnd, 10 * S + 4294968 * S},
+    } seeks[] = {{30, &late, 40 * S},
+                 {90, &late, 70 * S},
+                 {-5, &late, 10 * S},
+                 {INT_MAX, &late, 70 * S},
+                 {INT_MIN, &late, 10 * S},
+                 {4294968, &unknownEnd, 10 * S + 4294968 * S},
                  {INT_MAX, &unknownEnd, 10 * S + INT_MAX * S}};
     for (const auto& c : seeks)
         EXPECT_EQ(c.nTicks, SeekTicks(c.nSeconds, *c.pTimeline)) << c.nSeconds;

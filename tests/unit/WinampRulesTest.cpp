@@ -22,9 +22,15 @@ TEST(WinampRules, TitleIsTheCaptionUpToTheFirstSuffix)
 
 TEST(WinampRules, SeekMillisecondsStayInTheSigned32BitRange)
 {
-    const int cases[][2] = {{0, 0},           {1, 1000},          {300, 300000},
-                            {-1, 0},          {INT_MIN, 0},       {2147483, 2147483000},
-                            {2147484, 2147483000}, {4294968, 2147483000}, {INT_MAX, 2147483000}};
+    const int cases[][2] = {{0, 0},
+                            {1, 1000},
+                            {300, 300000},
+                            {-1, 0},
+                            {INT_MIN, 0},
+                            {2147483, 2147483000},
+                            {2147484, 2147483000},
+                            {4294968, 2147483000},
+                            {INT_MAX, 2147483000}};
     for (const auto& c : cases)
         EXPECT_EQ(c[1], WinampSeekMilliseconds(c[0])) << c[0];
 }

@@ -54,9 +54,9 @@ TEST(Wire, ReplyTagIsCommandAndAck)
 TEST(Wire, HttpRequestStartsAreTheMethodsOnly)
 {
     const std::pair<const char*, bool> cases[] = {
-        {"GET ", true},  {"POST", true},  {"PUT ", true},  {"HEAD", true},  {"OPTI", true},
-        {"DELE", true},  {"PATC", true},  {"CONN", true},  {"TRAC", true},  {"PRI ", true},
-        {"GETS", false}, {"get ", false}, {"PUTS", false}, {"PRI*", false}, {"POS\0", false},
+        {"GET ", true},  {"POST", true},      {"PUT ", true},  {"HEAD", true},  {"OPTI", true},
+        {"DELE", true},  {"PATC", true},      {"CONN", true},  {"TRAC", true},  {"PRI ", true},
+        {"GETS", false}, {"get ", false},     {"PUTS", false}, {"PRI*", false}, {"POS\0", false},
         {"PLAY", false}, {"\0\0\0\0", false}, {" GET", false},
     };
     for (const auto& c : cases)
