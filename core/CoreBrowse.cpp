@@ -4,6 +4,7 @@
 #include <string.h>
 #include "BrowseTree.h"
 #include "FolderScanner.h"
+#include "LogText.h"
 #include "SettingsRules.h"
 #include "../framework/ScopedHandle.h"
 #include "../framework/WorkerThread.h"
@@ -43,7 +44,7 @@ void CServerCore::ListFolder(const char* pszName, CListingSink& sink)
     snprintf(szName, sizeof(szName), "%s", pszName[0] ? pszName : BrowseFolders().c_str());
     if (pszName[0] == '\0')
         RemoveTrailingBackslash(szName);
-    LogEvent("Listing \"%s\": ", szName);
+    LogEvent("Listing \"%s\": ", LogSafeName(szName).c_str());
     BuildBrowseTree(szName, false);
     int nTotal = sink.SendListing(m_pBrowseRoot);
     if (nTotal == LISTING_EMPTY)

@@ -3,6 +3,7 @@
 #include "ServerCore.h"
 #include <vector>
 #include "FileRules.h"
+#include "LogText.h"
 #include "ResolvedPaths.h"
 #include "../framework/ScopedHandle.h"
 #include "../framework/WorkerThread.h"
@@ -34,7 +35,7 @@ void CServerCore::PlayOrAdd(const char* pszName, bool bAdd)
     {
         LogEvent(bAdd ? "Couldn't add \"%s\" to playlist: it names a device, not a file\r\n"
                       : "Couldn't play \"%s\": it names a device, not a file\r\n",
-                 pszName);
+                 LogSafeName(pszName).c_str());
         return;
     }
     // The other client's PLAY or LADD waits: a switch half done by each would
@@ -47,7 +48,7 @@ void CServerCore::PlayOrAdd(const char* pszName, bool bAdd)
     {
         LogEvent(bAdd ? "Couldn't add \"%s\" to playlist: it is not a media file\r\n"
                       : "Couldn't play \"%s\": it is not a media file\r\n",
-                 pszName);
+                 LogSafeName(pszName).c_str());
         return;
     }
     bool bStopOld = false;
@@ -62,11 +63,11 @@ void CServerCore::PlayOrAdd(const char* pszName, bool bAdd)
     CPlayerController* pChosen = m_pControllers[nKind];
     if (bAdd)
     {
-        LogEvent("Adding \"%s\" to playlist\r\n", pszName);
+        LogEvent("Adding \"%s\" to playlist\r\n", LogSafeName(pszName).c_str());
         pChosen->AddFile(pszName);
         return;
     }
-    LogEvent("Playing \"%s\"\r\n", pszName);
+    LogEvent("Playing \"%s\"\r\n", LogSafeName(pszName).c_str());
     pChosen->PlayFile(pszName);
 }
 
@@ -107,7 +108,7 @@ static long long FileLength(HANDLE hFile)
 // anything else that is not a file on a disk is closed again at once.
 HANDLE CServerCore::OpenNamedFile(const char* pszName, const char* pszOpening)
 {
-    LogEvent(pszOpening, pszName);
+    LogEvent(pszOpening, LogSafeName(pszName).c_str());
     CScopedHandle file;
     if (!IsDeviceNameAsResolved(pszName))
         file.Reset(OpenForReading(pszName));

@@ -1,7 +1,8 @@
 // Reads folders through FindFirstFileA into the browse tree, logging the ones
-// that cannot be opened.
+// that cannot be opened, and never entering a folder it is already inside.
 #pragma once
 #include "BrowseTree.h"
+#include "FolderTrail.h"
 
 class CServerCore;
 
@@ -12,5 +13,8 @@ public:
     void ScanFolder(const char* pszPath, BrowseNode* pParent, bool bRecursive) override;
 
 private:
+    void ScanEntries(const char* pszPath, BrowseNode* pParent, bool bRecursive);
+
     CServerCore& m_core;
+    CFolderTrail m_trail;
 };

@@ -15,6 +15,16 @@ static const DWORD ACCEPT_CHECK_MS = 200;
 // An accept that fails for want of sockets or buffers, or for a reason nobody
 // expects, is retried after this pause, so the worker never spins on it.
 static const DWORD ACCEPT_RETRY_MS = 1000;
+// A phone that left the network (out of Wi-Fi range, battery dead) sends no FIN,
+// and a phone waits silently between commands: keep-alive probes after this much
+// quiet, this far apart and this many unanswered tell the two apart in about a
+// minute, and free the port for the phone queued behind.
+static const ULONG KEEPALIVE_IDLE_MS = 30000;
+static const ULONG KEEPALIVE_INTERVAL_MS = 5000;
+static const DWORD KEEPALIVE_PROBES = 5;
+// TCP_KEEPCNT, which Windows 10 version 1703 and later take; older systems keep
+// their own count (10), which still ends within a minute and a half.
+static const int TCP_KEEPCNT_OPTION = 16;
 
 enum AcceptResult
 {
@@ -26,7 +36,7 @@ enum AcceptResult
 
 CSocketListener::CSocketListener(CServerCore& core, CListenerEvents& events)
     : m_core(core), m_events(events), m_listenSocket(INVALID_SOCKET), m_pThread(NULL),
-      m_clientSocket(INVALID_SOCKET), m_heldSocket(INVALID_SOCKET),
+      m_clientSocket(INVALID_SOCKET), m_heldSocket(INVALID_SOCKET), m_nHeldAddress(0),
       m_hAnswered(CreateEventA(NULL, FALSE, FALSE, NULL))
 {
 }
@@ -62,7 +72,8 @@ void CSocketListener::CloseHeldPhone()
 }
 
 // Serves the client in m_clientSocket until it closes its end, then closes it.
-void CSocketListener::ServeClient(CWorkerThread& thread)
+// nAddress: the client's, for the log.
+void CSocketListener::ServeClient(CWorkerThread& thread, uint32_t nAddress)
 {
     SOCKET client = m_clientSocket;
     if (client != INVALID_SOCKET && !thread.IsStopRequested())
@@ -70,7 +81,8 @@ void CSocketListener::ServeClient(CWorkerThread& thread)
         m_core.LogEvent("Client connected on Internet socket\r\n");
         CReceiveBuffer received = {};
         CPhoneLink link = {INVALID_HANDLE_VALUE, client, &thread, &received};
-        while (!thread.IsStopRequested() && DispatchCommand(m_core, link))
+        bool bGoOn = DispatchFirstTcpCommand(m_core, link, FormatIPv4(nAddress).c_str());
+        while (bGoOn && !thread.IsStopRequested() && DispatchCommand(m_core, link))
         {
         }
     }
@@ -97,6 +109,19 @@ static void AcknowledgeAtOnce(SOCKET client)
     DWORD nReturned = 0;
     WSAIoctl(client, SIO_TCP_SET_ACK_FREQUENCY, &nFrequency, sizeof(nFrequency), NULL, 0,
              &nReturned, NULL, NULL);
+}
+
+// A read on a connection whose peer has vanished then fails (WSAETIMEDOUT), so the
+// command loop ends. Systems that refuse a setting keep their defaults: no failure
+// here stops a phone from being served.
+static void KeepAliveWhileIdle(SOCKET client)
+{
+    tcp_keepalive values = {1, KEEPALIVE_IDLE_MS, KEEPALIVE_INTERVAL_MS};
+    DWORD nReturned = 0;
+    WSAIoctl(client, SIO_KEEPALIVE_VALS, &values, sizeof(values), NULL, 0, &nReturned, NULL, NULL);
+    DWORD nProbes = KEEPALIVE_PROBES;
+    setsockopt(client, IPPROTO_TCP, TCP_KEEPCNT_OPTION, reinterpret_cast<const char*>(&nProbes),
+               sizeof(nProbes));
 }
 
 static AcceptResult AcceptFailure(int nError)
@@ -135,6 +160,7 @@ static AcceptResult AcceptWaiting(SOCKET listenSocket, SOCKET* pClient, uint32_t
     ioctlsocket(client, FIONBIO, &nNonBlocking);
     SwitchOffSendDelay(client);
     AcknowledgeAtOnce(client);
+    KeepAliveWhileIdle(client);
     *pClient = client;
     *pnAddress = ntohl(peer.sin_addr.s_addr);
     return ACCEPT_TAKEN;
@@ -148,7 +174,7 @@ void CSocketListener::HandOver(CWorkerThread& thread, SOCKET client, uint32_t nA
     switch (verdict)
     {
     case PHONE_SERVE:
-        ServeClient(thread);
+        ServeClient(thread, nAddress);
         break;
     case PHONE_ASK:
         m_core.LogEvent("A phone at %s asks to control this PC; waiting for your answer\r\n",
@@ -186,7 +212,10 @@ bool CSocketListener::TakeNewPhone(CWorkerThread& thread, SOCKET listenSocket, i
         if (result == ACCEPT_TAKEN && verdict == PHONE_SERVE)
             m_clientSocket = client;
         if (result == ACCEPT_TAKEN && verdict == PHONE_ASK)
+        {
             m_heldSocket = client;
+            m_nHeldAddress = nAddress;
+        }
     }
     switch (result)
     {
@@ -227,7 +256,7 @@ void CSocketListener::TakeAnsweredPhone(CWorkerThread& thread)
         CWorkerThread::CNoTerminate section;
         m_clientSocket = m_heldSocket.exchange(INVALID_SOCKET);
     }
-    ServeClient(thread);
+    ServeClient(thread, m_nHeldAddress);
 }
 
 // Waits for phones, for the user's answer about a held one, and for the stop

@@ -47,7 +47,7 @@ private:
     bool TakeNewPhone(CWorkerThread& thread, SOCKET listenSocket, int* pnLastError);
     void HandOver(CWorkerThread& thread, SOCKET client, uint32_t nAddress, PhoneVerdict verdict);
     void TakeAnsweredPhone(CWorkerThread& thread);
-    void ServeClient(CWorkerThread& thread);
+    void ServeClient(CWorkerThread& thread, uint32_t nAddress);
     void CloseClientSocket();
     void CloseHeldPhone();
 
@@ -59,6 +59,7 @@ private:
     std::atomic<SOCKET> m_clientSocket;
     // A phone on another computer held, unread, while the user is asked about it.
     std::atomic<SOCKET> m_heldSocket;
+    uint32_t m_nHeldAddress; // the held phone's, in host order; the worker's alone
     CPhoneApprovals m_approvals;
     // Set (auto-reset) when the user has answered about the held phone.
     HANDLE m_hAnswered;

@@ -77,5 +77,7 @@ int PhoneSeconds(long long nMs)
 long long SeekTicks(int nSeconds, const SessionTimeline& timeline)
 {
     long long nOffset = nSeconds > 0 ? nSeconds * TICKS_PER_SECOND : 0;
+    if (timeline.nEnd > timeline.nStart && nOffset > timeline.nEnd - timeline.nStart)
+        return timeline.nEnd;
     return timeline.nStart + nOffset;
 }

@@ -53,5 +53,6 @@ long long DurationMs(const SessionTimeline& timeline);
 long long LivePositionMs(const SessionTimeline& timeline, double fRate, long long nNow);
 // Whole seconds of ms, as the phone counts them; -1 stays -1.
 int PhoneSeconds(long long nMs);
-// The position to ask for, in ticks on the session's timeline; before the start is the start.
+// The position to ask for, in ticks on the session's timeline: before the start
+// is the start, and past a known end (one after the start) is the end.
 long long SeekTicks(int nSeconds, const SessionTimeline& timeline);

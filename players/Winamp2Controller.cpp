@@ -257,7 +257,7 @@ void CWinamp2Controller::GetDetailedInfo(int* pBitRate, int* pSampleRate, int* p
 
 void CWinamp2Controller::Seek(int nSeconds)
 {
-    SendUser(static_cast<WPARAM>(static_cast<unsigned>(nSeconds) * 1000u), IPC_JUMPTOTIME);
+    SendUser(static_cast<WPARAM>(WinampSeekMilliseconds(nSeconds)), IPC_JUMPTOTIME);
 }
 
 void CWinamp2Controller::GetPlaylistLength(int* pCount)

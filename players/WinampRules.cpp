@@ -1,4 +1,5 @@
 #include "WinampRules.h"
+#include <limits.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -14,6 +15,14 @@ int WinampTrackLengthSeconds(int nReported, int nVersion)
     if (nVersion >= WINAMP_VERSION_3000)
         return nReported / 1000000;
     return nReported;
+}
+
+int WinampSeekMilliseconds(int nSeconds)
+{
+    const int MAX_SECONDS = INT_MAX / 1000;
+    if (nSeconds <= 0)
+        return 0;
+    return (nSeconds < MAX_SECONDS ? nSeconds : MAX_SECONDS) * 1000;
 }
 
 bool BuildWinampPlaylistPath(const char* pszExePath, char* pOut, size_t nOutSize)

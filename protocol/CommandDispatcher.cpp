@@ -3,6 +3,7 @@
 #include <string.h>
 #include "Wire.h"
 #include "../core/CommandSet.h"
+#include "../core/LogText.h"
 #include "../core/ServerCore.h"
 
 // Handlers by command id, in the order of the command table.
@@ -65,7 +66,13 @@ static bool ReadCommand(CServerCore& core, const CPhoneLink& link, char* pComman
     }
     // A TCP connection whose receive failed (reset, say) fails again at once:
     // its caller ends it as if the client had closed, rather than read it forever.
-    core.LogEvent("Couldn't read command: %d\r\n", static_cast<int>(GetLastError()));
+    DWORD nError = GetLastError();
+    if (nError == WSAETIMEDOUT)
+    {
+        core.LogEvent("The phone stopped answering; closed its connection\r\n");
+        return false;
+    }
+    core.LogEvent("Couldn't read command: %d\r\n", static_cast<int>(nError));
     return false;
 }
 
@@ -79,6 +86,22 @@ bool DispatchCommand(CServerCore& core, const CPhoneLink& link)
     return true;
 }
 
+bool DispatchFirstTcpCommand(CServerCore& core, const CPhoneLink& link, const char* pszPeer)
+{
+    char command[COMMAND_LENGTH + 1];
+    memset(command, 0, sizeof(command));
+    if (!ReadCommand(core, link, command))
+        return false;
+    if (IsHttpRequestStart(command))
+    {
+        core.LogEvent("Closed the connection from %s: it spoke HTTP, not the phone's protocol\r\n",
+                      pszPeer);
+        return false;
+    }
+    RunCommand(core, link, command);
+    return true;
+}
+
 void RunCommand(CServerCore& core, const CPhoneLink& link, const char* pszCommand)
 {
     if (NeedsEnsureRunning(pszCommand))
@@ -87,7 +110,7 @@ void RunCommand(CServerCore& core, const CPhoneLink& link, const char* pszComman
     int nId = FindCommand(pszCommand);
     if (nId == CMD_UNKNOWN)
     {
-        core.LogEvent("Read unknown command \"%s\"\r\n", pszCommand);
+        core.LogEvent("Read unknown command \"%s\"\r\n", LogSafeName(pszCommand).c_str());
         return;
     }
     s_handlers[nId](core, link, nId);

@@ -9,6 +9,10 @@ class CServerCore;
 // Reads one command from the link and runs it; false when no command could be
 // read (logged, unless the link is being stopped).
 bool DispatchCommand(CServerCore& core, const CPhoneLink& link);
+// The first command of a TCP client from pszPeer: as DispatchCommand, but the
+// start of an HTTP request is run not at all (false, and logged once): a web
+// page in a browser on this PC or nearby must never drive the player.
+bool DispatchFirstTcpCommand(CServerCore& core, const CPhoneLink& link, const char* pszPeer);
 // Runs a command already read from the link: its 4 bytes and a terminating zero.
 void RunCommand(CServerCore& core, const CPhoneLink& link, const char* pszCommand);
 

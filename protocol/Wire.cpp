@@ -31,3 +31,16 @@ void WriteReplyTag(const char* pszCommand, unsigned char* pDest)
     memcpy(pDest, pszCommand, COMMAND_LENGTH);
     memcpy(pDest + COMMAND_LENGTH, "ACK", 3);
 }
+
+bool IsHttpRequestStart(const char* pFirst4)
+{
+    // The methods of HTTP/1.x and the start of HTTP/2's preface ("PRI * HTTP/2.0").
+    static const char* const s_methods[] = {"GET ", "POST", "PUT ", "HEAD", "OPTI",
+                                            "DELE", "PATC", "CONN", "TRAC", "PRI "};
+    for (const char* pszMethod : s_methods)
+    {
+        if (memcmp(pFirst4, pszMethod, COMMAND_LENGTH) == 0)
+            return true;
+    }
+    return false;
+}

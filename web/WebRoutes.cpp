@@ -9,7 +9,7 @@
 #include "ImageType.h"
 #include "../core/NameRules.h"
 #include "JsonText.h"
-#include "LogText.h"
+#include "../core/LogText.h"
 #include "UrlText.h"
 #include "WebActions.h"
 #include "WebConnection.h"

@@ -1,6 +1,8 @@
 // Browsing the PC's folders and naming files from the phone: LIST, DLST, FINF,
 // DOWN, and PLAY/LADD choosing the application by the file's extension.
+#include <set>
 #include "FakeWinamp.h"
+#include "LinuxShell.h"
 #include "ServerTest.h"
 
 static const std::string CONNECTED = "Client connected on Internet socket\r\n";
@@ -30,8 +32,10 @@ static std::vector<std::string> Entries(const std::string& folder)
     return names;
 }
 
-// The records of a folder's contents as the server must send them.
-static std::string ExpectedContents(const std::string& folder, bool bRecursive)
+// The records of a folder's contents as the server must send them; the folders
+// named in loops lead back up and are not listed.
+static std::string ExpectedContents(const std::string& folder, bool bRecursive,
+                                    const std::set<std::string>& loops = {})
 {
     std::vector<std::string> names = Entries(folder);
     std::string records;
@@ -40,10 +44,10 @@ static std::string ExpectedContents(const std::string& folder, bool bRecursive)
         int nPlace = names.size() == 1 ? 2 : i == 0 ? 1 : i + 1 == names.size() ? 4 : 3;
         std::string path = folder + "\\" + names[i];
         bool bFolder = (GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        int nKind = !bFolder ? 2 : bRecursive ? 1 : 3;
+        int nKind = !bFolder ? 2 : bRecursive && !loops.count(names[i]) ? 1 : 3;
         records += Record(nPlace, nKind, names[i]);
         if (nKind == 1)
-            records += ExpectedContents(path, true);
+            records += ExpectedContents(path, true, loops);
     }
     return records;
 }
@@ -236,16 +240,20 @@ TEST_F(FilesAndFolders, DownloadSendsTheTagAndEveryByte)
                                         "\"... finished\r\n" + ACK));
 }
 
-TEST_F(FilesAndFolders, AMissingFileSendsNothing)
+// A line break in a name shows as escapes: the name cannot forge a line of its own.
+TEST_F(FilesAndFolders, AMissingFileSendsNothingAndItsNameStaysOnItsLine)
 {
     StartServer();
     ConnectPhone(m_phone);
     std::string missing = m_dir.File("missing.mp3");
-    ASSERT_TRUE(m_phone.Send("FINF" + EncodeName(missing) + "DOWN" + EncodeName(missing)));
+    std::string forging = m_dir.File("x.mp3\r\nPlaying \"y.mp3\"");
+    ASSERT_TRUE(m_phone.Send("FINF" + EncodeName(missing) + "DOWN" + EncodeName(missing) + "FINF" +
+                             EncodeName(forging)));
     ExpectNothingBeforeCheck(m_phone);
-    EXPECT_TRUE(m_server.WaitForLogToBe(CONNECTED + "Returning info about \"" + missing +
-                                        "\": couldn't open file\r\n" + "Uploading \"" + missing +
-                                        "\"... couldn't open file\r\n" + ACK));
+    EXPECT_TRUE(m_server.WaitForLogToBe(
+        CONNECTED + "Returning info about \"" + missing + "\": couldn't open file\r\n" +
+        "Uploading \"" + missing + "\"... couldn't open file\r\n" + "Returning info about \"" +
+        m_dir.File("x.mp3") + "\\x0D\\x0APlaying \"y.mp3\"\": couldn't open file\r\n" + ACK));
 }
 
 TEST_F(FilesAndFolders, ATooLongNameIsRefusedAndItsBytesReadAsCommands)
@@ -335,4 +343,38 @@ TEST_F(FilesAndFolders, ListTakesTheWholeFolderList)
                           ExpectedContents(m_music, true) + Record(4, 1, last);
     EXPECT_EQ(HexBytes("LISTACK" + records + END_MARK), HexBytes(ReadListing()));
     ExpectNothingBeforeCheck(m_phone);
+}
+
+// Links to "." and to ".." (Wine shows Linux's symbolic links as folders) are shown
+// but not entered; a link to a folder elsewhere is followed.
+TEST_F(FilesAndFolders, ListEntersNoFolderItIsInsideAndFollowsLinksElsewhere)
+{
+    CreateDirectoryA(m_dir.File("Other").c_str(), NULL);
+    m_dir.WriteFile("Other\\c.mp3", "C");
+    std::string music = LinuxPath(m_music);
+    const std::string links = "'" + music + "/here' '" + music + "/Rock/up' '" + music + "/away'";
+    struct CLinks // removed before the folder, whose removal would go round them
+    {
+        std::string names;
+        ~CLinks() { RunLinuxShell("rm -f " + names); }
+    } removeLinks = {links};
+    ASSERT_TRUE(!music.empty() &&
+                RunLinuxShell("ln -s . '" + music + "/here' && ln -s .. '" + music +
+                              "/Rock/up' && ln -s ../Other '" + music + "/away'"));
+    StartServer("ListenOnSocket=1\r\nPath=" + m_music + "\r\n");
+    ConnectPhone(m_phone);
+    ASSERT_TRUE(m_phone.Send("LIST"));
+    std::string records = Record(0, 1, m_music) + ExpectedContents(m_music, true, {"here", "up"});
+    EXPECT_EQ(HexBytes("LISTACK" + records + END_MARK), HexBytes(ReadListing()));
+    ExpectNothingBeforeCheck(m_phone);
+    // The log's lines come in order: once the listing's last is in, so are the others.
+    EXPECT_TRUE(m_server.WaitForLog("Wrote song list to phone (" +
+                                    std::to_string(records.size() + 2) + " bytes)\r\n"))
+        << m_server.LogAfterBanner();
+    const std::string loops[] = {m_music + "\\here", m_music + "\\Rock\\up"};
+    for (const std::string& loop : loops)
+        EXPECT_EQ(1, CountOccurrences(m_server.LogAfterBanner(),
+                                      "Didn't list \"" + loop +
+                                          "\": it leads back to a folder it is in\r\n"))
+            << m_server.LogAfterBanner();
 }

@@ -1,5 +1,6 @@
 // The TCP listener under a stream of phones: every waiting phone is taken, however
 // the one before it left, and one that gave up before it was taken costs nothing.
+#include "FakeWinamp.h"
 #include "ServerTest.h"
 
 static const std::string SERVED = "Client connected on Internet socket\r\nSent ACK to phone\r\n";
@@ -64,4 +65,41 @@ TEST_F(Listener, ClientsResetBeforeTheyAreAcceptedCostNoPause)
     }
     EXPECT_LT(GetTickCount() - nStart, 8000u) << "a pause for each reset";
     EXPECT_TRUE(m_server.WaitForLogToBe(expected)) << m_server.LogAfterBanner();
+}
+
+// What a web page makes a browser send to this port, split or whole, with VOLM@ at
+// every alignment in its body: closed unread, and the phone after it is served.
+TEST_F(Listener, AnHttpRequestIsClosedWithNothingRunAndThePhoneAfterItIsServed)
+{
+    CFakeWinamp winamp(m_dir);
+    winamp.Prepare("");
+    ASSERT_TRUE(winamp.Start());
+    StartServer("ListenOnSocket=1\r\nPathToApplication0=" + winamp.ExePath() + "\r\n");
+    const std::string body = "VOLM@VOLM@xVOLM@xxVOLM@xxxVOLM@SHUTEXIT";
+    const std::string post = "POST / HTTP/1.1\r\nHost: 127.0.0.1:7654\r\nContent-Length: " +
+                             std::to_string(body.size()) + "\r\n\r\n" + body;
+    const std::string requests[][2] = {
+        {post, ""},
+        {"PO", "ST / HTTP/1.1\r\n\r\n" + body},
+        {"GET / HTTP/1.1\r\n\r\n", ""},
+        {"OPTIONS / HTTP/1.1\r\n\r\n", ""},
+        {"PRI * HTTP/2.0\r\n\r\nSM\r\n\r\n", ""},
+    };
+    std::string expected;
+    for (const auto& request : requests)
+    {
+        CPhoneClient page;
+        ASSERT_TRUE(Connect(page) && page.Send(request[0]));
+        // The rest in a segment of its own: the method's four bytes then arrive in two reads.
+        Sleep(100);
+        ASSERT_TRUE(request[1].empty() || page.Send(request[1]));
+        EXPECT_TRUE(page.WaitForClose(REPLY_TIMEOUT_MS)) << request[0];
+        expected += "Client connected on Internet socket\r\nClosed the connection from "
+                    "127.0.0.1: it spoke HTTP, not the phone's protocol\r\n";
+    }
+    EXPECT_TRUE(m_server.WaitForLogToBe(expected)) << m_server.LogAfterBanner();
+    EXPECT_EQ("", JoinLines(winamp.Messages()));
+    ConnectPhone(m_phone);
+    ExpectNothingBeforeCheck(m_phone);
+    EXPECT_TRUE(m_server.WaitForLogToBe(expected + SERVED)) << m_server.LogAfterBanner();
 }

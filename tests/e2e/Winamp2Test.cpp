@@ -171,15 +171,19 @@ TEST_F(Winamp2, SelectPicksTheEntryAndPressesPlay)
     EXPECT_TRUE(m_server.WaitForLog("Selected song 258 in playlist\r\n"));
 }
 
-TEST_F(Winamp2, SeekSendsMillisecondsAndLogsASignedValue)
+// Before the start is the start; past what the message carries is its end, not a wrap.
+TEST_F(Winamp2, SeekSendsClampedMillisecondsAndLogsASignedValue)
 {
     StartWith("");
     EXPECT_EQ(VERSION_QUERY + "WM_USER 300000 106\n",
               MessagesFor(std::string("SEEK\x00\x00\x01\x2C", 8)));
-    EXPECT_EQ(VERSION_QUERY + "WM_USER -1000 106\n",
+    EXPECT_EQ(VERSION_QUERY + "WM_USER 0 106\n",
               MessagesFor(std::string("SEEK\xFF\xFF\xFF\xFF", 8)));
+    EXPECT_EQ(VERSION_QUERY + "WM_USER 2147483000 106\n",
+              MessagesFor(std::string("SEEK\x00\x41\x89\x38", 8)));
     EXPECT_TRUE(m_server.WaitForLogToBe(CONNECTED + "Set seek to 300 seconds\r\n" + ACK +
-                                        "Set seek to -1 seconds\r\n" + ACK));
+                                        "Set seek to -1 seconds\r\n" + ACK +
+                                        "Set seek to 4294968 seconds\r\n" + ACK));
 }
 
 TEST_F(Winamp2, TheThreeStopsPressTheirButtons)

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 #include "web/HostNames.h"
-#include "web/LogText.h"
 
 TEST(HostNames, OnlyThisPcsNamesAndAddresses)
 {
@@ -33,18 +32,4 @@ TEST(HostNames, OnlyThisPcsNamesAndAddresses)
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.second, IsHostOfThisPc(c.first, pc)) << c.first;
-}
-
-TEST(LogText, ControlCharactersEscapedAndLongTextCut)
-{
-    const std::pair<std::string, std::string> cases[] = {
-        {"C:\\Music\\caf\xE9.mp3", "C:\\Music\\caf\xE9.mp3"},
-        {"a\nWeb remote: paired\r\x7F\t", "a\\x0AWeb remote: paired\\x0D\\x7F\\x09"},
-        {std::string("a\0b", 3), "a\\x00b"},
-        {std::string(LOG_TEXT_MAX, 'x'), std::string(LOG_TEXT_MAX, 'x')},
-        {std::string(LOG_TEXT_MAX + 1, 'x'), std::string(LOG_TEXT_MAX, 'x') + "..."},
-        {std::string(LOG_TEXT_MAX - 2, 'x') + "\n", std::string(LOG_TEXT_MAX - 2, 'x') + "..."},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(c.second, LogSafeText(c.first)) << c.first;
 }

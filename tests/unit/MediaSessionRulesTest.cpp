@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <limits.h>
 #include "players/MediaSessionRules.h"
 
 TEST(MediaSessionRules, AppIdsGiveReadableNames)
@@ -43,6 +44,19 @@ TEST(MediaSessionRules, TimesAreWholeSecondsFromTheStartAndMoveOnAtTheRateWhileP
         EXPECT_EQ(c.nPosition, PhoneSeconds(LivePositionMs(c.timeline, c.fRate, c.nNow)));
         EXPECT_EQ(c.nLength, PhoneSeconds(DurationMs(c.timeline)));
     }
-    EXPECT_EQ(100 * S, SeekTicks(90, late));
-    EXPECT_EQ(10 * S, SeekTicks(-5, late));
+    const SessionTimeline unknownEnd = {10 * S, 10 * S, 0, 0};
+    const struct
+    {
+        int nSeconds;
+        const SessionTimeline* pTimeline;
+        long long nTicks;
+    } seeks[] = {{30, &late, 40 * S},
+                 {90, &late, 70 * S},
+                 {-5, &late, 10 * S},
+                 {INT_MAX, &late, 70 * S},
+                 {INT_MIN, &late, 10 * S},
+                 {4294968, &unknownEnd, 10 * S + 4294968 * S},
+                 {INT_MAX, &unknownEnd, 10 * S + INT_MAX * S}};
+    for (const auto& c : seeks)
+        EXPECT_EQ(c.nTicks, SeekTicks(c.nSeconds, *c.pTimeline)) << c.nSeconds;
 }

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <limits.h>
 #include <string>
 #include "players/WinampRules.h"
 
@@ -17,6 +18,21 @@ TEST(WinampRules, TitleIsTheCaptionUpToTheFirstSuffix)
     EXPECT_EQ("Winamp 2.95", Title("Winamp 2.95"));
     EXPECT_EQ("", Title(" - Winamp"));
     EXPECT_EQ("Song -Winamp", Title("Song -Winamp"));
+}
+
+TEST(WinampRules, SeekMillisecondsStayInTheSigned32BitRange)
+{
+    const int cases[][2] = {{0, 0},
+                            {1, 1000},
+                            {300, 300000},
+                            {-1, 0},
+                            {INT_MIN, 0},
+                            {2147483, 2147483000},
+                            {2147484, 2147483000},
+                            {4294968, 2147483000},
+                            {INT_MAX, 2147483000}};
+    for (const auto& c : cases)
+        EXPECT_EQ(c[1], WinampSeekMilliseconds(c[0])) << c[0];
 }
 
 TEST(WinampRules, NewerVersionsReportMicroseconds)

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <string.h>
+#include "core/CommandSet.h"
 #include "protocol/Wire.h"
 
 TEST(Wire, PacksAndUnpacksBigEndian)
@@ -46,4 +47,20 @@ TEST(Wire, ReplyTagIsCommandAndAck)
     WriteReplyTag("INFO", tag);
     EXPECT_EQ(0, memcmp(tag, "INFOACK", 7));
     EXPECT_EQ(0, tag[7]) << "the tag has no terminator of its own";
+}
+
+// Every method a browser sends, at the start of a connection; no command of the
+// phone's starts so, nor does what merely resembles one.
+TEST(Wire, HttpRequestStartsAreTheMethodsOnly)
+{
+    const std::pair<const char*, bool> cases[] = {
+        {"GET ", true},  {"POST", true},      {"PUT ", true},  {"HEAD", true},  {"OPTI", true},
+        {"DELE", true},  {"PATC", true},      {"CONN", true},  {"TRAC", true},  {"PRI ", true},
+        {"GETS", false}, {"get ", false},     {"PUTS", false}, {"PRI*", false}, {"POS\0", false},
+        {"PLAY", false}, {"\0\0\0\0", false}, {" GET", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.second, IsHttpRequestStart(c.first)) << c.first;
+    for (int nId = 0; nId < CMD_COUNT; nId++)
+        EXPECT_FALSE(IsHttpRequestStart(CommandName(nId))) << CommandName(nId);
 }

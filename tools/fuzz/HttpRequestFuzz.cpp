@@ -11,7 +11,7 @@
 #include "web/HostNames.h"
 #include "web/HttpRequest.h"
 #include "web/JsonText.h"
-#include "web/LogText.h"
+#include "core/LogText.h"
 #include "web/Pairing.h"
 #include "web/UrlText.h"
 
