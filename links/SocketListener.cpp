@@ -177,17 +177,14 @@ bool CSocketListener::TakeNewPhone(CWorkerThread& thread, SOCKET listenSocket, i
     int nError = 0;
     AcceptResult result = ACCEPT_FAILED;
     PhoneVerdict verdict = PHONE_SERVE;
-    {
-        // Stored before a stop can cut us off, where Stop closes it.
-        CWorkerThread::CNoTerminate section;
-        result = AcceptWaiting(listenSocket, &client, &nAddress, &nError);
-        if (result == ACCEPT_TAKEN)
-            verdict = m_approvals.Judge(nAddress);
-        if (result == ACCEPT_TAKEN && verdict == PHONE_SERVE)
-            m_clientSocket = client;
-        if (result == ACCEPT_TAKEN && verdict == PHONE_ASK)
-            m_heldSocket = client;
-    }
+    // Stored where Stop closes it, before anything waits on it.
+    result = AcceptWaiting(listenSocket, &client, &nAddress, &nError);
+    if (result == ACCEPT_TAKEN)
+        verdict = m_approvals.Judge(nAddress);
+    if (result == ACCEPT_TAKEN && verdict == PHONE_SERVE)
+        m_clientSocket = client;
+    if (result == ACCEPT_TAKEN && verdict == PHONE_ASK)
+        m_heldSocket = client;
     switch (result)
     {
     case ACCEPT_NONE_WAITING:
@@ -223,10 +220,7 @@ void CSocketListener::TakeAnsweredPhone(CWorkerThread& thread)
         CloseHeldPhone();
         return;
     }
-    {
-        CWorkerThread::CNoTerminate section;
-        m_clientSocket = m_heldSocket.exchange(INVALID_SOCKET);
-    }
+    m_clientSocket = m_heldSocket.exchange(INVALID_SOCKET);
     ServeClient(thread);
 }
 
@@ -279,7 +273,7 @@ void CSocketListener::Start()
         Stop();
         return;
     }
-    m_pThread = new CWorkerThread(true);
+    m_pThread = new CWorkerThread();
     if (!m_pThread->Start(AcceptThread, this))
         Stop();
 }
