@@ -177,28 +177,36 @@ void CWebRemote::LogCodeTry(PairingOutcome nOutcome, const PairingTry& pairing, 
                         static_cast<int>(CPairingCode::FAILED_TRIES_TO_REPLACE));
 }
 
-bool CWebRemote::RunForPage(const CWebConnection& connection, int nCommandId,
-                            const std::function<void()>& operation)
+PageRun CWebRemote::RunForPage(CWebConnection& connection, int nCommandId,
+                               const std::function<void()>& operation)
 {
     // A download only reads its file and may take long: it runs at once.
     if (nCommandId == CMD_DOWN)
     {
         m_core.EnsureActiveRunning();
         operation();
-        return true;
+        return PAGE_RAN;
     }
     // Everything else waits its turn, so the page adds no more than one caller
-    // at a time to the controllers, like one more phone link.
-    {
-        CMutexLock lock(m_hCommandMutex, connection.Worker().GetStopEvent());
-        if (!lock.IsHeld())
-            return false;
-        if (nCommandId != CMD_UNKNOWN && CommandRowOf(nCommandId).bStartsApp)
-            m_core.EnsureActiveRunning();
-        operation();
-    }
+    // at a time to the controllers, like one more phone link. A turn that does
+    // not come in time is a command stuck in a player.
+    WebLockResult nLock = connection.TakeLock(m_hCommandMutex, WEB_COMMAND_WAIT_MS);
+    if (nLock != WEB_LOCK_HELD)
+        return nLock == WEB_LOCK_GONE ? PAGE_GONE : PAGE_NOT_ANSWERING;
+    if (nCommandId != CMD_UNKNOWN && CommandRowOf(nCommandId).bStartsApp)
+        m_core.EnsureActiveRunning();
+    operation();
+    ReleaseMutex(m_hCommandMutex);
     m_watch.Poke();
-    return true;
+    return PAGE_RAN;
+}
+
+bool CWebRemote::RespondNotRun(CWebConnection& connection, const CHttpRequest& request,
+                               PageRun nRun)
+{
+    if (nRun == PAGE_GONE)
+        return false;
+    return RespondError(connection, request, 503, PLAYER_NOT_ANSWERING);
 }
 
 bool CWebRemote::ServeApi(CWebConnection& connection, const CHttpRequest& request)
@@ -239,8 +247,13 @@ bool CWebRemote::ServeAction(CWebConnection& connection, const CHttpRequest& req
     long nValue = 0;
     if (!ParseWebAction(request.path.substr(5), request.body, &nCommandId, &nValue))
         return RespondError(connection, request, 404, "no such action, or a value out of range");
-    if (!RunForPage(connection, nCommandId, [&] { m_core.RunControl(nCommandId, nValue); }))
-        return false;
+    PageRun nRun =
+        RunForPage(connection, nCommandId, [&] { m_core.RunControl(nCommandId, nValue); });
+    // What a player that does not answer was asked has not been done.
+    if (nRun == PAGE_RAN && !m_core.IsPlayerAnswering())
+        nRun = PAGE_NOT_ANSWERING;
+    if (nRun != PAGE_RAN)
+        return RespondNotRun(connection, request, nRun);
     return RespondJson(connection, request, 200, "{\"done\":true}");
 }
 
@@ -248,8 +261,9 @@ bool CWebRemote::ServeShutdown(CWebConnection& connection, const CHttpRequest& r
 {
     if (!m_bShutdownAllowed)
         return RespondError(connection, request, 403, "shutdown is not allowed");
-    if (!RunForPage(connection, CMD_SHUT, [&] { m_core.Shutdown(); }))
-        return false;
+    PageRun nRun = RunForPage(connection, CMD_SHUT, [&] { m_core.Shutdown(); });
+    if (nRun != PAGE_RAN)
+        return RespondNotRun(connection, request, nRun);
     return RespondJson(connection, request, 200, "{\"done\":true}");
 }
 
@@ -279,8 +293,9 @@ bool CWebRemote::ServeState(CWebConnection& connection, const CHttpRequest& requ
 bool CWebRemote::ServeStatus(CWebConnection& connection, const CHttpRequest& request)
 {
     WatchedState state;
-    if (!RunForPage(connection, CMD_INF2, [&] { state = m_watch.ReadNow(); }))
-        return false;
+    PageRun nRun = RunForPage(connection, CMD_INF2, [&] { state = m_watch.ReadNow(); });
+    if (nRun != PAGE_RAN)
+        return RespondNotRun(connection, request, nRun);
     return RespondJson(connection, request, 200, StatusJson(state.status, state.nKind, -1, ToUtf8));
 }
 
@@ -291,9 +306,10 @@ bool CWebRemote::ServeArtwork(CWebConnection& connection, const CHttpRequest& re
     std::string bytes, type, key;
     unsigned nVersion = 0;
     bool bFound = false;
-    if (!RunForPage(connection, CMD_UNKNOWN,
-                    [&] { bFound = m_core.Artwork(&bytes, &type, &nVersion); }))
-        return false;
+    PageRun nRun = RunForPage(connection, CMD_UNKNOWN,
+                              [&] { bFound = m_core.Artwork(&bytes, &type, &nVersion); });
+    if (nRun != PAGE_RAN)
+        return RespondNotRun(connection, request, nRun);
     std::string served = ServedImageType(type);
     if (!bFound || served.empty())
         return RespondError(connection, request, 404, "no artwork");
@@ -311,8 +327,10 @@ bool CWebRemote::ServeChooseApp(CWebConnection& connection, const CHttpRequest& 
     if (!FormValue(request.body, "id", &id))
         return RespondError(connection, request, 400, "no id");
     bool bChosen = false;
-    if (!RunForPage(connection, CMD_UNKNOWN, [&] { bChosen = m_core.ChooseMediaApp(id); }))
-        return false;
+    PageRun nRun =
+        RunForPage(connection, CMD_UNKNOWN, [&] { bChosen = m_core.ChooseMediaApp(id); });
+    if (nRun != PAGE_RAN)
+        return RespondNotRun(connection, request, nRun);
     if (bChosen)
         return RespondJson(connection, request, 200, "{\"done\":true}");
     std::wstring wide;
@@ -353,14 +371,15 @@ public:
 bool CWebRemote::ServePlaylist(CWebConnection& connection, const CHttpRequest& request)
 {
     CPagePlaylistSink playlist;
-    if (!RunForPage(connection, CMD_PLST, [&] { m_core.Playlist(playlist); }))
-        return false;
+    PageRun nRun = RunForPage(connection, CMD_PLST, [&] { m_core.Playlist(playlist); });
     // No titles (only Winamp 2 tells them): the number of entries still lets the
     // page offer them for selection.
     int nLength = 0;
-    if (!playlist.bHasText &&
-        !RunForPage(connection, CMD_PLEN, [&] { nLength = m_core.PlaylistLength() & 0xFFFF; }))
-        return false;
+    if (nRun == PAGE_RAN && !playlist.bHasText)
+        nRun = RunForPage(connection, CMD_PLEN,
+                          [&] { nLength = m_core.PlaylistLength() & 0xFFFF; });
+    if (nRun != PAGE_RAN)
+        return RespondNotRun(connection, request, nRun);
     return RespondJson(connection, request, 200,
                        PlaylistJson(playlist.nIndex, playlist.bHasText,
                                     PlaylistTitles(playlist.text), nLength, ToUtf8));
@@ -418,8 +437,10 @@ bool CWebRemote::ServeList(CWebConnection& connection, const CHttpRequest& reque
         !TakeBrowsePath(connection, request, path, &ansi))
         return request.KeepAlive();
     CPageListingSink listing;
-    if (!RunForPage(connection, CMD_DLST, [&] { m_core.ListFolder(ansi.c_str(), listing); }))
-        return false;
+    PageRun nRun =
+        RunForPage(connection, CMD_DLST, [&] { m_core.ListFolder(ansi.c_str(), listing); });
+    if (nRun != PAGE_RAN)
+        return RespondNotRun(connection, request, nRun);
     return RespondJson(connection, request, 200, ListingJson(listing.entries, ToUtf8));
 }
 
@@ -431,13 +452,17 @@ bool CWebRemote::ServeFileAction(CWebConnection& connection, const CHttpRequest&
         return RespondError(connection, request, 400, "no path");
     if (!TakeBrowsePath(connection, request, path, &ansi))
         return request.KeepAlive();
-    bool bDone = RunForPage(connection, nCommandId,
-                            [&]
-                            {
-                                if (nCommandId == CMD_LADD)
-                                    m_core.Enqueue(ansi.c_str());
-                                else
-                                    m_core.PlayFile(ansi.c_str());
-                            });
-    return bDone && RespondJson(connection, request, 200, "{\"done\":true}");
+    PageRun nRun = RunForPage(connection, nCommandId,
+                              [&]
+                              {
+                                  if (nCommandId == CMD_LADD)
+                                      m_core.Enqueue(ansi.c_str());
+                                  else
+                                      m_core.PlayFile(ansi.c_str());
+                              });
+    if (nRun == PAGE_RAN && !m_core.IsPlayerAnswering())
+        nRun = PAGE_NOT_ANSWERING;
+    if (nRun != PAGE_RAN)
+        return RespondNotRun(connection, request, nRun);
+    return RespondJson(connection, request, 200, "{\"done\":true}");
 }
