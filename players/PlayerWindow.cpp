@@ -3,7 +3,7 @@
 #include "PlayerWindow.h"
 #include "ControllerLog.h"
 
-static const DWORD PROBE_INTERVAL_MS = 1000;
+static const DWORD PROBE_INTERVAL_MS = 500;
 static const DWORD PROBE_ANSWER_MS = 200;
 
 CPlayerWindow::CPlayerWindow(CControllerLog& log, const char* pszAppName)
