@@ -18,9 +18,9 @@
 class CPhoneApprovalDlg;
 
 // Private messages by which other threads have the user-interface thread act.
-const UINT WM_APP_LOG_EVENT = WM_APP + 1;        // log lines are queued for the window
-const UINT WM_APP_EXIT_NOW = WM_APP + 2;         // EXIT: stop everything, end the process
-const UINT WM_APP_ASK_APPROVAL = WM_APP + 20;    // the listener holds a phone to ask about
+const UINT WM_APP_LOG_EVENT = WM_APP + 1;     // log lines are queued for the window
+const UINT WM_APP_EXIT_NOW = WM_APP + 2;      // EXIT: stop everything, end the process
+const UINT WM_APP_ASK_APPROVAL = WM_APP + 20; // the listener holds a phone to ask about
 const UINT WM_TRAYNOTIFY = WM_USER + 101;
 const UINT_PTR LOG_FLUSH_TIMER_ID = 2;
 

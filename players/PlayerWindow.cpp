@@ -51,13 +51,13 @@ bool CPlayerWindow::AnswersAgain(HWND hWnd)
     return true;
 }
 
-bool CPlayerWindow::SendWithDeadline(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam,
-                                     DWORD nMs, LRESULT* pResult)
+bool CPlayerWindow::SendWithDeadline(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam, DWORD nMs,
+                                     LRESULT* pResult)
 {
     DWORD_PTR nResult = 0;
     // SMTO_BLOCK: nothing else is run on a link's worker while it waits.
-    LRESULT nSent = SendMessageTimeoutA(hWnd, nMsg, wParam, lParam,
-                                        SMTO_BLOCK | SMTO_ABORTIFHUNG, nMs, &nResult);
+    LRESULT nSent = SendMessageTimeoutA(hWnd, nMsg, wParam, lParam, SMTO_BLOCK | SMTO_ABORTIFHUNG,
+                                        nMs, &nResult);
     if (nSent == 0)
         return false;
     if (pResult)

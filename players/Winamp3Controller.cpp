@@ -39,8 +39,8 @@ void CWinamp3Controller::Press(const Shortcut& key)
 static const LPARAM FULL_SCREEN_POINT = MAKELPARAM(348, 8);
 
 CWinamp3Controller::CWinamp3Controller(CControllerLog& log)
-    : m_log(log), m_window(log, APP_NAME), m_nPlayState(PLAY_STATE_STOPPED), m_nElapsed(0), m_nLength(0),
-      m_nVolume(-1), m_bExePathTooLong(false)
+    : m_log(log), m_window(log, APP_NAME), m_nPlayState(PLAY_STATE_STOPPED), m_nElapsed(0),
+      m_nLength(0), m_nVolume(-1), m_bExePathTooLong(false)
 {
     m_szExePath[0] = '\0';
 }
@@ -49,8 +49,8 @@ int CWinamp3Controller::EnsureRunning(const char* pszAppPath, int bStart)
 {
     m_bExePathTooLong = !KeepApplicationPath(pszAppPath, m_szExePath, sizeof(m_szExePath));
     m_exePathNotice.Use(pszAppPath);
-    m_window.Attach(FindOrStartWindow(m_log, APP_NAME, WINDOW_CLASS, m_szExePath,
-                                      m_bExePathTooLong, m_exePathNotice, bStart));
+    m_window.Attach(FindOrStartWindow(m_log, APP_NAME, WINDOW_CLASS, m_szExePath, m_bExePathTooLong,
+                                      m_exePathNotice, bStart));
     if (!m_window.Handle())
         return 0;
     QueryVersion();

@@ -206,8 +206,8 @@ void CWebRemote::AcceptOne(SOCKET client, const sockaddr_in& address)
         std::lock_guard<std::mutex> lock(m_slotLock);
         if (MakeRoom(peer))
         {
-            CSlot slot = {new CWorkerThread(), client, peer, GetTickCount(), true, false,
-                          false, false, this};
+            CSlot slot = {
+                new CWorkerThread(), client, peer, GetTickCount(), true, false, false, false, this};
             pSlot = new CSlot(slot);
             m_slots.push_back(pSlot);
         }

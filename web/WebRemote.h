@@ -77,10 +77,10 @@ private:
         SOCKET socket;
         std::string peer;
         DWORD nAcceptedMs;
-        bool bIdle;      // waiting for (the rest of) a request
-        bool bPaired;    // a request on it showed a paired browser's token
-        bool bEvicted;   // it gave up its place to a newer connection
-        bool bDone;      // its thread touches it no more
+        bool bIdle;    // waiting for (the rest of) a request
+        bool bPaired;  // a request on it showed a paired browser's token
+        bool bEvicted; // it gave up its place to a newer connection
+        bool bDone;    // its thread touches it no more
         CWebRemote* pOwner;
     };
 

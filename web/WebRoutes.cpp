@@ -376,8 +376,8 @@ bool CWebRemote::ServePlaylist(CWebConnection& connection, const CHttpRequest& r
     // page offer them for selection.
     int nLength = 0;
     if (nRun == PAGE_RAN && !playlist.bHasText)
-        nRun = RunForPage(connection, CMD_PLEN,
-                          [&] { nLength = m_core.PlaylistLength() & 0xFFFF; });
+        nRun =
+            RunForPage(connection, CMD_PLEN, [&] { nLength = m_core.PlaylistLength() & 0xFFFF; });
     if (nRun != PAGE_RAN)
         return RespondNotRun(connection, request, nRun);
     return RespondJson(connection, request, 200,

@@ -2,7 +2,6 @@
 // stopped waiting before its turn is dropped, not run late; one running finishes.
 #include <gtest/gtest.h>
 #include <atomic>
-#include <string>
 #include <vector>
 #include "framework/WorkerThread.h"
 #include "players/AutomationThread.h"
@@ -68,44 +67,5 @@ TEST(AutomationThread, AnOperationWhoseCallerStoppedWaitingIsDroppedNotRunLate)
     apartment.Finish(LAST, INFINITE);
     EXPECT_EQ(std::vector<int>({HELD, LAST}), owner.ran);
     EXPECT_EQ(std::vector<int>({LATE}), owner.dropped);
-    CloseHandle(owner.hRelease);
-}
-
-namespace
-{
-struct Lines : public CControllerLog
-{
-    void LogControllerLine(const char* pszLine) override { lines.push_back(pszLine); }
-    std::vector<std::string> lines;
-};
-} // namespace
-
-TEST(AutomationThread, AFinishThatTakesLongIsLoggedAndWaitedFor)
-{
-    Owner owner;
-    owner.hRelease = CreateEventA(NULL, TRUE, FALSE, NULL);
-    owner.bHeldRunning = false;
-    CAutomationThread apartment(Operation, Dropped, &owner);
-    Call held = {&apartment, HELD};
-    CWorkerThread heldCaller;
-    ASSERT_TRUE(heldCaller.Start(RunCall, &held));
-    while (!owner.bHeldRunning)
-        Sleep(5);
-    CWorkerThread releaser;
-    ASSERT_TRUE(releaser.Start(
-        [](CWorkerThread&, void* pEvent)
-        {
-            Sleep(500);
-            SetEvent(static_cast<HANDLE>(pEvent));
-        },
-        owner.hRelease));
-    Lines log;
-    apartment.Finish(LAST, 50, &log, "The show");
-    EXPECT_EQ(std::vector<std::string>({"The show's automation thread is late to end; waiting "
-                                        "for it\r\n"}),
-              log.lines);
-    EXPECT_EQ(std::vector<int>({HELD, LAST}), owner.ran) << "the thread was cut off";
-    heldCaller.Join(INFINITE);
-    releaser.Join(INFINITE);
     CloseHandle(owner.hRelease);
 }

@@ -8,7 +8,7 @@ namespace
 {
 struct Body
 {
-    DWORD nBusyMs;               // work that ignores the stop request this long
+    DWORD nBusyMs; // work that ignores the stop request this long
     std::atomic<bool> bStarted;
     std::atomic<bool> bFinished; // set by the body as its last act
 };
@@ -23,20 +23,6 @@ void BusyThenReturn(CWorkerThread& thread, void* pParam)
 }
 } // namespace
 
-TEST(WorkerThread, AJoinEndsSoonAfterTheStopRequest)
-{
-    Body body = {0, {false}, {false}};
-    CWorkerThread thread;
-    ASSERT_TRUE(thread.Start(BusyThenReturn, &body));
-    while (!body.bStarted)
-        Sleep(5);
-    EXPECT_FALSE(thread.Join(50)) << "ended before it was asked";
-    thread.RequestStop();
-    EXPECT_TRUE(thread.Join(CWorkerThread::STOP_DEADLINE_MS));
-    EXPECT_TRUE(body.bFinished);
-    EXPECT_FALSE(thread.IsRunning());
-}
-
 TEST(WorkerThread, ALateThreadIsWaitedForNotKilled)
 {
     Body body = {1500, {false}, {false}};
@@ -49,16 +35,4 @@ TEST(WorkerThread, ALateThreadIsWaitedForNotKilled)
     EXPECT_TRUE(thread.IsRunning());
     EXPECT_TRUE(thread.Join(INFINITE));
     EXPECT_TRUE(body.bFinished) << "cut off before its last act";
-}
-
-TEST(WorkerThread, ItsDestructorJoinsAThreadStillRunning)
-{
-    Body body = {300, {false}, {false}};
-    {
-        CWorkerThread thread;
-        ASSERT_TRUE(thread.Start(BusyThenReturn, &body));
-        while (!body.bStarted)
-            Sleep(5);
-    }
-    EXPECT_TRUE(body.bFinished);
 }
