@@ -143,9 +143,19 @@ void CServerDlg::WriteBanner()
     m_core.LogEvent("Control the music on this PC from your phone.\r\n");
 }
 
-void CServerDlg::EndProcessNow()
+// The worker that read EXIT must not wait for its own end: the window does the
+// stopping, and the process ends only once no thread uses a socket any more.
+void CServerDlg::RequestExit()
 {
-    SendMessageA(m_hWnd, WM_APP_REMOVE_TRAY_ICON, 0, 0);
+    PostMessageA(m_hWnd, WM_APP_EXIT_NOW, 0, 0);
+}
+
+void CServerDlg::OnExitNow()
+{
+    StopLinks();
+    // The lines logged before the end are shown, as they always were.
+    FlushEventLog();
+    RemoveTrayIcon();
     exit(0);
 }
 
@@ -236,10 +246,8 @@ bool CServerDlg::OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRe
     case WM_APP_LOG_EVENT:
         OnLogQueued();
         return true;
-    case WM_APP_REMOVE_TRAY_ICON:
-        // The process ends next: the lines logged before it are shown, as they always were.
-        FlushEventLog();
-        RemoveTrayIcon();
+    case WM_APP_EXIT_NOW:
+        OnExitNow();
         return true;
     case WM_TIMER:
         if (wParam == LOG_FLUSH_TIMER_ID)

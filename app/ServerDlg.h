@@ -18,9 +18,9 @@
 class CPhoneApprovalDlg;
 
 // Private messages by which other threads have the user-interface thread act.
-const UINT WM_APP_LOG_EVENT = WM_APP + 1;        // log lines are queued for the window
-const UINT WM_APP_REMOVE_TRAY_ICON = WM_APP + 2; // before the process ends on EXIT
-const UINT WM_APP_ASK_APPROVAL = WM_APP + 20;    // the listener holds a phone to ask about
+const UINT WM_APP_LOG_EVENT = WM_APP + 1;     // log lines are queued for the window
+const UINT WM_APP_EXIT_NOW = WM_APP + 2;      // EXIT: stop everything, end the process
+const UINT WM_APP_ASK_APPROVAL = WM_APP + 20; // the listener holds a phone to ask about
 const UINT WM_TRAYNOTIFY = WM_USER + 101;
 const UINT_PTR LOG_FLUSH_TIMER_ID = 2;
 
@@ -32,7 +32,7 @@ public:
 
     // What the core asks of the window: the log, and the end on EXIT.
     void LogText(const char* pszText) override;
-    void EndProcessNow() override;
+    void RequestExit() override;
     // The listener holds a phone: the user is asked, on the window's thread.
     void OnPhoneToAskAbout() override;
 
@@ -71,6 +71,7 @@ private:
     void OnExit();
     void OnClose();
     void OnEndSession();
+    void OnExitNow();
     void StopLinks();
 
     // The settings shown in the controls and pushed into the core (ServerDlgSettings.cpp).

@@ -8,12 +8,7 @@ void CServerDlg::LogText(const char* pszText)
     HWND hWnd = m_hWnd;
     if (!hWnd)
         return;
-    bool bFirstOfBatch = false;
-    {
-        // A worker cut off while it holds the queue's lock would block the window for good.
-        CWorkerThread::CNoTerminate section;
-        bFirstOfBatch = m_logQueue.Push(pszText);
-    }
+    bool bFirstOfBatch = m_logQueue.Push(pszText);
     // The window's own code finds its lines in the log as soon as it has logged them.
     if (GetWindowThreadProcessId(hWnd, NULL) == GetCurrentThreadId())
         FlushEventLog();

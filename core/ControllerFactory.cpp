@@ -12,7 +12,7 @@ CPlayerController* CreateController(int nKind, CControllerLog& log)
     switch (nKind)
     {
     case APP_WINAMP2:
-        return new CWinamp2Controller();
+        return new CWinamp2Controller(log);
     case APP_WINAMP3:
         return new CWinamp3Controller(log);
     case APP_MEDIA_PLAYER:

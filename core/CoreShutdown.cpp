@@ -51,5 +51,6 @@ void CServerCore::Shutdown()
 
 void CServerCore::ExitServer()
 {
-    m_host.EndProcessNow();
+    LogEvent("Ending the server at the phone's request\r\n");
+    m_host.RequestExit();
 }

@@ -22,8 +22,9 @@ class CServerHost
 public:
     // One message for the event log, already formatted; from any thread.
     virtual void LogText(const char* pszText) = 0;
-    // EXIT: the tray icon goes and the process ends at once, nothing saved.
-    virtual void EndProcessNow() = 0;
+    // EXIT, from a link's worker: returns at once. The host then stops the links
+    // and the web remote (joining that worker too), and ends the process, nothing saved.
+    virtual void RequestExit() = 0;
 
 protected:
     ~CServerHost() {}
@@ -144,6 +145,9 @@ public:
     // Set when the active application tells of a change, for the web page's
     // one watching thread; NULL when it tells none.
     HANDLE ChangeEvent() { return Active()->ChangeEvent(); }
+    // False while the active application's window does not answer: its
+    // commands are then skipped (and logged once) as for one not running.
+    bool IsPlayerAnswering() { return Active()->IsAnswering(); }
     void GetDetailedInfo(int* pBitRate, int* pSampleRate, int* pChannels);
     // The number of playlist entries, logged.
     int PlaylistLength();

@@ -1,6 +1,7 @@
-// A worker thread that is asked to stop through an event and, if it does not
-// stop within a grace period, is terminated from outside: never inside a section
-// marked with CNoTerminate, where that would leave a lock held or a handle lost.
+// A worker thread that is asked to stop through an event and then joined. It is
+// never killed: a thread cut off could hold the heap's lock, a critical section or
+// a handle. Every wait in a body ends on the stop event or has a deadline, so a
+// join comes soon; one that is late is waited for still, never abandoned.
 #pragma once
 #include <windows.h>
 #include <atomic>
@@ -10,9 +11,11 @@ class CWorkerThread
 public:
     typedef void (*ThreadBody)(CWorkerThread& thread, void* pParam);
 
-    // bMayBeLeft: the object comes from new, and a thread that cannot be ended
-    // may be left running; it then deletes the object itself when its body returns.
-    explicit CWorkerThread(bool bMayBeLeft = false);
+    // How long a body may take to return once asked to stop.
+    static const DWORD STOP_DEADLINE_MS = 2000;
+
+    CWorkerThread();
+    // Asks a thread still running to stop and joins it, however long it takes.
     ~CWorkerThread();
 
     // nStackSize: the stack to reserve, 0 for the program's default.
@@ -22,31 +25,11 @@ public:
     // Signals the stop event; the body sees it through IsStopRequested or by
     // waiting on GetStopEvent. The owner then unblocks any I/O the body waits in.
     void RequestStop();
-    // Waits up to nGraceMs for the body to return, still answering messages sent
-    // to the calling thread's windows (the body may be inside SendMessage to us);
-    // terminates the thread if it has not returned by then, once it is outside
-    // every CNoTerminate section. True when the thread has ended. False when it
-    // was left running (only with bMayBeLeft, after LEFT_AFTER_MS more inside a
-    // section): the object then belongs to the thread; forget it, don't delete it.
-    bool WaitOrTerminate(DWORD nGraceMs);
-    // The same without ever terminating: for a body that may hold a lock or the
-    // heap anywhere. Without bMayBeLeft it waits for as long as the body takes.
-    bool WaitOrLeave(DWORD nGraceMs);
-
-    // Marks a section of the calling worker that must not be cut off: holding a
-    // lock others need, or a handle not yet stored where its owner will close it.
-    class CNoTerminate
-    {
-    public:
-        CNoTerminate();
-        ~CNoTerminate();
-
-    private:
-        CNoTerminate(const CNoTerminate&);
-        CNoTerminate& operator=(const CNoTerminate&);
-        CWorkerThread* m_pWorker;
-    };
-    static const DWORD LEFT_AFTER_MS = 5000;
+    // Waits up to nMs (INFINITE: for as long as it takes) for the body to return,
+    // still answering messages sent to the calling thread's windows (the body may
+    // be inside SendMessage to us). True once it has ended; false when it is
+    // still running, and still ours to join again.
+    bool Join(DWORD nMs);
 
     // Cheap enough to ask once per folder entry or file block.
     bool IsStopRequested() const { return m_bStopRequested.load(); }
@@ -70,20 +53,6 @@ private:
     CWorkerThread(const CWorkerThread&);
     CWorkerThread& operator=(const CWorkerThread&);
     static DWORD WINAPI ThreadEntry(void* pSelf);
-    // Waits for the thread, answering sent messages; true when it has ended.
-    bool WaitAnswering(DWORD nMs);
-    // Terminates the thread once it is outside every CNoTerminate section; false
-    // when it is still inside one after nLimitMs.
-    bool TerminateOutsideSections(DWORD nLimitMs);
-    // Lets go of the thread handle; a thread that has not ended is left to end by itself.
-    bool Release(bool bEnded);
-
-    enum
-    {
-        THREAD_RUNNING,
-        THREAD_ENDED, // the body has returned
-        THREAD_LEFT   // the owner has let go of a thread it could not end
-    };
 
     HANDLE m_hThread;
     HANDLE m_hStopEvent;
@@ -91,7 +60,4 @@ private:
     std::atomic<bool> m_bStopRequested;
     ThreadBody m_pBody;
     void* m_pParam;
-    const bool m_bMayBeLeft;
-    std::atomic<int> m_nSections;
-    std::atomic<int> m_nState;
 };

@@ -85,12 +85,10 @@ void CSerialLink::ClosePort()
         CloseHandle(hPort);
 }
 
-// Opens the port again into m_hComPort, where its owner will close it. The new
-// handle is never lost to a stop: the open is not cut off, and a reader asked to
-// stop meanwhile closes it itself. False on a stop request.
+// Opens the port again into m_hComPort, where its owner will close it; a reader
+// asked to stop meanwhile closes it itself. False on a stop request.
 bool CSerialLink::OpenAgain(const CWorkerThread& thread, const char* pszDevice, HANDLE* phPort)
 {
-    CWorkerThread::CNoTerminate section;
     bool bTimeoutsSet = false;
     HANDLE hPort = OpenComDevice(pszDevice, &bTimeoutsSet);
     if (thread.IsStopRequested())
@@ -151,7 +149,7 @@ void CSerialLink::ReaderThread(CWorkerThread& thread, void* pParam)
 
 void CSerialLink::StartReader()
 {
-    m_pReader = new CWorkerThread(true);
+    m_pReader = new CWorkerThread();
     if (m_pReader->Start(ReaderThread, this))
         return;
     delete m_pReader;

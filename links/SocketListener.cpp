@@ -203,19 +203,16 @@ bool CSocketListener::TakeNewPhone(CWorkerThread& thread, SOCKET listenSocket, i
     int nError = 0;
     AcceptResult result = ACCEPT_FAILED;
     PhoneVerdict verdict = PHONE_SERVE;
+    // Stored where Stop closes it, before anything waits on it.
+    result = AcceptWaiting(listenSocket, &client, &nAddress, &nError);
+    if (result == ACCEPT_TAKEN)
+        verdict = m_approvals.Judge(nAddress);
+    if (result == ACCEPT_TAKEN && verdict == PHONE_SERVE)
+        m_clientSocket = client;
+    if (result == ACCEPT_TAKEN && verdict == PHONE_ASK)
     {
-        // Stored before a stop can cut us off, where Stop closes it.
-        CWorkerThread::CNoTerminate section;
-        result = AcceptWaiting(listenSocket, &client, &nAddress, &nError);
-        if (result == ACCEPT_TAKEN)
-            verdict = m_approvals.Judge(nAddress);
-        if (result == ACCEPT_TAKEN && verdict == PHONE_SERVE)
-            m_clientSocket = client;
-        if (result == ACCEPT_TAKEN && verdict == PHONE_ASK)
-        {
-            m_heldSocket = client;
-            m_nHeldAddress = nAddress;
-        }
+        m_heldSocket = client;
+        m_nHeldAddress = nAddress;
     }
     switch (result)
     {
@@ -252,10 +249,7 @@ void CSocketListener::TakeAnsweredPhone(CWorkerThread& thread)
         CloseHeldPhone();
         return;
     }
-    {
-        CWorkerThread::CNoTerminate section;
-        m_clientSocket = m_heldSocket.exchange(INVALID_SOCKET);
-    }
+    m_clientSocket = m_heldSocket.exchange(INVALID_SOCKET);
     ServeClient(thread, m_nHeldAddress);
 }
 
@@ -308,7 +302,7 @@ void CSocketListener::Start()
         Stop();
         return;
     }
-    m_pThread = new CWorkerThread(true);
+    m_pThread = new CWorkerThread();
     if (!m_pThread->Start(AcceptThread, this))
         Stop();
 }

@@ -18,7 +18,7 @@ CAutomationThread::~CAutomationThread()
 {
     // Only when the owner did not call Finish: the thread must not outlive the queue.
     m_thread.RequestStop();
-    m_thread.WaitOrTerminate(0);
+    m_thread.Join(INFINITE);
     for (size_t i = 0; i < m_queue.size(); i++)
         DropRequest(m_queue[i]);
     if (m_hWake)
@@ -86,13 +86,19 @@ bool CAutomationThread::CallerStopped()
     return (t_pCallerGone && t_pCallerGone->load()) || CWorkerThread::CurrentThreadStopRequested();
 }
 
-void CAutomationThread::Finish(int nLastOperation, DWORD nWaitMs)
+void CAutomationThread::Finish(int nLastOperation, DWORD nWaitMs, CControllerLog* pLateLog,
+                               const char* pszApp)
 {
     if (!m_thread.IsRunning())
         return;
     Queue(NewRequest(nLastOperation, NULL, 1), false);
     m_thread.RequestStop();
-    m_thread.WaitOrTerminate(nWaitMs);
+    if (m_thread.Join(nWaitMs))
+        return;
+    if (pLateLog)
+        pLateLog->LogFormat("%s's automation thread is late to end; waiting for it\r\n",
+                            pszApp ? pszApp : "The player");
+    m_thread.Join(INFINITE);
 }
 
 bool CAutomationThread::Queue(Request* pRequest, bool bStart)

@@ -9,6 +9,7 @@
 #include <deque>
 #include <string>
 #include "Automation.h"
+#include "ControllerLog.h"
 #include "../framework/WorkerThread.h"
 
 // The thread's apartment: a single-threaded one of its own, or none, when the
@@ -37,9 +38,11 @@ public:
     // still queued is then dropped (the owner hears of it when its turn comes),
     // one already running finishes and its outcome is dropped.
     bool Run(int nOperation, const char* pszFileName, AutomationOutcome& outcome);
-    // Runs nLastOperation after whatever is queued and ends the thread, waiting up
-    // to nWaitMs for it before ending it from outside.
-    void Finish(int nLastOperation, DWORD nWaitMs);
+    // Runs nLastOperation after whatever is queued, asks the thread to end and
+    // joins it. One that takes longer than nWaitMs is logged (with pLateLog) and
+    // waited for still: it is never ended from outside.
+    void Finish(int nLastOperation, DWORD nWaitMs, CControllerLog* pLateLog = NULL,
+                const char* pszApp = NULL);
     // Inside an operation: whether its caller has stopped waiting for it, or the
     // thread is being ended, so that a long wait in it may end early.
     static bool CallerStopped();

@@ -21,24 +21,24 @@ enum
 };
 
 CMediaPlayerController::CMediaPlayerController(CControllerLog& log)
-    : m_log(log), m_hPlayerWnd(NULL), m_nPlayState(PLAY_STATE_STOPPED), m_nVolume(INITIAL_VOLUME),
-      m_bExePathTooLong(false)
+    : m_log(log), m_window(log, APP_NAME), m_nPlayState(PLAY_STATE_STOPPED),
+      m_nVolume(INITIAL_VOLUME), m_bExePathTooLong(false)
 {
     m_szExePath[0] = '\0';
 }
 
 void CMediaPlayerController::SendCommand(WPARAM nCommand)
 {
-    SendMessageA(m_hPlayerWnd, WM_COMMAND, nCommand, 0);
+    m_window.Send(WM_COMMAND, nCommand, 0);
 }
 
 int CMediaPlayerController::EnsureRunning(const char* pszAppPath, int bStart)
 {
     m_bExePathTooLong = !KeepApplicationPath(pszAppPath, m_szExePath, sizeof(m_szExePath));
     m_exePathNotice.Use(pszAppPath);
-    m_hPlayerWnd = FindOrStartWindow(m_log, APP_NAME, WINDOW_CLASS, m_szExePath, m_bExePathTooLong,
-                                     m_exePathNotice, bStart);
-    if (!m_hPlayerWnd)
+    m_window.Attach(FindOrStartWindow(m_log, APP_NAME, WINDOW_CLASS, m_szExePath, m_bExePathTooLong,
+                                      m_exePathNotice, bStart));
+    if (!m_window.Handle())
         return 0;
     QueryVersion();
     return 1;

@@ -6,6 +6,7 @@
 #include "CommandLines.h"
 #include "PathNotice.h"
 #include "PlayerController.h"
+#include "PlayerWindow.h"
 
 class CControllerLog;
 
@@ -27,13 +28,14 @@ public:
     void SetShuffle(int nOn) override;
     void SetRepeat(int nOn) override;
     void ToggleFullScreen() override;
+    bool IsAnswering() override { return m_window.IsAnswering(); }
 
 private:
     void PlayOrPause();
     void SendCommand(WPARAM nCommand);
 
     CControllerLog& m_log;
-    HWND m_hPlayerWnd;
+    CPlayerWindow m_window;
     PlayState m_nPlayState;
     int m_nVolume;
     char m_szExePath[APP_PATH_SIZE];

@@ -85,6 +85,10 @@ public:
     // the one thread that watches it; NULL when the application tells no changes.
     virtual void* ChangeEvent() { return NULL; }
 
+    // False while the application's window does not answer: its commands are
+    // then skipped as for an application that is not running.
+    virtual bool IsAnswering() { return true; }
+
     // Controllers are deleted through this interface, so each one's clean-up runs.
     virtual ~CPlayerController() {}
 

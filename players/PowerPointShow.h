@@ -22,7 +22,6 @@ public:
     void PreviousSlide(AutomationOutcome& outcome) override;
     bool EndShow(AutomationOutcome& outcome) override;
     void Release() override { m_pApp.Reset(); }
-    void Detach() override { m_pApp.Detach(); }
 
 private:
     bool GetView(CComRef<PptSlideShowView>& view, AutomationOutcome& outcome);

@@ -10,10 +10,9 @@ CSlideShowController::CSlideShowController(CSlideShowBackEnd* pBackEnd, CControl
 
 CSlideShowController::~CSlideShowController()
 {
-    // Nothing is said to the program: a show still running stays open.
-    m_thread.Finish(OP_RELEASE, RELEASE_WAIT_MS);
-    // Left only by a thread ended from outside: its apartment is gone with it.
-    m_pBackEnd->Detach();
+    // Nothing is said to the program: a show still running stays open. The
+    // thread has released every reference once Finish returns.
+    m_thread.Finish(OP_RELEASE, RELEASE_WAIT_MS, &m_log, m_pBackEnd->AppName());
     delete m_pBackEnd;
     m_nSavedTimeouts.Restore();
 }

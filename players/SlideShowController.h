@@ -32,8 +32,6 @@ public:
     virtual bool EndShow(AutomationOutcome& outcome) = 0;
     // Lets go of every reference.
     virtual void Release() = 0;
-    // Forgets the references unreleased: their apartment is gone.
-    virtual void Detach() = 0;
 };
 
 class CSlideShowController : public CPlayerController

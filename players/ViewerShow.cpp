@@ -53,9 +53,3 @@ void CViewerShow::Release()
     m_pShow.Reset();
     m_pViewer.Reset();
 }
-
-void CViewerShow::Detach()
-{
-    m_pShow.Detach();
-    m_pViewer.Detach();
-}

@@ -20,7 +20,6 @@ public:
     void PreviousSlide(AutomationOutcome& outcome) override;
     bool EndShow(AutomationOutcome& outcome) override;
     void Release() override;
-    void Detach() override;
 
 private:
     CComRef<ViewerApplication> m_pViewer;

@@ -44,19 +44,23 @@ enum
 static const int LENGTH_WAIT_ROUNDS = 100;
 static const DWORD LENGTH_WAIT_STEP_MS = 50;
 
-CWinamp2Controller::CWinamp2Controller() : m_hPlayerWnd(NULL), m_nVersion(0)
+CWinamp2Controller::CWinamp2Controller(CControllerLog& log)
+    : m_window(log, "Winamp 2"), m_nVersion(0)
 {
     m_szExePath[0] = '\0';
 }
 
+// A player that does not answer answers 0, as a closed one's missing window did.
 LRESULT CWinamp2Controller::SendUser(WPARAM wParam, LPARAM lParam)
 {
-    return SendMessageA(m_hPlayerWnd, WM_USER, wParam, lParam);
+    LRESULT nResult = 0;
+    m_window.Send(WM_USER, wParam, lParam, &nResult);
+    return nResult;
 }
 
 void CWinamp2Controller::PressButton(WPARAM nCommand)
 {
-    SendMessageA(m_hPlayerWnd, WM_COMMAND, nCommand, 0);
+    m_window.Send(WM_COMMAND, nCommand, 0);
 }
 
 int CWinamp2Controller::EnsureRunning(const char* pszAppPath, int bStart)
@@ -74,10 +78,11 @@ int CWinamp2Controller::EnsureRunning(const char* pszAppPath, int bStart)
 int CWinamp2Controller::FindOrStartPlayer(const char* pszWindowClass, const char* pszPath,
                                           int bStart)
 {
-    m_hPlayerWnd = FindWindowA(pszWindowClass, NULL);
-    if (!m_hPlayerWnd && bStart)
-        m_hPlayerWnd = StartAndFindWindow(pszPath, pszWindowClass);
-    if (!m_hPlayerWnd)
+    HWND hWnd = FindWindowA(pszWindowClass, NULL);
+    if (!hWnd && bStart)
+        hWnd = StartAndFindWindow(pszPath, pszWindowClass);
+    m_window.Attach(hWnd);
+    if (!hWnd)
         return 0;
     QueryVersion();
     return 1;
@@ -116,7 +121,7 @@ void CWinamp2Controller::GetStatus(PlayState* pState, int* pLength, int* pPositi
     if (nTitleSize == 0)
         return;
     memset(pszTitle, 0, nTitleSize);
-    SendMessageA(m_hPlayerWnd, WM_GETTEXT, nTitleSize, reinterpret_cast<LPARAM>(pszTitle));
+    m_window.Send(WM_GETTEXT, nTitleSize, reinterpret_cast<LPARAM>(pszTitle));
     pszTitle[nTitleSize - 1] = '\0';
     CutWinampTitle(pszTitle);
 }
@@ -127,7 +132,7 @@ void CWinamp2Controller::SendFile(const char* pszPath)
     record.dwData = IPC_PLAYFILE;
     record.cbData = static_cast<DWORD>(strlen(pszPath) + 1);
     record.lpData = const_cast<char*>(pszPath);
-    SendMessageA(m_hPlayerWnd, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&record));
+    m_window.Send(WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&record));
 }
 
 void CWinamp2Controller::PlayFile(const char* pszPath)
@@ -151,10 +156,10 @@ void CWinamp2Controller::SetVolume(int nVolume)
 // Winamp answers its set-volume message with the volume when the new one is -666.
 int CWinamp2Controller::GetVolume()
 {
-    // A closed Winamp's window would answer 0, a volume like any other.
-    if (!IsWindow(m_hPlayerWnd))
+    // A closed or hung Winamp has no volume to tell, rather than 0.
+    LRESULT nVolume = 0;
+    if (!m_window.Send(WM_USER, static_cast<WPARAM>(-666), IPC_SETVOLUME, &nVolume))
         return -1;
-    LRESULT nVolume = SendUser(static_cast<WPARAM>(-666), IPC_SETVOLUME);
     return nVolume >= 0 && nVolume <= 255 ? static_cast<int>(nVolume) : -1;
 }
 

@@ -3,11 +3,14 @@
 #pragma once
 #include <windows.h>
 #include "PlayerController.h"
+#include "PlayerWindow.h"
+
+class CControllerLog;
 
 class CWinamp2Controller : public CPlayerController
 {
 public:
-    CWinamp2Controller();
+    explicit CWinamp2Controller(CControllerLog& log);
 
     int EnsureRunning(const char* pszAppPath, int bStart) override;
     int QueryVersion() override;
@@ -32,6 +35,7 @@ public:
     void GetDetailedInfo(int* pBitRate, int* pSampleRate, int* pChannels) override;
     void Seek(int nSeconds) override;
     void GetPlaylistLength(int* pCount) override;
+    bool IsAnswering() override { return m_window.IsAnswering(); }
 
 private:
     int FindOrStartPlayer(const char* pszWindowClass, const char* pszPath, int bStart);
@@ -39,7 +43,7 @@ private:
     void PressButton(WPARAM nCommand);
     void SendFile(const char* pszPath);
 
-    HWND m_hPlayerWnd;
+    CPlayerWindow m_window;
     int m_nVersion;
     char m_szExePath[MAX_PATH];
 };

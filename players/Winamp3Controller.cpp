@@ -27,20 +27,20 @@ static const Shortcut KEY_LEFT = {VK_LEFT, 0x4B};
 static const Shortcut KEY_UP = {VK_UP, 0x48};
 static const Shortcut KEY_DOWN = {VK_DOWN, 0x50};
 
-// A press is a key-down and a key-up, each sent and handled before the next.
-static void Press(HWND hWnd, const Shortcut& key)
+void CWinamp3Controller::Press(const Shortcut& key)
 {
     DWORD nScanBits = key.nScanCode * 0x10000u;
-    SendMessageA(hWnd, WM_KEYDOWN, key.nVirtualKey, static_cast<LPARAM>(1u + nScanBits));
-    SendMessageA(hWnd, WM_KEYUP, key.nVirtualKey, static_cast<LPARAM>(0xC0000001u + nScanBits));
+    // A key-down that was not taken is not followed by its key-up.
+    if (m_window.Send(WM_KEYDOWN, key.nVirtualKey, static_cast<LPARAM>(1u + nScanBits)))
+        m_window.Send(WM_KEYUP, key.nVirtualKey, static_cast<LPARAM>(0xC0000001u + nScanBits));
 }
 
 // The full-screen toggle is a double click at this client point of the root window.
 static const LPARAM FULL_SCREEN_POINT = MAKELPARAM(348, 8);
 
 CWinamp3Controller::CWinamp3Controller(CControllerLog& log)
-    : m_log(log), m_hPlayerWnd(NULL), m_nPlayState(PLAY_STATE_STOPPED), m_nElapsed(0), m_nLength(0),
-      m_nVolume(-1), m_bExePathTooLong(false)
+    : m_log(log), m_window(log, APP_NAME), m_nPlayState(PLAY_STATE_STOPPED), m_nElapsed(0),
+      m_nLength(0), m_nVolume(-1), m_bExePathTooLong(false)
 {
     m_szExePath[0] = '\0';
 }
@@ -49,9 +49,9 @@ int CWinamp3Controller::EnsureRunning(const char* pszAppPath, int bStart)
 {
     m_bExePathTooLong = !KeepApplicationPath(pszAppPath, m_szExePath, sizeof(m_szExePath));
     m_exePathNotice.Use(pszAppPath);
-    m_hPlayerWnd = FindOrStartWindow(m_log, APP_NAME, WINDOW_CLASS, m_szExePath, m_bExePathTooLong,
-                                     m_exePathNotice, bStart);
-    if (!m_hPlayerWnd)
+    m_window.Attach(FindOrStartWindow(m_log, APP_NAME, WINDOW_CLASS, m_szExePath, m_bExePathTooLong,
+                                      m_exePathNotice, bStart));
+    if (!m_window.Handle())
         return 0;
     QueryVersion();
     return 1;
@@ -61,9 +61,9 @@ void CWinamp3Controller::GetStatus(PlayState* pState, int* pLength, int* pPositi
                                    int* pRepeat, char* pszTitle, unsigned nTitleSize, int)
 {
     char szCaption[CAPTION_SIZE] = "";
-    LRESULT nRead =
-        SendMessageA(m_hPlayerWnd, WM_GETTEXT, CAPTION_SIZE, reinterpret_cast<LPARAM>(szCaption));
-    if (nRead <= 0)
+    LRESULT nRead = 0;
+    if (!m_window.Send(WM_GETTEXT, CAPTION_SIZE, reinterpret_cast<LPARAM>(szCaption), &nRead) ||
+        nRead <= 0)
         szCaption[0] = '\0';
     szCaption[CAPTION_SIZE - 1] = '\0';
 
@@ -109,8 +109,8 @@ void CWinamp3Controller::SetVolume(int nVolume)
     if (nStep == 0)
         return;
     const Shortcut& key = nStep > 0 ? KEY_UP : KEY_DOWN;
-    Press(m_hPlayerWnd, key);
-    Press(m_hPlayerWnd, key);
+    Press(key);
+    Press(key);
 }
 
 void CWinamp3Controller::Play()
@@ -119,49 +119,49 @@ void CWinamp3Controller::Play()
     m_nPlayState = Winamp3StateAfterPlay(m_nPlayState, &bRestartCount);
     if (bRestartCount)
         m_nElapsed = 0;
-    Press(m_hPlayerWnd, KEY_X);
+    Press(KEY_X);
 }
 
 void CWinamp3Controller::Pause()
 {
     m_nPlayState = Winamp3StateAfterPause(m_nPlayState);
-    Press(m_hPlayerWnd, KEY_C);
+    Press(KEY_C);
 }
 
 void CWinamp3Controller::Stop(int)
 {
     m_nPlayState = PLAY_STATE_STOPPED;
-    Press(m_hPlayerWnd, KEY_V);
+    Press(KEY_V);
 }
 
 void CWinamp3Controller::FastForward()
 {
-    Press(m_hPlayerWnd, KEY_RIGHT);
+    Press(KEY_RIGHT);
 }
 
 void CWinamp3Controller::Rewind()
 {
-    Press(m_hPlayerWnd, KEY_LEFT);
+    Press(KEY_LEFT);
 }
 
 void CWinamp3Controller::NextTrack()
 {
-    Press(m_hPlayerWnd, KEY_B);
+    Press(KEY_B);
 }
 
 void CWinamp3Controller::PreviousTrack()
 {
-    Press(m_hPlayerWnd, KEY_Z);
+    Press(KEY_Z);
 }
 
 void CWinamp3Controller::SetShuffle(int)
 {
-    Press(m_hPlayerWnd, KEY_S);
+    Press(KEY_S);
 }
 
 void CWinamp3Controller::SetRepeat(int)
 {
-    Press(m_hPlayerWnd, KEY_R);
+    Press(KEY_R);
 }
 
 void CWinamp3Controller::Tick()
@@ -185,7 +185,8 @@ void CWinamp3Controller::ToggleFullScreen()
         return;
     for (int nClick = 0; nClick < 2; nClick++)
     {
-        SendMessageA(hRoot, WM_LBUTTONDOWN, MK_LBUTTON, FULL_SCREEN_POINT);
-        SendMessageA(hRoot, WM_LBUTTONUP, 0, FULL_SCREEN_POINT);
+        if (!m_window.SendTo(hRoot, WM_LBUTTONDOWN, MK_LBUTTON, FULL_SCREEN_POINT))
+            return;
+        m_window.SendTo(hRoot, WM_LBUTTONUP, 0, FULL_SCREEN_POINT);
     }
 }

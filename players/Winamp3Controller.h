@@ -7,8 +7,10 @@
 #include "CommandLines.h"
 #include "PathNotice.h"
 #include "PlayerController.h"
+#include "PlayerWindow.h"
 
 class CControllerLog;
+struct Shortcut;
 
 class CWinamp3Controller : public CPlayerController
 {
@@ -32,10 +34,14 @@ public:
     void SetRepeat(int nOn) override;
     void Tick() override;
     void ToggleFullScreen() override;
+    bool IsAnswering() override { return m_window.IsAnswering(); }
 
 private:
+    // A press is a key-down and a key-up, each sent and handled before the next.
+    void Press(const Shortcut& key);
+
     CControllerLog& m_log;
-    HWND m_hPlayerWnd;
+    CPlayerWindow m_window;
     // Tick reads these on the user-interface thread while link threads change them.
     std::atomic<PlayState> m_nPlayState;
     std::atomic<int> m_nElapsed;

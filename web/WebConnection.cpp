@@ -33,7 +33,8 @@ int CWebConnection::Wait(HANDLE hWake, DWORD nMs)
     // The event resets itself as the wait takes it; the socket calls say what is there.
     if (nWait == WAIT_OBJECT_0 + 1)
         return 0;
-    if (nWait == WAIT_OBJECT_0 + 2)
+    // A mutex its holder left without releasing it is ours all the same.
+    if (nWait == WAIT_OBJECT_0 + 2 || nWait == WAIT_ABANDONED_0 + 2)
         return 1;
     return nWait == WAIT_TIMEOUT ? -1 : -2;
 }
@@ -144,5 +145,24 @@ bool CWebConnection::WaitForWake(HANDLE hWake, DWORD nMs)
         // Anything from the browser while it waits is kept; its close ends the wait.
         if (!ReceiveAvailable() || m_bPeerClosed)
             return false;
+    }
+}
+
+WebLockResult CWebConnection::TakeLock(HANDLE hMutex, DWORD nMs)
+{
+    DWORD nStart = GetTickCount();
+    for (;;)
+    {
+        DWORD nElapsed = GetTickCount() - nStart;
+        int nWait = Wait(hMutex, nElapsed < nMs ? nMs - nElapsed : 0);
+        if (nWait == 1)
+            return WEB_LOCK_HELD;
+        if (nWait == -2)
+            return WEB_LOCK_GONE;
+        if (nWait == -1)
+            return WEB_LOCK_TIMED_OUT;
+        // Bytes of a next request are kept; the browser's close ends the wait.
+        if (!ReceiveAvailable() || m_bPeerClosed)
+            return WEB_LOCK_GONE;
     }
 }

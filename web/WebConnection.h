@@ -18,6 +18,13 @@ const DWORD WEB_REQUEST_LIMIT_MS = 10000;
 // A response the browser does not take in for this long is given up.
 const DWORD WEB_SEND_LIMIT_MS = 30000;
 
+enum WebLockResult
+{
+    WEB_LOCK_HELD,      // the caller holds the mutex and releases it
+    WEB_LOCK_TIMED_OUT, // still held by another after the time allowed
+    WEB_LOCK_GONE       // the browser went away, or the listener stops
+};
+
 enum WebReadResult
 {
     WEB_READ_REQUEST, // a whole request; see the parser
@@ -42,6 +49,9 @@ public:
     // Waits up to nMs for hWake; false when the browser has gone or the
     // listener stops meanwhile (a long-poll's wait).
     bool WaitForWake(HANDLE hWake, DWORD nMs);
+    // Takes the mutex, waiting up to nMs; the browser's close ends the wait, so a
+    // request it gave up on holds no place in the queue.
+    WebLockResult TakeLock(HANDLE hMutex, DWORD nMs);
 
     const std::string& Peer() const { return m_peer; }
     const CWorkerThread& Worker() const { return m_worker; }
@@ -57,7 +67,7 @@ private:
     CWebConnection(const CWebConnection&);
     CWebConnection& operator=(const CWebConnection&);
     // Waits for the socket's events (or hWake, when given) up to nMs: 0 the
-    // socket, 1 hWake, -1 time-out, -2 the stop request.
+    // socket, 1 hWake (a mutex is then taken), -1 time-out, -2 the stop request.
     int Wait(HANDLE hWake, DWORD nMs);
     // Takes in what has arrived, up to what the parser may take at once; false
     // when the link broke (m_bPeerClosed tells of the browser's close).

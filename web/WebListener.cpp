@@ -8,11 +8,10 @@
 #include "WebResponses.h"
 #include "../core/IPv4Text.h"
 #include "../core/ServerCore.h"
+#include "../core/WorkerJoin.h"
 #include "../framework/ScopedHandle.h"
 #include "../framework/Sockets.h"
 
-// How long stopping waits for the threads, all together, before leaving them.
-static const DWORD STOP_GRACE_MS = 1000;
 // FD_ACCEPT is signalled again only after an accept, and Wine can leave it
 // unsignalled after a stale notification: the listener also looks this often.
 static const DWORD ACCEPT_CHECK_MS = 200;
@@ -86,29 +85,28 @@ void CWebRemote::RemoveBrowser(const std::string& tokenHash)
 
 void CWebRemote::Stop()
 {
-    // The accept thread first, so that no connection starts behind the stop.
-    DWORD nStart = GetTickCount();
-    // It waits on nothing but its events and never holds a lock long: it ends at
-    // once, and is never cut off, as it may hold the slots' lock or the heap.
+    // The accept thread first, so that no connection starts behind the stop. It
+    // waits on nothing but its events and never holds a lock long.
     if (m_pAcceptThread)
     {
         m_pAcceptThread->RequestStop();
-        m_pAcceptThread->WaitOrLeave(STOP_GRACE_MS);
+        JoinWorker(*m_pAcceptThread, "web remote's listener", m_core);
         delete m_pAcceptThread;
         m_pAcceptThread = NULL;
     }
     if (m_listenSocket != INVALID_SOCKET)
         closesocket(m_listenSocket);
     m_listenSocket = INVALID_SOCKET;
-    StopConnections(nStart);
+    StopConnections();
     m_drain.CloseAll();
     m_pairing.SaveSeen();
 }
 
-// None is terminated: any of them may hold the pairing's lock, the state watch's
-// or the heap's. Shutting a socket wakes nothing that the stop event does not,
-// but the browser sees the end at once even when its thread is held up.
-void CWebRemote::StopConnections(DWORD nStart)
+// Every connection's thread and the state watch are joined before anything they
+// use goes: each waits on its stop event in every wait, and a player's call ends
+// within its own deadline. Shutting a socket wakes nothing that the stop event
+// does not, but the browser sees the end at once even when its thread is held up.
+void CWebRemote::StopConnections()
 {
     {
         std::lock_guard<std::mutex> lock(m_slotLock);
@@ -122,20 +120,9 @@ void CWebRemote::StopConnections(DWORD nStart)
     m_watch.Stop();
     for (size_t i = 0; i < m_slots.size(); i++)
     {
-        CSlot* pSlot = m_slots[i];
-        DWORD nElapsed = GetTickCount() - nStart;
-        if (pSlot->pThread->WaitOrLeave(nElapsed < STOP_GRACE_MS ? STOP_GRACE_MS - nElapsed : 0))
-        {
-            delete pSlot->pThread;
-            delete pSlot;
-            continue;
-        }
-        m_core.LogEvent(
-            "The web remote's connection did not stop; it is left to end by itself\r\n");
-        std::lock_guard<std::mutex> lock(m_slotLock);
-        pSlot->bAbandoned = true;
-        if (pSlot->bDone)
-            delete pSlot;
+        JoinWorker(*m_slots[i]->pThread, "web remote's connection", m_core);
+        delete m_slots[i]->pThread;
+        delete m_slots[i];
     }
     m_slots.clear();
 }
@@ -219,16 +206,8 @@ void CWebRemote::AcceptOne(SOCKET client, const sockaddr_in& address)
         std::lock_guard<std::mutex> lock(m_slotLock);
         if (MakeRoom(peer))
         {
-            CSlot slot = {new CWorkerThread(true),
-                          client,
-                          peer,
-                          GetTickCount(),
-                          true,
-                          false,
-                          false,
-                          false,
-                          false,
-                          this};
+            CSlot slot = {
+                new CWorkerThread(), client, peer, GetTickCount(), true, false, false, false, this};
             pSlot = new CSlot(slot);
             m_slots.push_back(pSlot);
         }
@@ -280,8 +259,8 @@ bool CWebRemote::MakeRoom(const std::string& peer)
     return true;
 }
 
-// Slots whose threads are done: a thread that has not quite returned is left to
-// end by itself, as it touches its slot no more.
+// Slots whose threads have returned; one that is done with its slot but has
+// not quite returned is looked at again at the next accept.
 void CWebRemote::ReapEndedSlots()
 {
     std::vector<CSlot*> ended;
@@ -290,7 +269,7 @@ void CWebRemote::ReapEndedSlots()
         size_t nKept = 0;
         for (size_t i = 0; i < m_slots.size(); i++)
         {
-            if (m_slots[i]->bDone)
+            if (m_slots[i]->bDone && m_slots[i]->pThread->Join(0))
                 ended.push_back(m_slots[i]);
             else
                 m_slots[nKept++] = m_slots[i];
@@ -299,8 +278,7 @@ void CWebRemote::ReapEndedSlots()
     }
     for (size_t i = 0; i < ended.size(); i++)
     {
-        if (ended[i]->pThread->WaitOrLeave(0))
-            delete ended[i]->pThread;
+        delete ended[i]->pThread;
         delete ended[i];
     }
 }
@@ -324,20 +302,16 @@ void CWebRemote::EndRequest(CSlot& slot, bool bPaired)
 void CWebRemote::EndConnection(CSlot& slot, bool bDrain)
 {
     SOCKET client = INVALID_SOCKET;
-    bool bAbandoned = false;
     {
         std::lock_guard<std::mutex> lock(m_slotLock);
         client = slot.socket;
         slot.socket = INVALID_SOCKET;
         if (!bDrain)
             closesocket(client);
-        bAbandoned = slot.bAbandoned;
         slot.bDone = true;
     }
     if (bDrain)
         m_drain.Add(client);
-    if (bAbandoned)
-        delete &slot;
 }
 
 bool CWebRemote::IsThisPcHost(const std::string& host)

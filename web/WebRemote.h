@@ -19,6 +19,18 @@
 class CServerCore;
 class CWebConnection;
 
+// How long a page's command waits for its turn; then it is answered 503 with
+// PLAYER_NOT_ANSWERING, as the command before it is stuck in the player.
+const DWORD WEB_COMMAND_WAIT_MS = 5000;
+const char* const PLAYER_NOT_ANSWERING = "The player is not answering";
+
+enum PageRun
+{
+    PAGE_RAN,
+    PAGE_GONE,         // the browser went away or the listener stops: no answer
+    PAGE_NOT_ANSWERING // its turn did not come in time
+};
+
 // Connections served at once. When all are taken, the oldest that is idle and
 // has shown no paired browser's token gives up its place to the next; when none
 // is, the next gets 503 and is closed.
@@ -58,18 +70,17 @@ private:
 
     // One connection: its thread, its socket, and what the accept loop weighs
     // when every place is taken. Everything but pThread and peer is guarded by
-    // m_slotLock. A thread left running at stop keeps its slot and deletes it.
+    // m_slotLock. The slot goes once its thread has been joined.
     struct CSlot
     {
         CWorkerThread* pThread;
         SOCKET socket;
         std::string peer;
         DWORD nAcceptedMs;
-        bool bIdle;      // waiting for (the rest of) a request
-        bool bPaired;    // a request on it showed a paired browser's token
-        bool bEvicted;   // it gave up its place to a newer connection
-        bool bDone;      // its thread touches it no more
-        bool bAbandoned; // left running at stop: the thread deletes the slot
+        bool bIdle;    // waiting for (the rest of) a request
+        bool bPaired;  // a request on it showed a paired browser's token
+        bool bEvicted; // it gave up its place to a newer connection
+        bool bDone;    // its thread touches it no more
         CWebRemote* pOwner;
     };
 
@@ -81,7 +92,7 @@ private:
     // m_slotLock); false when it gets 503.
     bool MakeRoom(const std::string& peer);
     void ReapEndedSlots();
-    void StopConnections(DWORD nStart);
+    void StopConnections();
     // The connection's state as its thread goes from request to request.
     bool TakeRequest(CSlot& slot);
     void EndRequest(CSlot& slot, bool bPaired);
@@ -113,10 +124,14 @@ private:
     // Runs an operation for the page as the phone's command nCommandId runs: the
     // application made to run first where the command's row says so, one page
     // command at a time but for downloads, and the waiting pages told to look
-    // again. CMD_UNKNOWN: the page's own, which starts nothing. False when the
-    // connection is stopped before its turn.
-    bool RunForPage(const CWebConnection& connection, int nCommandId,
-                    const std::function<void()>& operation);
+    // again. CMD_UNKNOWN: the page's own, which starts nothing. Not run when the
+    // browser goes or the listener stops before its turn, or the turn does not
+    // come within WEB_COMMAND_WAIT_MS.
+    PageRun RunForPage(CWebConnection& connection, int nCommandId,
+                       const std::function<void()>& operation);
+    // The answer for an operation that did not run or met a player that does
+    // not answer; false when the connection is to be closed.
+    bool RespondNotRun(CWebConnection& connection, const CHttpRequest& request, PageRun nRun);
 
     CServerCore& m_core;
     CWebPairing m_pairing;

@@ -4,6 +4,7 @@
 #include "ImageType.h"
 #include "WebConnection.h"
 #include "../core/ServerCore.h"
+#include "../core/WorkerJoin.h"
 #include "../framework/ScopedCom.h"
 #include "../framework/ScopedHandle.h"
 
@@ -35,21 +36,19 @@ CWebStateWatch::~CWebStateWatch()
 bool CWebStateWatch::Start()
 {
     Stop();
-    m_pThread = new CWorkerThread(true);
+    m_pThread = new CWorkerThread();
     return m_hPoke && m_pThread->Start(WatchThread, this);
 }
 
-// Never terminated: it may hold our lock, the command mutex or the heap.
+// Joined before our lock and events go: its waits end on the stop event, and a
+// reading of the player ends within the player's deadline.
 void CWebStateWatch::Stop()
 {
     if (!m_pThread)
         return;
     m_pThread->RequestStop();
-    if (m_pThread->WaitOrLeave(1000))
-        delete m_pThread;
-    else
-        m_core.LogEvent(
-            "The web remote's state watch did not stop; it is left to end by itself\r\n");
+    JoinWorker(*m_pThread, "web remote's state watch", m_core);
+    delete m_pThread;
     m_pThread = NULL;
 }
 
@@ -86,14 +85,17 @@ void CWebStateWatch::WatchThread(CWorkerThread& thread, void* pParam)
     }
 }
 
-WatchedState CWebStateWatch::ReadState(const CWorkerThread& thread)
+bool CWebStateWatch::ReadState(const CWorkerThread& thread, WatchedState* pState)
 {
-    CMutexLock lock(m_hCommandMutex, thread.GetStopEvent());
-    if (lock.IsHeld())
-        return ReadNow();
-    WatchedState state = WatchedState();
-    state.nKind = -1;
-    return state;
+    // A page's command stuck that long in the player: this reading is skipped,
+    // and the pages keep the state they have.
+    HANDLE waits[2] = {m_hCommandMutex, thread.GetStopEvent()};
+    DWORD nWait = WaitForMultipleObjects(2, waits, FALSE, WATCH_LOCK_WAIT_MS);
+    if (nWait != WAIT_OBJECT_0 && nWait != WAIT_ABANDONED_0)
+        return false;
+    *pState = ReadNow();
+    ReleaseMutex(m_hCommandMutex);
+    return true;
 }
 
 WatchedState CWebStateWatch::ReadNow()
@@ -122,8 +124,8 @@ std::string CWebStateWatch::ArtworkKey(unsigned nVersion) const
 
 void CWebStateWatch::ReadOnce(const CWorkerThread& thread)
 {
-    WatchedState now = ReadState(thread);
-    if (thread.IsStopRequested())
+    WatchedState now;
+    if (!ReadState(thread, &now) || thread.IsStopRequested())
         return;
     EnterCriticalSection(&m_lock);
     DWORD nNow = GetTickCount();

@@ -15,6 +15,8 @@ class CServerCore;
 class CWebConnection;
 
 const DWORD WATCH_PERIOD_MS = 250;
+// The longest wait for the command lock before a reading is skipped.
+const DWORD WATCH_LOCK_WAIT_MS = 5000;
 // A page's wait is answered after this long even when nothing changed.
 const DWORD LONG_POLL_MS = 25000;
 
@@ -48,7 +50,8 @@ private:
     CWebStateWatch& operator=(const CWebStateWatch&);
     static void WatchThread(CWorkerThread& thread, void* pParam);
     void ReadOnce(const CWorkerThread& thread);
-    WatchedState ReadState(const CWorkerThread& thread);
+    // False when the command lock was not had within WATCH_LOCK_WAIT_MS.
+    bool ReadState(const CWorkerThread& thread, WatchedState* pState);
     unsigned PairingChanges();
     bool AddWaiter(HANDLE hWake);
     void RemoveWaiter(HANDLE hWake);

@@ -284,6 +284,15 @@ def main():
         viewport(driver, 320, 640)
         check_hit_areas(driver, 320)
 
+        # A player that stops answering: the page says so at its next button.
+        helper.block("hang")
+        phone_command(helper, b"PAUS")  # finds the new window; the page's status read then hangs
+        wait_for(lambda: "Winamp 2 is not answering" in helper.block("log"), "the hang's line")
+        click("#play-pause")()
+        # Its answer (503 and the reason) comes long before the fake's minute of hanging.
+        wait_for(lambda: driver.find_element(By.ID, "error").text ==
+                 "The player is not answering.", "the player's hang on the page", 30)
+
         # Remove in the dialog: the pairing form at once, with the reason.
         helper.block("remove")
         wait_for(lambda: driver.find_element(By.ID, "pairing").is_displayed(),

@@ -6,6 +6,7 @@
 //   log               prints the event log after the banner
 //   web on, web off   ticks or unticks the web remote in its dialog
 //   remove            removes the first paired browser in the dialog
+//   hang              a fake Winamp 2 that stops answering at its first status query
 //   quit
 // Every answer ends with a line "END".
 #include <stdio.h>
@@ -89,6 +90,13 @@ int main(int argc, char** argv)
             winamp.ForgetMessages();
         if (line == "web on" || line == "web off" || line == "remove")
             UseDialog(server, line);
+        if (line == "hang")
+        {
+            CFakeWinamp::EndAll();
+            std::string config = dir.ReadFile("winamp\\FakeWinamp2.cfg") + "hang_on=104\n";
+            dir.WriteFile("winamp\\FakeWinamp2.cfg", config);
+            winamp.Start();
+        }
         PrintBlock(line == "messages" && bSessions ? dir.ReadFile("calls.log")
                    : line == "messages"            ? WithoutStatusQueries(winamp.Messages())
                    : line == "log"                 ? server.LogAfterBanner()

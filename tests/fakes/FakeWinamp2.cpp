@@ -4,7 +4,9 @@
 //
 // It reads FakeWinamp2.cfg (key=value lines) from its own folder, since the
 // server starts it with no command line, and appends each message it receives
-// as one line to messages.log in the same folder.
+// as one line to messages.log in the same folder. With hang_on=<n> its window
+// stops answering for hang_ms (a minute by default) at each WM_USER n, and
+// records "woke" once it answers again.
 #include <windows.h>
 #include <stdio.h>
 #include <string>
@@ -25,6 +27,11 @@ static void WritePlaylistFile()
 static LRESULT AnswerUser(WPARAM wParam, LPARAM lParam)
 {
     int nData = static_cast<int>(wParam);
+    if (lParam == FakeNumber("hang_on", -1))
+    {
+        Sleep(static_cast<DWORD>(FakeNumber("hang_ms", 60000)));
+        RecordLine("woke");
+    }
     switch (lParam)
     {
     case 0:

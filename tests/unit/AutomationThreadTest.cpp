@@ -61,9 +61,9 @@ TEST(AutomationThread, AnOperationWhoseCallerStoppedWaitingIsDroppedNotRunLate)
     // The late caller queues behind the held operation, then its link is stopped.
     ASSERT_TRUE(lateCaller.Start(RunCall, &late));
     lateCaller.RequestStop();
-    lateCaller.WaitOrTerminate(INFINITE);
+    lateCaller.Join(INFINITE);
     SetEvent(owner.hRelease);
-    heldCaller.WaitOrTerminate(INFINITE);
+    heldCaller.Join(INFINITE);
     apartment.Finish(LAST, INFINITE);
     EXPECT_EQ(std::vector<int>({HELD, LAST}), owner.ran);
     EXPECT_EQ(std::vector<int>({LATE}), owner.dropped);

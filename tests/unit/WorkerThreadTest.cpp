@@ -1,70 +1,38 @@
-// Stopping workers from outside: never cut off inside a section that must not be,
-// and left to end by themselves when they stay in one.
+// Stopping workers: asked through the stop event and joined; a thread late to
+// end is waited for, never killed, and what it does still happens.
 #include <gtest/gtest.h>
 #include <atomic>
-#include <thread>
 #include "framework/WorkerThread.h"
 
 namespace
 {
 struct Body
 {
-    bool bHangAfter; // outside the section, hang rather than return
-    std::atomic<bool> bInSection;
-    std::atomic<bool> bLeaveSection; // set by the test
-    std::atomic<bool> bEnded;        // set by the body as it returns
+    DWORD nBusyMs; // work that ignores the stop request this long
+    std::atomic<bool> bStarted;
+    std::atomic<bool> bFinished; // set by the body as its last act
 };
 
-// Stays in a section until told to leave it, then hangs or returns.
-void StayInSection(CWorkerThread&, void* pParam)
+void BusyThenReturn(CWorkerThread& thread, void* pParam)
 {
     Body& body = *static_cast<Body*>(pParam);
-    {
-        CWorkerThread::CNoTerminate section;
-        body.bInSection = true;
-        while (!body.bLeaveSection)
-            Sleep(5);
-        body.bInSection = false;
-    }
-    while (body.bHangAfter)
-        Sleep(1000);
-    body.bEnded = true;
-}
-
-void WaitFor(const std::atomic<bool>& bFlag)
-{
-    while (!bFlag)
-        Sleep(5);
+    body.bStarted = true;
+    Sleep(body.nBusyMs);
+    thread.PauseUnlessStopped(INFINITE);
+    body.bFinished = true;
 }
 } // namespace
 
-TEST(WorkerThread, AThreadInASectionIsTerminatedOnlyOnceOutOfIt)
+TEST(WorkerThread, ALateThreadIsWaitedForNotKilled)
 {
-    Body body = {true, {false}, {false}, {false}};
+    Body body = {1500, {false}, {false}};
     CWorkerThread thread;
-    ASSERT_TRUE(thread.Start(StayInSection, &body));
-    WaitFor(body.bInSection);
-    std::thread releaser(
-        [&]
-        {
-            Sleep(300);
-            body.bLeaveSection = true;
-        });
+    ASSERT_TRUE(thread.Start(BusyThenReturn, &body));
+    while (!body.bStarted)
+        Sleep(5);
     thread.RequestStop();
-    EXPECT_TRUE(thread.WaitOrTerminate(0));
-    EXPECT_TRUE(body.bLeaveSection) << "terminated inside its section";
-    EXPECT_FALSE(body.bInSection);
-    releaser.join();
-}
-
-TEST(WorkerThread, AThreadThatStaysInASectionIsLeftAndDeletesItsObject)
-{
-    Body body = {false, {false}, {false}, {false}};
-    CWorkerThread* pThread = new CWorkerThread(true);
-    ASSERT_TRUE(pThread->Start(StayInSection, &body));
-    WaitFor(body.bInSection);
-    pThread->RequestStop();
-    EXPECT_FALSE(pThread->WaitOrTerminate(0)) << "left running";
-    body.bLeaveSection = true; // the object is the thread's now; it ends and deletes it
-    WaitFor(body.bEnded);
+    EXPECT_FALSE(thread.Join(100)) << "a busy body cannot have returned yet";
+    EXPECT_TRUE(thread.IsRunning());
+    EXPECT_TRUE(thread.Join(INFINITE));
+    EXPECT_TRUE(body.bFinished) << "cut off before its last act";
 }

@@ -28,6 +28,8 @@ const STATUS_TEXT = {
   429: 'Too many tries. Wait a moment, then try again.',
   503: 'The PC is busy with other browsers. Try again in a moment.',
 };
+// Reasons the server gives that the page shows as they are, rather than the status's text.
+const SHOWN_REASONS = ['The player is not answering'];
 const UNPAIRED_TEXT = {
   removed: 'This browser was removed on the PC.',
   unknown: 'The PC does not know this browser any more.',
@@ -87,8 +89,8 @@ async function api(path, form, abort, limitMs) {
     throw new NotPaired();
   }
   if (!response.ok) {
-    const error = new Error(STATUS_TEXT[response.status] ||
-      'The PC could not do that (error ' + response.status + ').');
+    const error = new Error(SHOWN_REASONS.includes(data.error) ? data.error + '.'
+      : STATUS_TEXT[response.status] || 'The PC could not do that (error ' + response.status + ').');
     error.status = response.status;
     error.data = data;
     throw error;
