@@ -30,6 +30,8 @@ BOOL CWebRemoteDlg::OnInitDialog()
     CheckDlgButton(m_hWnd, IDC_WEB_ENABLE, m_server.IsWebRemoteOn() ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(m_hWnd, IDC_WEB_ALLOW_SHUTDOWN,
                    m_server.IsWebShutdownAllowed() ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(m_hWnd, IDC_WEB_ALLOW_INPUT,
+                   m_server.IsWebInputAllowed() ? BST_CHECKED : BST_UNCHECKED);
     SendDlgItemMessageA(m_hWnd, IDC_WEB_PORT, EM_LIMITTEXT, 5, 0);
     SetDlgItemInt(m_hWnd, IDC_WEB_PORT, m_server.WebRemotePort(), FALSE);
     // The code is read off the screen from across the room: large digits.
@@ -170,6 +172,9 @@ bool CWebRemoteDlg::OnCommand(WORD nId, WORD nCode)
     case IDC_WEB_ALLOW_SHUTDOWN:
         m_server.SetWebShutdownAllowed(IsDlgButtonChecked(m_hWnd, IDC_WEB_ALLOW_SHUTDOWN) ==
                                        BST_CHECKED);
+        return true;
+    case IDC_WEB_ALLOW_INPUT:
+        m_server.SetWebInputAllowed(IsDlgButtonChecked(m_hWnd, IDC_WEB_ALLOW_INPUT) == BST_CHECKED);
         return true;
     }
     return false;

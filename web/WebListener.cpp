@@ -28,7 +28,7 @@ static const DWORD NAMES_REREAD_MS = 3000;
 
 CWebRemote::CWebRemote(CServerCore& core)
     : m_core(core), m_hCommandMutex(CreateMutexA(NULL, FALSE, NULL)),
-      m_watch(core, m_hCommandMutex), m_bShutdownAllowed(false), m_listenSocket(INVALID_SOCKET),
+      m_watch(core, m_hCommandMutex), m_bShutdownAllowed(false), m_bInputAllowed(true), m_listenSocket(INVALID_SOCKET),
       m_pAcceptThread(NULL), m_nNamesReadMs(0)
 {
 }

@@ -47,6 +47,9 @@ public:
     // Unpairs a browser; its waiting pages are answered 401 at once.
     void RemoveBrowser(const std::string& tokenHash);
     void AllowShutdown(bool bAllow) { m_bShutdownAllowed = bAllow; }
+    // Whether paired browsers may use the PC's mouse and keyboard.
+    void AllowInput(bool bAllow) { m_bInputAllowed = bAllow; }
+    bool IsInputAllowed() const { return m_bInputAllowed; }
 
     // Routes one request of a connection and sends the response (WebRoutes.cpp);
     // false when the connection is to be closed.
@@ -123,6 +126,7 @@ private:
     HANDLE m_hCommandMutex;
     CWebStateWatch m_watch;
     std::atomic<bool> m_bShutdownAllowed;
+    std::atomic<bool> m_bInputAllowed;
     SOCKET m_listenSocket;
     CWorkerThread* m_pAcceptThread;
     std::mutex m_slotLock;
