@@ -76,3 +76,6 @@
 #define IDR_WEB_ICON_192 205
 #define IDR_WEB_ICON_512 206
 #define IDR_WEB_TOUCH_ICON 207
+// The Mouse tab's own files.
+#define IDR_WEB_TOUCHPAD_JS 240
+#define IDR_WEB_TOUCHPAD_CSS 241

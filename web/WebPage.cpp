@@ -13,6 +13,8 @@ static const PageRoute s_pageRoutes[] = {
     {"/", IDR_WEB_PAGE_HTML, "text/html; charset=utf-8"},
     {"/app.css", IDR_WEB_PAGE_CSS, "text/css; charset=utf-8"},
     {"/app.js", IDR_WEB_PAGE_JS, "text/javascript; charset=utf-8"},
+    {"/touchpad.js", IDR_WEB_TOUCHPAD_JS, "text/javascript; charset=utf-8"},
+    {"/touchpad.css", IDR_WEB_TOUCHPAD_CSS, "text/css; charset=utf-8"},
     // What a phone needs to put the page on its home screen as an app.
     {"/manifest.webmanifest", IDR_WEB_MANIFEST, "application/manifest+json"},
     {"/favicon.ico", IDR_WEB_FAVICON, "image/x-icon"},
