@@ -388,6 +388,20 @@
   };
   window.QuorvelInput = api;
 
+  // The page's live channel (window.quorvelChannel), where there is one: its
+  // opening, closing and pushes reach the tab without the page's scripts knowing it.
+  function attachChannel() {
+    const channel = window.quorvelChannel;
+    if (!channel || attachChannel.done) return;
+    attachChannel.done = true;
+    channel.addEventListener('open', () => api.opened((events) => channel.sendInput(events)));
+    channel.addEventListener('close', () => api.closed());
+    channel.addEventListener('push', (event) => {
+      if (event.detail && event.detail.push === 'input') api.push(event.detail);
+    });
+    if (channel.isOpen) api.opened((events) => channel.sendInput(events));
+  }
+
   function wire() {
     const speed = $('pointer-speed');
     const kept = Number(localStorage.getItem(SPEED_KEY));
@@ -402,6 +416,9 @@
       if (b.id !== 'tab-mouse') b.addEventListener('click', () => showTab(false));
     });
     showNote();
+    attachChannel();
+    // The channel's module may run after this script.
+    window.addEventListener('load', attachChannel);
   }
 
   wire();
