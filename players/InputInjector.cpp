@@ -6,20 +6,68 @@ static const DWORD s_buttonDown[INPUT_BUTTON_COUNT] = {MOUSEEVENTF_LEFTDOWN, MOU
 static const DWORD s_buttonUp[INPUT_BUTTON_COUNT] = {MOUSEEVENTF_LEFTUP, MOUSEEVENTF_RIGHTUP,
                                                      MOUSEEVENTF_MIDDLEUP};
 
-CInputInjector::CInputInjector() : m_bPlaying(false)
+CInputInjector::CInputInjector()
+    : m_bPlaying(false), m_bStopped(false), m_wake(CreateEventA(NULL, FALSE, FALSE, NULL)),
+      m_bMoved(false)
 {
+    m_seenBefore.x = m_seenBefore.y = m_sentTo.x = m_sentTo.y = 0;
 }
 
 CInputInjector::~CInputInjector()
 {
+    Stop();
+}
+
+void CInputInjector::Stop()
+{
+    if (m_worker.IsRunning())
+    {
+        m_worker.RequestStop();
+        // SendInput returns promptly: the thread is waited for, never cut off.
+        m_worker.WaitOrLeave(INFINITE);
+    }
+    {
+        std::lock_guard<std::mutex> queue(m_queueLock);
+        m_bStopped = true;
+        m_pending.clear();
+    }
     ReleaseAll();
+}
+
+void CInputInjector::WorkerBody(CWorkerThread& thread, void* pParam)
+{
+    CInputInjector* pSelf = static_cast<CInputInjector*>(pParam);
+    HANDLE waits[2] = {thread.GetStopEvent(), pSelf->m_wake.Get()};
+    while (WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0 + 1)
+        pSelf->Drain();
+}
+
+void CInputInjector::Submit(const std::vector<InputEvent>& events)
+{
+    std::lock_guard<std::mutex> queue(m_queueLock);
+    if (m_bStopped || !m_wake.IsValid())
+        return;
+    if (!m_worker.IsRunning() && !m_worker.Start(WorkerBody, this))
+        return;
+    m_pending.insert(m_pending.end(), events.begin(), events.end());
+    SetEvent(m_wake.Get());
 }
 
 bool CInputInjector::Play(const std::vector<InputEvent>& events)
 {
     {
         std::lock_guard<std::mutex> queue(m_queueLock);
+        if (m_bStopped)
+            return false;
         m_pending.insert(m_pending.end(), events.begin(), events.end());
+    }
+    return Drain();
+}
+
+bool CInputInjector::Drain()
+{
+    {
+        std::lock_guard<std::mutex> queue(m_queueLock);
         if (m_bPlaying)
             return true;
         m_bPlaying = true;
@@ -117,11 +165,25 @@ static INPUT StepInput(const InputStep& step, POINT* pAt)
     return input;
 }
 
+// Where the pointer is (*pAt), and where the system says it is (*pSaid). The
+// system takes injected input in on a thread of its own, and may still tell
+// where the pointer was before the last move: while it tells that same place,
+// the last move, still to be applied, is where the pointer is.
+bool CInputInjector::PointerNow(POINT* pAt, POINT* pSaid)
+{
+    if (!GetCursorPos(pSaid))
+        return false;
+    bool bStale = m_bMoved && pSaid->x == m_seenBefore.x && pSaid->y == m_seenBefore.y;
+    *pAt = bStale ? m_sentTo : *pSaid;
+    return true;
+}
+
 bool CInputInjector::Inject(const std::vector<InputStep>& steps)
 {
     if (steps.empty())
         return true;
     POINT at = {0, 0};
+    POINT said = {0, 0};
     bool bKnowWhere = false;
     std::vector<INPUT> inputs;
     inputs.reserve(steps.size());
@@ -129,11 +191,20 @@ bool CInputInjector::Inject(const std::vector<InputStep>& steps)
     {
         // Later moves of the batch start where the earlier ones went.
         if (steps[i].nType == INPUT_STEP_MOVE && !bKnowWhere)
-            bKnowWhere = GetCursorPos(&at) != FALSE;
+        {
+            bKnowWhere = PointerNow(&at, &said);
+        }
         if (steps[i].nType == INPUT_STEP_MOVE && !bKnowWhere)
             continue;
         inputs.push_back(StepInput(steps[i], &at));
     }
     UINT nCount = static_cast<UINT>(inputs.size());
-    return nCount == 0 || SendInput(nCount, &inputs[0], sizeof(INPUT)) == nCount;
+    bool bSent = nCount == 0 || SendInput(nCount, &inputs[0], sizeof(INPUT)) == nCount;
+    if (bKnowWhere)
+    {
+        m_seenBefore = said;
+        m_sentTo = at;
+        m_bMoved = bSent;
+    }
+    return bSent;
 }

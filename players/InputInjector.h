@@ -6,6 +6,8 @@
 #include <mutex>
 #include <vector>
 #include "InputPlan.h"
+#include "../framework/ScopedHandle.h"
+#include "../framework/WorkerThread.h"
 
 class CInputInjector
 {
@@ -18,19 +20,36 @@ public:
     // move of many instead of falling behind. False when SendInput took fewer
     // events than it was given (a window it may not reach, a locked PC).
     bool Play(const std::vector<InputEvent>& events);
+    // The same on the injector's own thread, returning at once: a channel's reader
+    // never waits for SendInput, and the moves that arrive while it runs are
+    // merged into one.
+    void Submit(const std::vector<InputEvent>& events);
     // Lets go of every button and modifier this injector holds.
     void ReleaseAll();
+    // For good: the own thread ended, what waits dropped, everything let go of;
+    // later events are ignored.
+    void Stop();
     bool IsHoldingAnything();
 
 private:
     CInputInjector(const CInputInjector&);
     CInputInjector& operator=(const CInputInjector&);
 
+    static void WorkerBody(CWorkerThread& thread, void* pParam);
+    // Plays what waits until nothing does; false when SendInput fell short.
+    bool Drain();
     bool Inject(const std::vector<InputStep>& steps);
+    bool PointerNow(POINT* pAt, POINT* pSaid);
 
-    std::mutex m_queueLock;            // guards m_pending and m_bPlaying
+    std::mutex m_queueLock;            // guards the next three
     std::vector<InputEvent> m_pending; // handed in while another thread plays
     bool m_bPlaying;
-    std::mutex m_trackerLock; // one thread plans and sends at a time
+    bool m_bStopped;
+    CScopedHandle m_wake; // auto-reset: events wait for the own thread
+    CWorkerThread m_worker;
+    std::mutex m_trackerLock; // one thread plans and sends at a time, and guards:
     CInputTracker m_tracker;
+    bool m_bMoved;       // the last batch moved the pointer ...
+    POINT m_seenBefore;  // ... from where the system said it was
+    POINT m_sentTo;      // ... to here
 };

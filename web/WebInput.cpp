@@ -18,7 +18,7 @@ CWebInput::~CWebInput()
 
 void CWebInput::Close()
 {
-    m_injector.ReleaseAll();
+    m_injector.Stop();
 }
 
 void CWebInput::TakeMessage(const std::string& json)
@@ -62,7 +62,7 @@ void CWebInput::Take(const CJsonValue& events)
     if (!m_bLogged)
         m_core.LogEvent("Web remote: %s uses the mouse and keyboard\r\n", m_browser.c_str());
     m_bLogged = true;
-    m_injector.Play(read);
+    m_injector.Submit(read);
 }
 
 bool CWebInput::TakeReachPush(std::string* pPush)
