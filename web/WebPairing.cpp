@@ -1,14 +1,6 @@
 #include "WebPairing.h"
-#include <bcrypt.h>
 #include <stdio.h>
 #include "../framework/ScopedHandle.h"
-
-bool SystemRandom(void* pBuffer, size_t nSize)
-{
-    NTSTATUS nStatus = BCryptGenRandom(NULL, static_cast<PUCHAR>(pBuffer),
-                                       static_cast<ULONG>(nSize), BCRYPT_USE_SYSTEM_PREFERRED_RNG);
-    return nStatus >= 0;
-}
 
 // Holds the pairing's lock for one scope.
 class CPairingLock

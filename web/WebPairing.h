@@ -7,10 +7,8 @@
 #include <set>
 #include <string>
 #include <vector>
+#include "CngCrypto.h"
 #include "Pairing.h"
-
-// Bytes from the system's cryptographic random source; false if it failed.
-bool SystemRandom(void* pBuffer, size_t nSize);
 
 enum PairingOutcome
 {
