@@ -21,6 +21,14 @@ enum PairingOutcome
     PAIRING_FAILED              // no random bytes for a token
 };
 
+// What the live channel's opening finds of a browser's id.
+enum BrowserCheck
+{
+    BROWSER_PAIRED,
+    BROWSER_REMOVED,
+    BROWSER_UNKNOWN
+};
+
 // What a browser's token says of it.
 enum TokenCheck
 {
@@ -69,6 +77,8 @@ public:
     // Writes last-seen times not yet in the file.
     void SaveSeen();
 
+    // The browser's lasting key K (stand-in until the pairing by key lands).
+    BrowserCheck FindBrowserKey(const std::string& idHex, std::string* pK);
     std::vector<PairedBrowser> Browsers();
     // Its token is refused from then on, as removed until the server ends.
     void Remove(const std::string& tokenHash);
