@@ -112,7 +112,9 @@ TEST(CngCrypto, AesGcmSealsAndOpensTheSpecificationsVectors)
 
 TEST(CngCrypto, DpapiGivesBackWhatItProtectedAndNothingForaDamagedBlob)
 {
-    const std::string secret("\x00\x01 key of 32 bytes \xff\xfe........", 32);
+    std::string secret(32, 'k');
+    secret[0] = '\0';
+    secret[31] = '\xff';
     std::string blob;
     ASSERT_TRUE(ProtectForThisUser(secret, &blob));
     EXPECT_EQ(std::string::npos, blob.find(secret));
