@@ -20,8 +20,8 @@ out=build/fuzz
 mkdir -p "$out/corpus" "$out/ws-corpus"
 clang++ -std=c++11 -g -O1 -I. -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
   tools/fuzz/HttpRequestFuzz.cpp core/BrowsePaths.cpp web/HostNames.cpp web/HttpRequest.cpp \
-  web/JsonText.cpp web/LogText.cpp web/Pairing.cpp web/Sha256.cpp web/TextLines.cpp web/UrlText.cpp \
-  core/DeviceNames.cpp core/IPv4Text.cpp -o "$out/http_request_fuzz"
+  web/JsonText.cpp web/LogText.cpp web/Pairing.cpp web/Sha256.cpp web/TextLines.cpp \
+  web/UrlText.cpp core/DeviceNames.cpp core/IPv4Text.cpp -o "$out/http_request_fuzz"
 clang++ -std=c++11 -g -O1 -I. -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
   tools/fuzz/WebSocketFrameFuzz.cpp web/ByteText.cpp web/JsonText.cpp web/PairingKey.cpp \
   web/WebSocketFrames.cpp -o "$out/websocket_frame_fuzz"
