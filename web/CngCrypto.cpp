@@ -238,10 +238,11 @@ bool AesGcmSeal(const std::string& key, const std::string& iv, const std::string
     InitGcmInfo(iv, aad, tag, &info);
     std::string sealed(plain.size() + GCM_TAG_SIZE, '\0');
     ULONG nDone = 0;
-    if (!BCRYPT_SUCCESS(BCryptEncrypt(hKey.Get(), plain.empty() ? NULL : InputBytes(plain),
-                                      SizeOf(plain), &info, NULL, 0,
-                                      plain.empty() ? NULL : reinterpret_cast<PUCHAR>(&sealed[0]),
-                                      SizeOf(plain), &nDone, 0)) ||
+    // Never a NULL output, even for no text: CNG takes that as asking for the size
+    // and then neither makes nor checks a tag.
+    if (!BCRYPT_SUCCESS(BCryptEncrypt(hKey.Get(), InputBytes(plain), SizeOf(plain), &info, NULL, 0,
+                                      reinterpret_cast<PUCHAR>(&sealed[0]), SizeOf(plain), &nDone,
+                                      0)) ||
         nDone != plain.size())
         return false;
     sealed.replace(plain.size(), GCM_TAG_SIZE, reinterpret_cast<const char*>(tag), GCM_TAG_SIZE);
@@ -263,15 +264,17 @@ bool AesGcmOpen(const std::string& key, const std::string& iv, const std::string
     memcpy(tag, sealed.data() + nCipher, GCM_TAG_SIZE);
     BCRYPT_AUTHENTICATED_CIPHER_MODE_INFO info;
     InitGcmInfo(iv, aad, tag, &info);
-    std::string plain(nCipher, '\0');
+    // One byte more than the text, so the output is never NULL (see AesGcmSeal).
+    std::string plain(nCipher + 1, '\0');
     ULONG nDone = 0;
-    // CNG checks the tag before it gives out anything (STATUS_AUTH_TAG_MISMATCH).
-    if (!BCRYPT_SUCCESS(BCryptDecrypt(hKey.Get(), nCipher ? InputBytes(sealed) : NULL,
-                                      static_cast<ULONG>(nCipher), &info, NULL, 0,
-                                      nCipher ? reinterpret_cast<PUCHAR>(&plain[0]) : NULL,
+    // A tag that does not match fails the call (STATUS_AUTH_TAG_MISMATCH); what was
+    // decrypted is then dropped here.
+    if (!BCRYPT_SUCCESS(BCryptDecrypt(hKey.Get(), InputBytes(sealed), static_cast<ULONG>(nCipher),
+                                      &info, NULL, 0, reinterpret_cast<PUCHAR>(&plain[0]),
                                       static_cast<ULONG>(nCipher), &nDone, 0)) ||
         nDone != nCipher)
         return false;
+    plain.resize(nCipher);
     pPlain->swap(plain);
     return true;
 }

@@ -3,7 +3,7 @@
 #include "ByteText.h"
 #include "CngCrypto.h"
 
-static const char WEBSOCKET_GUID[] = "258EAFA5-E914-47DA-95CA-C5AB0DC65B11";
+static const char WEBSOCKET_GUID[] = "258EAFA5-E914-47DA-95CA-C5AB0DC85B11";
 
 std::string WebSocketAcceptKey(const std::string& clientKey)
 {

@@ -2,6 +2,6 @@
 #pragma once
 #include <string>
 
-// base64(SHA-1(clientKey + "258EAFA5-E914-47DA-95CA-C5AB0DC65B11")), RFC 6455 4.2.2;
+// base64(SHA-1(clientKey + "258EAFA5-E914-47DA-95CA-C5AB0DC85B11")), RFC 6455 4.2.2;
 // "" if CNG fails.
 std::string WebSocketAcceptKey(const std::string& clientKey);
