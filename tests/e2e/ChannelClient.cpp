@@ -68,7 +68,16 @@ bool CChannelClient::SendFrame(int nOpcode, const std::string& payload, bool bMa
     return m_link.Send(frame);
 }
 
+// Pings are answered as a browser does, and not handed on.
 ChannelFrame CChannelClient::ReadFrame(DWORD nTimeoutMs)
+{
+    ChannelFrame frame = ReadAnyFrame(nTimeoutMs);
+    while (frame.nOpcode == 9 && SendFrame(10, frame.payload))
+        frame = ReadAnyFrame(nTimeoutMs);
+    return frame;
+}
+
+ChannelFrame CChannelClient::ReadAnyFrame(DWORD nTimeoutMs)
 {
     ChannelFrame frame = {-1, ""};
     std::string head, length;

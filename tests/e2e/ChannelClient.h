@@ -28,7 +28,7 @@ public:
     // A client frame, masked unless told otherwise; its bytes are kept in LastSent.
     bool SendFrame(int nOpcode, const std::string& payload, bool bMasked = true);
     bool SendSealed(const std::string& json);
-    // The next frame from the server, as it came.
+    // The next frame from the server but pings, as it came.
     ChannelFrame ReadFrame(DWORD nTimeoutMs);
     // The answer to a request sent now ({"id":n,...} with n filled in); pushes
     // that come before it are kept. "" when none came.
@@ -42,6 +42,7 @@ public:
     CPhoneClient& Link() { return m_link; }
 
 private:
+    ChannelFrame ReadAnyFrame(DWORD nTimeoutMs);
     // A server frame opened; false for anything else (kept in m_other).
     bool ReadSealed(DWORD nTimeoutMs, std::string* pPlain);
     CPhoneClient m_link;
