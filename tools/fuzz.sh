@@ -17,7 +17,7 @@ out=build/fuzz
 mkdir -p "$out/corpus"
 clang++ -std=c++11 -g -O1 -I. -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
   tools/fuzz/HttpRequestFuzz.cpp core/BrowsePaths.cpp web/HostNames.cpp web/HttpRequest.cpp \
-  web/JsonText.cpp web/LogText.cpp web/Pairing.cpp web/Sha256.cpp web/UrlText.cpp \
+  web/JsonText.cpp web/LogText.cpp web/Pairing.cpp web/ByteText.cpp web/UrlText.cpp \
   core/DeviceNames.cpp core/IPv4Text.cpp -o "$out/http_request_fuzz"
 
 # A few whole requests to start from; the first two bytes of each choose the split.
@@ -26,7 +26,7 @@ seed get '\x00\x05GET /api/status?since=3 HTTP/1.1\r\nHost: 192.168.1.20:7655\r\
 seed post '\x01\x07POST /api/list HTTP/1.1\r\nHost: pc\r\nContent-Length: 30\r\n\r\npath=Z%3A%5Chome%5Cme%5CMusic'
 seed pipelined '\x02\x01GET / HTTP/1.0\r\nConnection: keep-alive\r\n\r\nGET /app.js HTTP/1.1\nHost: pc\n\n'
 seed agent '\x03\x09GET / HTTP/1.1\r\nHost: pc\r\nUser-Agent: Mozilla/5.0 (Linux; Android 14) Chrome/131.0 Mobile Safari/537.36\r\n\r\n'
-seed pair '\x00\x02POST /api/pair HTTP/1.1\r\nHost: pc\r\nContent-Length: 11\r\n\r\ncode=123456'
+seed pair '\x00\x02POST /api/pair HTTP/1.1\r\nHost: pc\r\nContent-Length: 112\r\n\r\nid=00112233445566778899aabbccddeeff&nonce=00112233445566778899aabbccddeeff&seal=00112233445566778899aabbccddeeff'
 
 echo "Fuzzing for $seconds s; the corpus is $out/corpus"
 "$out/http_request_fuzz" -max_total_time="$seconds" -max_len=16384 -timeout=10 \
