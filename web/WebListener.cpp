@@ -78,9 +78,9 @@ bool CWebRemote::Start(unsigned short nPort)
     return true;
 }
 
-void CWebRemote::RemoveBrowser(const std::string& tokenHash)
+void CWebRemote::RemoveBrowser(const std::string& idHex)
 {
-    m_pairing.Remove(tokenHash);
+    m_pairing.Remove(idHex);
     m_watch.PairingsChanged();
 }
 

@@ -20,7 +20,8 @@ private:
 };
 
 CWebPairing::CWebPairing()
-    : m_nKeyDrawnMs(0), m_bSeenChanged(false), m_nSavedMs(0), m_bRefusingAddresses(false), m_nChanges(0)
+    : m_nKeyDrawnMs(0), m_bSeenChanged(false), m_nSavedMs(0), m_bRefusingAddresses(false),
+      m_nChanges(0)
 {
     InitializeCriticalSection(&m_lock);
 }

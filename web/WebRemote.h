@@ -20,12 +20,12 @@ class CServerCore;
 class CWebConnection;
 
 // Connections served at once. When all are taken, the oldest that is idle and
-// has shown no paired browser's token gives up its place to the next; when none
+// has shown no paired browser gives up its place to the next; when none
 // is, the next gets 503 and is closed.
 const int WEB_MAX_CONNECTIONS = 16;
 // Connections of one peer address at once; its next one gets 503.
 const int WEB_MAX_CONNECTIONS_PER_PEER = 4;
-// The file beside QuorvelServer.ini that keeps the paired browsers' token hashes.
+// The file beside QuorvelServer.ini that keeps the paired browsers' keys (protected for this user).
 const char* const PAIRED_BROWSERS_FILE_NAME = "QuorvelServer-browsers.txt";
 
 class CWebRemote
@@ -35,7 +35,7 @@ public:
     ~CWebRemote();
 
     // Reads the paired browsers from the folder of the settings ("" keeps them
-    // in memory only) and draws the first code.
+    // in memory only) and draws the first key.
     void LoadPairings(const char* pszIniDir);
     // Starts listening on the port; logs and returns false when it cannot.
     bool Start(unsigned short nPort);
@@ -44,8 +44,8 @@ public:
     bool IsRunning() const { return m_pAcceptThread != NULL; }
 
     CWebPairing& Pairing() { return m_pairing; }
-    // Unpairs a browser; its waiting pages are answered 401 at once.
-    void RemoveBrowser(const std::string& tokenHash);
+    // Unpairs a browser by its id; its waiting pages are answered 401 at once.
+    void RemoveBrowser(const std::string& idHex);
     void AllowShutdown(bool bAllow) { m_bShutdownAllowed = bAllow; }
 
     // Routes one request of a connection and sends the response (WebRoutes.cpp);
@@ -93,8 +93,10 @@ private:
     // Routes (WebRoutes.cpp).
     bool RefusePost(CWebConnection& connection, const CHttpRequest& request);
     bool ServePage(CWebConnection& connection, const CHttpRequest& request);
+    // Pairing (WebPairRoutes.cpp).
     bool ServePair(CWebConnection& connection, const CHttpRequest& request);
-    void LogCodeTry(PairingOutcome nOutcome, const PairingTry& pairing, const char* pszPeer);
+    bool ServePairReason(CWebConnection& connection, const CHttpRequest& request);
+    void LogPairingTry(PairingOutcome nOutcome, const char* pszPeer);
     bool ServeApi(CWebConnection& connection, const CHttpRequest& request);
     bool ServeState(CWebConnection& connection, const CHttpRequest& request);
     bool ServeStatus(CWebConnection& connection, const CHttpRequest& request);

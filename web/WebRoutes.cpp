@@ -1,4 +1,4 @@
-// The web remote's routes: the page, pairing, and the JSON API. Every action
+// The web remote's routes: the page and the JSON API (pairing is WebPairRoutes.cpp). Every action
 // calls the core's operation of the phone's command of the same meaning, so it
 // takes the same controller calls, log lines and locks as on a phone.
 #include "WebRemote.h"
@@ -22,12 +22,9 @@
 #include "../core/Version.h"
 #include "../framework/ScopedHandle.h"
 
-static const char TOKEN_COOKIE[] = "quorvel_token";
 // Sent by the page with every POST. A form or a plain request from another site
 // cannot carry it, and a cross-site fetch that tries needs a preflight we never allow.
 static const char PAGE_HEADER[] = "X-Quorvel-Page";
-// The cookie lasts as long as browsers let one (400 days), so a phone stays paired.
-static const char TOKEN_MAX_AGE[] = "34560000";
 
 static std::string ToUtf8(const std::string& ansi)
 {
@@ -38,22 +35,6 @@ static std::string HeaderValue(const CHttpRequest& request, const char* pszName)
 {
     const std::string* pValue = request.FindHeader(pszName);
     return pValue ? *pValue : std::string();
-}
-
-static std::string TokenOf(const CHttpRequest& request)
-{
-    return CookieValue(HeaderValue(request, "Cookie"), TOKEN_COOKIE);
-}
-
-// The page tells the user why it must pair again.
-static bool RespondNotPaired(CWebConnection& connection, const CHttpRequest& request,
-                             TokenCheck nCheck)
-{
-    const char* pszReason = nCheck == TOKEN_REMOVED ? "removed"
-                            : nCheck == TOKEN_NONE  ? "none"
-                                                    : "unknown";
-    return RespondJson(connection, request, 401,
-                       std::string("{\"error\":\"not paired\",\"reason\":\"") + pszReason + "\"}");
 }
 
 bool CWebRemote::Serve(CWebConnection& connection, const CHttpRequest& request)
@@ -69,27 +50,21 @@ bool CWebRemote::Serve(CWebConnection& connection, const CHttpRequest& request)
         return false;
     }
     const std::string& path = request.path;
-    // The page's own files need no pairing, but a paired browser's connection
-    // that fetched them keeps the paired idle limit for its next request.
+    // The page's own files need no pairing.
     if (path.compare(0, 5, "/api/") != 0)
-    {
-        if (m_pairing.CheckToken(TokenOf(request)) == TOKEN_PAIRED)
-            connection.MarkPaired();
         return ServePage(connection, request);
-    }
     if (request.method == "POST" && RefusePost(connection, request))
         return false;
     if (path == "/api/pair")
-        return ServePair(connection, request);
-    TokenCheck nCheck = m_pairing.CheckToken(TokenOf(request));
-    if (nCheck != TOKEN_PAIRED)
-        return RespondNotPaired(connection, request, nCheck);
-    connection.MarkPaired();
-    return ServeApi(connection, request);
+        return request.method == "GET" ? ServePairReason(connection, request)
+                                       : ServePair(connection, request);
+    // The JSON routes of before the live channel: no browser holds what they asked
+    // for any more (a cookie), and the page pairs again.
+    return RespondJson(connection, request, 401, "{\"error\":\"not paired\",\"reason\":\"old\"}");
 }
 
-// Cross-site requests: SameSite=Strict keeps the cookie off them, the page's
-// own header is required, and an Origin, when sent, must be this server.
+// Cross-site requests: the page's own header is required, and an Origin, when sent, must be this
+// server.
 bool CWebRemote::RefusePost(CWebConnection& connection, const CHttpRequest& request)
 {
     std::string origin = HeaderValue(request, "Origin");
@@ -113,68 +88,6 @@ bool CWebRemote::ServePage(CWebConnection& connection, const CHttpRequest& reque
                                 "Referrer-Policy: no-referrer\r\n";
     return Respond(connection, request, 200, file.pszType, std::string(file.pData, file.nSize),
                    headers);
-}
-
-bool CWebRemote::ServePair(CWebConnection& connection, const CHttpRequest& request)
-{
-    if (request.method != "POST")
-        return RespondError(connection, request, 405, "method not allowed");
-    std::string code;
-    FormValue(request.body, "code", &code);
-    PairingTry pairing;
-    const char* pszPeer = connection.Peer().c_str();
-    PairingOutcome nOutcome =
-        m_pairing.TryCode(code, connection.Peer(), HeaderValue(request, "User-Agent"), &pairing);
-    const char* pszLockout = "locked out";
-    switch (nOutcome)
-    {
-    case PAIRING_DONE:
-        m_core.LogEvent("Web remote: paired %s at %s\r\n", pairing.browserName.c_str(), pszPeer);
-        connection.MarkPaired();
-        return Respond(connection, request, 200, "application/json", "{\"paired\":true}",
-                       std::string("Set-Cookie: ") + TOKEN_COOKIE + "=" + pairing.token +
-                           "; HttpOnly; SameSite=Strict; Path=/; Max-Age=" + TOKEN_MAX_AGE +
-                           "\r\n");
-    case PAIRING_WRONG_CODE:
-    case PAIRING_EXPIRED_CODE:
-        LogCodeTry(nOutcome, pairing, pszPeer);
-        if (nOutcome == PAIRING_WRONG_CODE)
-            return RespondError(connection, request, 403, "wrong code");
-        return RespondJson(connection, request, 403,
-                           "{\"error\":\"The code has expired: press New code on the PC.\","
-                           "\"expired\":true}");
-    case PAIRING_NOW_LOCKED_OUT:
-        LogCodeTry(nOutcome, pairing, pszPeer);
-        break;
-    case PAIRING_LOCKED_OUT:
-        break;
-    case PAIRING_TOO_MANY_ADDRESSES:
-        if (pairing.bFirstRefusal)
-            m_core.LogEvent("Web remote: %s and other new addresses may not pair for now: %u "
-                            "addresses tried wrong codes within the minute\r\n",
-                            pszPeer, static_cast<unsigned>(MAX_LOCKOUT_ADDRESSES));
-        pszLockout = "Too many devices are trying codes.";
-        break;
-    case PAIRING_FAILED:
-        return RespondError(connection, request, 500, "no random numbers for a token");
-    }
-    // Every try while locked out gets the same answer.
-    char szSeconds[40];
-    snprintf(szSeconds, sizeof(szSeconds), ",\"seconds\":%u}", pairing.nSecondsLeft);
-    return RespondJson(connection, request, 429,
-                       "{\"error\":" + JsonString(pszLockout) + szSeconds);
-}
-
-void CWebRemote::LogCodeTry(PairingOutcome nOutcome, const PairingTry& pairing, const char* pszPeer)
-{
-    if (nOutcome == PAIRING_NOW_LOCKED_OUT)
-        m_core.LogEvent("Web remote: %s locked out for a minute after 5 wrong codes\r\n", pszPeer);
-    else
-        m_core.LogEvent("Web remote: %s pairing code from %s\r\n",
-                        nOutcome == PAIRING_EXPIRED_CODE ? "expired" : "wrong", pszPeer);
-    if (pairing.bCodeReplaced)
-        m_core.LogEvent("Web remote: a new pairing code after %d wrong ones\r\n",
-                        static_cast<int>(CPairingCode::FAILED_TRIES_TO_REPLACE));
 }
 
 bool CWebRemote::RunForPage(const CWebConnection& connection, int nCommandId,
@@ -259,20 +172,9 @@ bool CWebRemote::ServeState(CWebConnection& connection, const CHttpRequest& requ
     long long nSince = -1;
     if (FormValue(request.query, "since", &since))
         nSince = strtoll(since.c_str(), NULL, 10);
-    // A browser removed in the dialog meanwhile is told at once.
-    std::string token = TokenOf(request);
-    TokenCheck nCheck = TOKEN_PAIRED;
     bool bUnpaired = false;
     std::string json = m_watch.WaitForChange(
-        nSince, connection,
-        [&]
-        {
-            nCheck = m_pairing.CheckToken(token);
-            return nCheck == TOKEN_PAIRED;
-        },
-        &bUnpaired);
-    if (bUnpaired)
-        return RespondNotPaired(connection, request, nCheck);
+        nSince, connection, [] { return true; }, &bUnpaired);
     return !json.empty() && RespondJson(connection, request, 200, json);
 }
 
