@@ -20,7 +20,7 @@ out=build/fuzz
 mkdir -p "$out/corpus" "$out/ws-corpus"
 clang++ -std=c++11 -g -O1 -I. -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
   tools/fuzz/HttpRequestFuzz.cpp core/BrowsePaths.cpp web/HostNames.cpp web/HttpRequest.cpp \
-  web/JsonText.cpp web/LogText.cpp web/Pairing.cpp web/Sha256.cpp web/TextLines.cpp \
+  web/JsonText.cpp web/LogText.cpp web/Pairing.cpp web/ByteText.cpp web/TextLines.cpp \
   web/UrlText.cpp core/DeviceNames.cpp core/IPv4Text.cpp -o "$out/http_request_fuzz"
 clang++ -std=c++11 -g -O1 -I. -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
   tools/fuzz/WebSocketFrameFuzz.cpp web/ByteText.cpp web/JsonText.cpp web/PairingKey.cpp \
@@ -32,7 +32,7 @@ seed get '\x00\x05GET /api/status?since=3 HTTP/1.1\r\nHost: 192.168.1.20:7655\r\
 seed post '\x01\x07POST /api/list HTTP/1.1\r\nHost: pc\r\nContent-Length: 30\r\n\r\npath=Z%3A%5Chome%5Cme%5CMusic'
 seed pipelined '\x02\x01GET / HTTP/1.0\r\nConnection: keep-alive\r\n\r\nGET /app.js HTTP/1.1\nHost: pc\n\n'
 seed agent '\x03\x09GET / HTTP/1.1\r\nHost: pc\r\nUser-Agent: Mozilla/5.0 (Linux; Android 14) Chrome/131.0 Mobile Safari/537.36\r\n\r\n'
-seed pair '\x00\x02POST /api/pair HTTP/1.1\r\nHost: pc\r\nContent-Length: 11\r\n\r\ncode=123456'
+seed pair '\x00\x02POST /api/pair HTTP/1.1\r\nHost: pc\r\nContent-Length: 112\r\n\r\nid=00112233445566778899aabbccddeeff&nonce=00112233445566778899aabbccddeeff&seal=00112233445566778899aabbccddeeff'
 # Masked client frames (key 01 02 03 04): a fragmented "Hello" around a ping, then a close.
 wseed() { printf '%b' "$2" > "$out/ws-corpus/seed-$1"; }
 wseed fragments '\x00\x03\x01\x83\x01\x02\x03\x04\x49\x67\x6f\x89\x81\x01\x02\x03\x04\x71\x80\x82\x01\x02\x03\x04\x6d\x6d\x88\x82\x01\x02\x03\x04\x02\xea'

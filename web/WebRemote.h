@@ -44,12 +44,12 @@ struct ChannelAnswer
 };
 
 // Connections served at once. When all are taken, the oldest that is idle and
-// has shown no paired browser's token gives up its place to the next; when none
+// has shown no paired browser gives up its place to the next; when none
 // is, the next gets 503 and is closed.
 const int WEB_MAX_CONNECTIONS = 16;
 // Connections of one peer address at once; its next one gets 503.
 const int WEB_MAX_CONNECTIONS_PER_PEER = 4;
-// The file beside QuorvelServer.ini that keeps the paired browsers' token hashes.
+// The file beside QuorvelServer.ini that keeps the paired browsers' keys (protected for this user).
 const char* const PAIRED_BROWSERS_FILE_NAME = "QuorvelServer-browsers.txt";
 
 class CWebRemote
@@ -59,7 +59,7 @@ public:
     ~CWebRemote();
 
     // Reads the paired browsers from the folder of the settings ("" keeps them
-    // in memory only) and draws the first code.
+    // in memory only) and draws the first key.
     void LoadPairings(const char* pszIniDir);
     // Starts listening on the port; logs and returns false when it cannot.
     bool Start(unsigned short nPort);
@@ -69,7 +69,7 @@ public:
 
     CWebPairing& Pairing() { return m_pairing; }
     // Unpairs a browser; its live channels are told so and closed at once.
-    void RemoveBrowser(const std::string& browserId);
+    void RemoveBrowser(const std::string& idHex);
     void AllowShutdown(bool bAllow) { m_bShutdownAllowed = bAllow; }
 
     // Routes one request of a connection and sends the response (WebRoutes.cpp);
@@ -117,8 +117,10 @@ private:
     // Routes (WebRoutes.cpp, WebDownload.cpp).
     bool RefusePost(CWebConnection& connection, const CHttpRequest& request);
     bool ServePage(CWebConnection& connection, const CHttpRequest& request);
+    // Pairing (WebPairRoutes.cpp).
     bool ServePair(CWebConnection& connection, const CHttpRequest& request);
-    void LogCodeTry(PairingOutcome nOutcome, const PairingTry& pairing, const char* pszPeer);
+    bool ServePairReason(CWebConnection& connection, const CHttpRequest& request);
+    void LogPairingTry(PairingOutcome nOutcome, const char* pszPeer);
     bool ServeDownload(CWebConnection& connection, const CHttpRequest& request);
     // Upgrades to the live channel and runs it to its end (WebChannel.cpp).
     bool ServeLive(CWebConnection& connection, const CHttpRequest& request);

@@ -171,16 +171,9 @@ int CChannelClient::WaitForCloseCode(DWORD nTimeoutMs)
            static_cast<unsigned char>(m_other.payload[1]);
 }
 
-// Until the pairing by key lands, the server's stand-in reads ids and keys
-// from a file beside the paired browsers'.
-TestBrowser PairBrowser(const CServerProcess& server, const CTempDir& dir)
+TestBrowser PairBrowser(const CServerProcess& server)
 {
-    (void)server;
-    std::string K(CHANNEL_KEY_BYTES, '\0');
-    SystemRandom(&K[0], K.size());
-    TestBrowser browser = {RandomHex(16), K};
-    std::string keys = dir.ReadFile("QuorvelServer-browsers.txt.keys");
-    dir.WriteFile("QuorvelServer-browsers.txt.keys",
-                  keys + browser.id + "\t" + HexFromBytes(K) + "\n");
+    PagePairing page = PairWithServer(server);
+    TestBrowser browser = {page.idHex, page.key};
     return browser;
 }

@@ -59,13 +59,12 @@ std::string JsonEscaped(const std::string& text);
 // nBytes random bytes in hex.
 std::string RandomHex(size_t nBytes);
 
-class CTempDir;
 class CServerProcess;
-// A paired browser as the page keeps it: its id (hex) and K.
+// A paired browser as the page keeps it: its id (hex) and K ("" when pairing failed).
 struct TestBrowser
 {
     std::string id;
     std::string K;
 };
-// Pairs a new browser with the server.
-TestBrowser PairBrowser(const CServerProcess& server, const CTempDir& dir);
+// Pairs a new browser with the key the server's dialog shows.
+TestBrowser PairBrowser(const CServerProcess& server);
