@@ -211,3 +211,30 @@ TEST_F(WebChannel, AnUnmaskedFrameOrAnUnknownBrowserIsClosed)
     EXPECT_EQ(1008, sameKeyOtherId.WaitForCloseCode(WAIT_LIMIT_MS));
     EXPECT_EQ(401, WebCall("GET", "/api/status").nStatus) << "the old routes are gone";
 }
+
+// Remove in the dialog: the page is told at once and closed, and may not open again.
+TEST_F(WebChannel, RemoveTellsThePageAndClosesItsChannelAtOnce)
+{
+    CChannelClient page;
+    Open(page);
+    ASSERT_TRUE(Has(page.Request("\"op\":\"hello\""), "\"ok\":true"));
+    HWND hDialog = OpenWebRemoteDialog(m_server);
+    ASSERT_TRUE(hDialog != NULL);
+    const int IDC_WEB_BROWSERS = 1105, IDC_WEB_REMOVE = 1106;
+    SendMessageA(GetDlgItem(hDialog, IDC_WEB_BROWSERS), LB_SETCURSEL, 0, 0);
+    DWORD nStart = GetTickCount();
+    PressButton(hDialog, IDC_WEB_REMOVE);
+    EXPECT_EQ(1008, page.WaitForCloseCode(WAIT_LIMIT_MS));
+    printf("closed %lu ms after Remove\n", GetTickCount() - nStart);
+    std::string push = page.NextPush(0);
+    while (Has(push, "\"push\":\"state\""))
+        push = page.NextPush(0);
+    EXPECT_EQ("{\"push\":\"removed\"}", push);
+    PressButton(hDialog, IDOK);
+    CChannelClient again;
+    ASSERT_TRUE(again.Connect());
+    ASSERT_TRUE(again.SendFrame(1, "{\"id\":\"" + m_browser.id + "\",\"nonce\":\"" +
+                                       RandomHex(16) + "\"}"));
+    EXPECT_EQ("{\"error\":\"not paired\",\"reason\":\"removed\"}",
+              again.ReadFrame(WAIT_LIMIT_MS).payload);
+}

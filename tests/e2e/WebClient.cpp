@@ -150,13 +150,3 @@ PagePairing PairWithServer(const CServerProcess& server)
         page.idHex.clear();
     return page;
 }
-
-bool SendHeldStateRequest(CPhoneClient& page, const std::string& token)
-{
-    CWebResponse first;
-    if (!page.Send(WebRequestBytes("GET", "/api/state?since=-1", "", token)) ||
-        !ReadWebResponse(page, &first))
-        return false;
-    std::string version = first.body.substr(11, first.body.find(',') - 11);
-    return page.Send(WebRequestBytes("GET", "/api/state?since=" + version, "", token));
-}

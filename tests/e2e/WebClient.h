@@ -51,6 +51,3 @@ bool MakePairingForm(const std::string& keyText, const std::string& userAgent, P
 bool OpenPairingAnswer(const PagePairing& page, const std::string& answerJson, std::string* pName);
 // Pairs with the key the dialog shows; the id is "" when pairing failed.
 PagePairing PairWithServer(const CServerProcess& server);
-// (The cookie routes are the live channel's to replace.) Asks for the state, then
-// for a change of it: the second request is held.
-bool SendHeldStateRequest(CPhoneClient& page, const std::string& token);

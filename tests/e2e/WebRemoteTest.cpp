@@ -1,6 +1,7 @@
 // The web remote from a browser's side, over plain HTTP: pairing by key and its
 // refusals, and the limits on what a client may send (the page's actions are the
 // browser test's, tests/browser/web_remote.py).
+#include "ChannelClient.h"
 #include "FakeWinamp.h"
 #include "ServerTest.h"
 #include "WebClient.h"
@@ -123,24 +124,29 @@ TEST_F(WebRemote, PairingByKeyAnswersThePcsNameAndANewKeyUntilTheFifthWrongSealL
         << m_server.LogAfterBanner() << "(the keys are never logged)";
 }
 
-// Off until the live channel takes the JSON routes' place: they no longer take a cookie.
-TEST_F(WebRemote, DISABLED_PathsOutsideTheBrowseFoldersGet403AndALogLine)
+TEST_F(WebRemote, PathsOutsideTheBrowseFoldersGet403AndALogLine)
 {
-    std::string token = PairWithServer(m_server).idHex;
+    PagePairing browser = PairWithServer(m_server);
+    CChannelClient page;
+    ASSERT_TRUE(page.Connect());
+    ASSERT_TRUE(page.Open(browser.idHex, browser.key));
     m_winamp.ForgetMessages();
     const std::string paths[] = {m_dir.File("QuorvelServer.ini"),
                                  m_dir.File("Music\\..\\QuorvelServer.ini"), "C:\\Windows"};
-    EXPECT_EQ(403, WebCall("GET", "/api/download?path=" + UrlEncoded(paths[0]), "", token).nStatus);
-    EXPECT_EQ(403,
-              WebCall("POST", "/api/play-file", "path=" + UrlEncoded(paths[1]), token).nStatus);
-    EXPECT_EQ(403, WebCall("GET", "/api/list?path=" + UrlEncoded(paths[2]), "", token).nStatus);
+    const char* const ops[] = {"download", "play-file", "list"};
+    for (int i = 0; i < 3; i++)
+        EXPECT_NE(std::string::npos,
+                  page.Request("\"op\":\"" + std::string(ops[i]) + "\",\"path\":\"" +
+                               JsonEscaped(paths[i]) + "\"")
+                      .find("\"status\":403"))
+            << ops[i];
     // Logged as text of one line, and not at any length.
     const std::pair<std::string, std::string> odd[] = {
-        {"C:\\Windows\nx", "C:\\Windows\\x0Ax"},
-        {"C:\\" + std::string(1100, 'x'), "C:\\" + std::string(197, 'x') + "..."}};
+        {"C:\\\\Windows\\nx", "C:\\Windows\\x0Ax"},
+        {"C:\\\\" + std::string(1100, 'x'), "C:\\" + std::string(197, 'x') + "..."}};
     for (const auto& path : odd)
-        EXPECT_EQ(403,
-                  WebCall("GET", "/api/list?path=" + UrlEncoded(path.first), "", token).nStatus);
+        EXPECT_NE(std::string::npos,
+                  page.Request("\"op\":\"list\",\"path\":\"" + path.first + "\"").find("403"));
     EXPECT_EQ("", WithoutStatusQueries(m_winamp.Messages()));
     std::string log =
         "Web remote: listening on port 7655\r\nWeb remote: paired Browser at 127.0.0.1\r\n";
