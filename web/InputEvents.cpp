@@ -1,7 +1,5 @@
 #include "InputEvents.h"
-#include <math.h>
 #include <stdio.h>
-#include <string.h>
 #include "JsonText.h"
 
 static const char* const s_buttonNames[INPUT_BUTTON_COUNT] = {"left", "right", "middle"};
@@ -33,36 +31,31 @@ bool Utf8ToUtf16(const std::string& utf8, std::vector<unsigned short>* pUnits)
 // A whole number within +-nLimit; an absent member is 0.
 static bool ReadWhole(const CJsonValue& event, const char* pszName, int nLimit, int* pnValue)
 {
-    const CJsonValue* pValue = event.Member(pszName);
-    if (!pValue)
-    {
-        *pnValue = 0;
-        return true;
-    }
-    if (pValue->nType != JSON_NUMBER || pValue->dNumber != floor(pValue->dNumber) ||
-        fabs(pValue->dNumber) > nLimit)
+    const CJsonValue* pValue = event.Find(pszName);
+    long long nValue = 0;
+    if (pValue && !pValue->WholeNumber(-nLimit, nLimit, &nValue))
         return false;
-    *pnValue = static_cast<int>(pValue->dNumber);
+    *pnValue = static_cast<int>(nValue);
     return true;
 }
 
 static bool ReadFlag(const CJsonValue& event, const char* pszName, bool* pbValue)
 {
-    const CJsonValue* pValue = event.Member(pszName);
-    if (!pValue || pValue->nType != JSON_BOOL)
+    const CJsonValue* pValue = event.Find(pszName);
+    if (!pValue || pValue->GetType() != CJsonValue::JSON_BOOL)
         return false;
-    *pbValue = pValue->bValue;
+    *pbValue = pValue->Flag();
     return true;
 }
 
 // The index of a string member in a list of names; -1 for none.
 static int NameIndex(const CJsonValue* pValue, const char* const* ppszNames, int nCount)
 {
-    if (!pValue || pValue->nType != JSON_STRING)
+    if (!pValue || !pValue->IsString())
         return -1;
     for (int i = 0; i < nCount; i++)
     {
-        if (pValue->text == ppszNames[i])
+        if (pValue->Text() == ppszNames[i])
             return i;
     }
     return -1;
@@ -73,11 +66,11 @@ static bool ReadModifiers(const CJsonValue* pMods, unsigned* pnMods)
     *pnMods = 0;
     if (!pMods)
         return true;
-    if (pMods->nType != JSON_ARRAY)
+    if (pMods->GetType() != CJsonValue::JSON_ARRAY)
         return false;
-    for (size_t i = 0; i < pMods->items.size(); i++)
+    for (size_t i = 0; i < pMods->Items().size(); i++)
     {
-        int nIndex = NameIndex(&pMods->items[i], s_modifierNames, INPUT_MOD_COUNT);
+        int nIndex = NameIndex(&pMods->Items()[i], s_modifierNames, INPUT_MOD_COUNT);
         if (nIndex < 0)
             return false;
         *pnMods |= 1u << nIndex;
@@ -89,7 +82,7 @@ static bool ReadModifiers(const CJsonValue* pMods, unsigned* pnMods)
 // are no part of it.
 static bool ReadText(const CJsonValue* pText, std::vector<unsigned short>* pUnits)
 {
-    if (!pText || pText->nType != JSON_STRING || !Utf8ToUtf16(pText->text, pUnits) ||
+    if (!pText || !pText->IsString() || !Utf8ToUtf16(pText->Text(), pUnits) ||
         pUnits->size() > INPUT_MAX_TEXT_UNITS)
         return false;
     for (size_t i = 0; i < pUnits->size(); i++)
@@ -105,10 +98,10 @@ static bool ReadText(const CJsonValue* pText, std::vector<unsigned short>* pUnit
 static bool ReadEvent(const CJsonValue& item, InputEvent* pEvent, const char** ppszWhy)
 {
     *ppszWhy = "not an event";
-    const CJsonValue* pType = item.Member("t");
-    if (item.nType != JSON_OBJECT || !pType || pType->nType != JSON_STRING)
+    const CJsonValue* pType = item.Find("t");
+    if (!pType || !pType->IsString())
         return false;
-    const std::string& type = pType->text;
+    const std::string& type = pType->Text();
     InputEvent& e = *pEvent;
     *ppszWhy = "bad value";
     if (type == "move" || type == "wheel")
@@ -120,25 +113,25 @@ static bool ReadEvent(const CJsonValue& item, InputEvent* pEvent, const char** p
     if (type == "button" || type == "click")
     {
         e.nType = type == "button" ? INPUT_EVENT_BUTTON : INPUT_EVENT_CLICK;
-        e.nButton = NameIndex(item.Member("b"), s_buttonNames, INPUT_BUTTON_COUNT);
+        e.nButton = NameIndex(item.Find("b"), s_buttonNames, INPUT_BUTTON_COUNT);
         return e.nButton >= 0 && (type == "click" || ReadFlag(item, "down", &e.bDown));
     }
     if (type == "text")
     {
         e.nType = INPUT_EVENT_TEXT;
-        return ReadText(item.Member("s"), &e.text);
+        return ReadText(item.Find("s"), &e.text);
     }
     if (type == "key")
     {
         e.nType = INPUT_EVENT_KEY;
-        const CJsonValue* pName = item.Member("k");
-        return pName && pName->nType == JSON_STRING && FindInputKey(pName->text, &e.key) &&
-               ReadModifiers(item.Member("mods"), &e.nMods);
+        const CJsonValue* pName = item.Find("k");
+        return pName && pName->IsString() && FindInputKey(pName->Text(), &e.key) &&
+               ReadModifiers(item.Find("mods"), &e.nMods);
     }
     if (type == "mod")
     {
         e.nType = INPUT_EVENT_MOD;
-        int nIndex = NameIndex(item.Member("k"), s_modifierNames, INPUT_MOD_COUNT);
+        int nIndex = NameIndex(item.Find("k"), s_modifierNames, INPUT_MOD_COUNT);
         e.nMods = nIndex >= 0 ? 1u << nIndex : 0;
         return nIndex >= 0 && ReadFlag(item, "down", &e.bDown);
     }
@@ -150,16 +143,17 @@ bool ReadInputEvents(const CJsonValue& events, std::vector<InputEvent>* pEvents,
                      std::string* pError)
 {
     pEvents->clear();
-    if (events.nType != JSON_ARRAY || events.items.size() > INPUT_MAX_EVENTS)
+    bool bList = events.GetType() == CJsonValue::JSON_ARRAY;
+    if (!bList || events.Items().size() > INPUT_MAX_EVENTS)
     {
-        *pError = events.nType != JSON_ARRAY ? "no list of events" : "too many events";
+        *pError = !bList ? "no list of events" : "too many events";
         return false;
     }
-    for (size_t i = 0; i < events.items.size(); i++)
+    for (size_t i = 0; i < events.Items().size(); i++)
     {
         InputEvent event = {};
         const char* pszWhy = "";
-        if (!ReadEvent(events.items[i], &event, &pszWhy))
+        if (!ReadEvent(events.Items()[i], &event, &pszWhy))
         {
             char szError[64];
             snprintf(szError, sizeof(szError), "event %u: %s", static_cast<unsigned>(i + 1),
@@ -177,12 +171,12 @@ bool ReadInputMessage(const std::string& json, std::vector<InputEvent>* pEvents,
                       std::string* pError)
 {
     CJsonValue message;
-    if (!ReadJson(json, &message) || message.nType != JSON_OBJECT)
+    if (!ParseJson(json, &message) || message.GetType() != CJsonValue::JSON_OBJECT)
     {
         *pError = "not JSON";
         return false;
     }
-    const CJsonValue* pList = message.Member("events");
+    const CJsonValue* pList = message.Find("events");
     if (!pList)
     {
         *pError = "no list of events";

@@ -1,36 +1,41 @@
-// A small reader of JSON text (RFC 8259) for what browsers send over the live
-// channel: values kept in a plain tree. Plain C++, no platform calls.
+// Reads the JSON text of the page's channel messages into a small tree. Plain
+// C++: the messages come from the network, so depth and size are bounded.
 #pragma once
 #include <string>
 #include <utility>
 #include <vector>
 
-enum JsonType
+class CJsonValue
 {
-    JSON_NULL,
-    JSON_BOOL,
-    JSON_NUMBER,
-    JSON_STRING,
-    JSON_ARRAY,
-    JSON_OBJECT
+public:
+    enum Type { JSON_NULL, JSON_BOOL, JSON_NUMBER, JSON_STRING, JSON_ARRAY, JSON_OBJECT };
+    CJsonValue() : m_nType(JSON_NULL), m_bValue(false), m_fValue(0) {}
+
+    Type GetType() const { return m_nType; }
+    bool IsString() const { return m_nType == JSON_STRING; }
+    // A string's text (UTF-8), "" for anything else.
+    const std::string& Text() const { return m_text; }
+    bool Flag() const { return m_bValue; }
+    double Number() const { return m_fValue; }
+    // A whole number in nMin..nMax; false for anything else (a fraction, a string).
+    bool WholeNumber(long long nMin, long long nMax, long long* pnValue) const;
+    const std::vector<CJsonValue>& Items() const { return m_items; }
+    // An object's member of that name; NULL when absent or not an object.
+    const CJsonValue* Find(const char* pszName) const;
+
+private:
+    friend class CJsonParser;
+    Type m_nType;
+    bool m_bValue;
+    double m_fValue;
+    std::string m_text;
+    std::vector<CJsonValue> m_items;        // an array's
+    std::vector<std::string> m_memberNames; // an object's, beside its values in m_items
 };
 
-struct CJsonValue
-{
-    CJsonValue() : nType(JSON_NULL), bValue(false), dNumber(0) {}
-    // The member of an object by its name (the first of that name); NULL for none
-    // or when this is not an object.
-    const CJsonValue* Member(const char* pszName) const;
+// Deeper nesting than this is refused: no message of ours comes near it.
+const int JSON_MAX_DEPTH = 16;
 
-    int nType;
-    bool bValue;
-    double dNumber;
-    std::string text; // a string, in UTF-8
-    std::vector<CJsonValue> items;
-    std::vector<std::pair<std::string, CJsonValue> > members;
-};
-
-// Reads one JSON value that makes up the whole text (white space around it
-// allowed). False for anything malformed: bad escapes, lone surrogates, invalid
-// UTF-8, nesting deeper than 16, trailing bytes.
-bool ReadJson(const std::string& text, CJsonValue* pValue);
+// The whole text as one value (whitespace around it allowed); false for text
+// that is not JSON, is nested too deep or holds invalid UTF-8.
+bool ParseJson(const std::string& text, CJsonValue* pValue);

@@ -25,8 +25,8 @@ void CWebInput::TakeMessage(const std::string& json)
 {
     CJsonValue message;
     const CJsonValue* pEvents = NULL;
-    if (ReadJson(json, &message))
-        pEvents = message.Member("events");
+    if (ParseJson(json, &message))
+        pEvents = message.Find("events");
     if (!pEvents)
     {
         m_core.LogEvent("Web remote: input from %s refused: not an input message\r\n",

@@ -1,6 +1,6 @@
 // The Windows side of the browser tests (tests/browser/): starts the fake Winamp 2 (with
 // "sessions", the fake session manager) and the server with the web remote on, reads the pairing
-// code from the dialog, then answers the test's requests on stdin, one a line:
+// key from the dialog, then answers the test's requests on stdin, one a line:
 //   forget            forgets what the fake has recorded
 //   messages          prints the fake's record, the status queries left out
 //   log               prints the event log after the banner
@@ -75,7 +75,7 @@ int main(int argc, char** argv)
                       (bSessions ? "\r\nDefaultApplication=5\r\n" : "\r\n"));
     if ((!bSessions && !winamp.Start()) || !server.Start(dir.Path()))
         return fprintf(stderr, "helper: the fake or the server did not start\n"), 1;
-    printf("READY %s %s\n", ReadPairingCode(server).c_str(), music.c_str());
+    printf("READY %s %s\n", ReadPairingKey(server).c_str(), music.c_str());
     fflush(stdout);
 
     std::string line;
