@@ -1,5 +1,5 @@
-// The page's crypto (web/page/channel-crypto.js) against RFC 5869 and a vector made apart
-// from it, and the reading of typed pairing keys.  node --test tests/page/
+// The page's crypto (web/page/channel-crypto.js) against RFC 5869, a vector made apart from
+// it and the PC's, and the reading of typed pairing keys.  node --test tests/page/
 import assert from 'node:assert/strict';
 import { test } from 'node:test';
 import * as c from '../../web/page/channel-crypto.js';
@@ -46,6 +46,34 @@ test('pairing and channel, against the vector', () => {
   moved[7] = 8;
   assert.equal(c.openFrame(keys.down, moved), null, 'another counter');
   assert.equal(c.openFrame(keys.down, moved.subarray(0, 5)), null, 'shorter than a counter');
+});
+
+// The one in docs/web-channel.md, which the PC's unit tests check too.
+const PC = {
+  key: '0410-6105-0R3G-G28A', keyBytes: '0102030405060708090a',
+  id: '101112131415161718191a1b1c1d1e1f', nonce: '202122232425262728292a2b2c2d2e2f',
+  k: 'aee3fdb4c7fd63ad7d761776fc468b5468b39767f3e2ae640929795646aafd24',
+  agent: 'test', seal: '6dbd315bc8e6fa829a31d3bdbb0fa2a53287f40f',
+  pc: 'PC', answer: '4d1f0db806f400f0302ce31407f9523857ca',
+  clientNonce: '303132333435363738393a3b3c3d3e3f', serverNonce: '404142434445464748494a4b4c4d4e4f',
+  up: 'aa5841db9a25da744ed8a345bc037c288a69a9876fbb63d3e3a79dd18ab70ef0',
+  down: 'b92bb911b14ee640c38affa690df1b3d8d2d4452e0eba3b1f6f7e203cbe5f64b',
+  hello: '{"id":1,"op":"hello"}',
+  frameUp: '0000000000000001bc587d76af3986dbc7b1755e5343c7e83ecdf99f7aa66cbbaddb2fb3d948e5111fb0ee0cae',
+  frameDown: '0000000000000001e36862ff3c67f4dc916006cca3daf6e8df4c607e39961dc5a45b78b75f2b32216284',
+  down1: '{"re":1,"ok":true}',
+};
+
+test('pairing and channel, against the PC\'s vector', () => {
+  assert.equal(c.hex(c.parseKey(PC.key)), PC.keyBytes);
+  const k = c.deriveK(c.parseKey(PC.key), bytes(PC.nonce), PC.id);
+  assert.equal(c.hex(k), PC.k);
+  assert.equal(c.sealPairing(k, PC.id, PC.nonce, PC.agent), PC.seal);
+  assert.equal(c.openPaired(k, PC.id, PC.answer), PC.pc);
+  const keys = c.channelKeys(k, bytes(PC.clientNonce), bytes(PC.serverNonce));
+  assert.deepEqual([c.hex(keys.up), c.hex(keys.down)], [PC.up, PC.down]);
+  assert.equal(c.hex(c.sealFrame(keys.up, 1, PC.hello)), PC.frameUp);
+  assert.deepEqual(c.openFrame(keys.down, bytes(PC.frameDown)), { counter: 1, text: PC.down1 });
 });
 
 test('typed keys', () => {
