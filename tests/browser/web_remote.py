@@ -318,6 +318,9 @@ def second_browser(driver, helper):
     pair_by_typing(driver, wrong)
     wait_for(message_says(driver, "That is not the key the PC shows. Check it and try again."),
              "a wrong key refused")
+    # Counted towards this address's lockout.
+    wait_for(lambda: "Web remote: wrong pairing key from 127.0.0.1" in helper.block("log"),
+             "the wrong key's line")
     # Lower case, no dashes, O for 0 and L for 1.
     pair_by_typing(driver, key.replace("-", "").lower().replace("0", "o").replace("1", "l"))
     wait_for(lambda: driver.find_element(By.ID, "remote").is_displayed(), "the remote by key")
