@@ -111,11 +111,15 @@ export async function pairWith(typed) {
   const nonce = hex(randomBytes(16));
   const k = deriveK(keyBytes, fromHex(nonce), id);
   let answer;
+  // One try at a time: a second would find the key already replaced.
+  $('pair-button').disabled = true;
   try {
     answer = await post({ id: id, nonce: nonce, seal: sealPairing(k, id, nonce, navigator.userAgent) });
   } catch (error) {
     message.textContent = MESSAGE.unreachable;
     return false;
+  } finally {
+    $('pair-button').disabled = false;
   }
   const data = answer.data;
   if (answer.status === 200 && openPaired(k, id, data.seal) !== null) {
