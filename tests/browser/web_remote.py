@@ -5,7 +5,7 @@ what the phone's commands of the same meaning make it record. The page shows wha
 pushes, says when the PC is gone, when this browser was removed and why an old one must
 pair again, refuses a wrong key, installs as an app, and every control is big enough for a
 thumb, at 390 and at 320 pixels wide. A capture of the port's traffic all along holds no
-key, no K, no title and no name.
+key, no K, no title and no name, and the channels in it, sent again, reach nothing.
   web_remote.py RIG_DIR HELPER_EXE [--screenshot PNG]"""
 import json
 import os
@@ -20,7 +20,7 @@ from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.by import By
 
-from capture import Capture, found_in
+from capture import Capture, client_streams, found_in
 
 URL = "http://127.0.0.1:7655/"
 WAIT_S = 60
@@ -326,7 +326,31 @@ def second_browser(driver, helper):
     wait_for(lambda: driver.find_element(By.ID, "remote").is_displayed(), "the remote by key")
     wait_for(lambda: driver.find_element(By.ID, "title").text.startswith("Artist - "),
              "the title by key")
+    check_action(helper, "next", lambda: driver.find_element(
+        By.CSS_SELECTOR, "#transport [data-action=next]").click(), ["Next track"], b"NEXT")
     return key
+
+
+def check_replays(helper, recorded):
+    """Each channel's bytes from the page, sent again on a new connection, reach nothing:
+    the PC's fresh nonce makes other keys, and it closes the connection."""
+    channels = [s for s in client_streams(recorded) if s.startswith(b"GET /api/live ")]
+    if len(channels) < 2:
+        failures.append("%d channels in the capture" % len(channels))
+    helper.block("forget")
+    for stream in channels:
+        replay = socket.create_connection(("127.0.0.1", 7655), WAIT_S)
+        replay.sendall(stream)
+        try:
+            while replay.recv(65536):
+                pass
+        except socket.timeout:
+            failures.append("the PC kept a replayed channel open")
+        replay.close()
+    # The phone's CHCK comes after anything the replays could have made the PC do.
+    phone_command(helper, b"")
+    if helper.block("messages"):
+        failures.append("a replayed channel reached the player: " + helper.block("messages"))
 
 
 def main():
@@ -344,6 +368,8 @@ def main():
         keys.append(second_browser(drivers[1], helper))
         ks.append(json.loads(drivers[1].execute_script(
             "return localStorage.getItem('quorvel-pairing')"))["k"])
+        drivers.pop().quit()
+        check_replays(helper, capture.so_far())
     finally:
         for driver in drivers:
             driver.quit()
