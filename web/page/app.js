@@ -77,6 +77,7 @@ function wireChannel() {
   document.addEventListener('visibilitychange', () => {
     if (document.visibilityState === 'visible') channel.wake();
   });
+  window.addEventListener('focus', () => channel.wake());
   window.addEventListener('hashchange', pairFromAddress);
   followTitle(loadPlaylist);
 }

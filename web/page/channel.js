@@ -34,6 +34,7 @@ class LiveChannel extends EventTarget {
     this.isOpen = false;
     this.pairing = null;  // { id, k } while the page is paired
     this.socket = null;
+    this.dormant = false;  // replaced by a channel of another tab: no retries until woken
     this.retryMs = FIRST_RETRY_MS;
     this.retryTimer = 0;
     this.quietTimer = 0;
@@ -45,6 +46,7 @@ class LiveChannel extends EventTarget {
   start(pairing) {
     this.stop();
     this.pairing = pairing;
+    this.dormant = false;
     this.connect();
   }
 
@@ -74,9 +76,11 @@ class LiveChannel extends EventTarget {
     return true;
   }
 
-  // A phone back from sleep or from another app tries at once rather than at the next retry.
+  // A phone back from sleep or from another app (or a tab in use again) tries at once rather
+  // than at the next retry.
   wake() {
     if (!this.pairing || this.socket) return;
+    this.dormant = false;
     clearTimeout(this.retryTimer);
     this.retryMs = FIRST_RETRY_MS;
     this.connect();
@@ -100,8 +104,12 @@ class LiveChannel extends EventTarget {
       if (this.keys) this.take(event.data);
       else this.opening(event.data, clientNonce);
     };
-    socket.onclose = () => {
-      if (socket === this.socket) this.drop();
+    socket.onclose = (event) => {
+      if (socket !== this.socket) return;
+      // This browser's channel opened again elsewhere (another tab): trying again here at
+      // once would take it back, and that one would do the same. This one waits to be used.
+      this.dormant = event.reason === 'replaced';
+      this.drop();
     };
     this.socket = socket;
     this.keys = null;
@@ -201,7 +209,7 @@ class LiveChannel extends EventTarget {
     const wasOpen = this.isOpen;
     this.isOpen = false;
     if (wasOpen || this.pairing) this.dispatchEvent(new Event('close'));
-    if (!this.pairing) return;
+    if (!this.pairing || this.dormant) return;
     clearTimeout(this.retryTimer);
     this.retryTimer = setTimeout(() => this.connect(), this.retryMs);
     this.retryMs = Math.min(this.retryMs * 2, LAST_RETRY_MS);

@@ -103,7 +103,7 @@ function appButton(id, name, pressed) {
   const button = document.createElement('button');
   button.textContent = name;
   button.setAttribute('aria-pressed', String(pressed));
-  button.addEventListener('click', () => ask('app', { id: id }));
+  button.addEventListener('click', () => ask('app', { app: id }));
   return button;
 }
 
