@@ -8,7 +8,8 @@
 #   tools/bench.sh down             DOWN of 200 MB vs a plain socket
 #   tools/bench.sh log              CHCK before and after 100,000 log lines
 #   tools/bench.sh stop             stopping links during long commands; memory after
-#   tools/bench.sh web              VOLM through the web API vs the TCP link; page load; memory
+#   tools/bench.sh web              VOLM through the live channel vs the TCP link; a push's delay;
+#                                   page load; idle channels' memory
 #   tools/bench.sh sessions         INFO answered from a media session vs INFO of Winamp 2
 #   tools/bench.sh replies          round trips and a mixed run of 100,000 commands, against
 #                                   the server of the start commit

@@ -128,21 +128,42 @@ bool CWebConnection::SendAll(const char* pData, size_t nSize)
     return true;
 }
 
-bool CWebConnection::WaitForWake(HANDLE hWake, DWORD nMs)
+WebWaitResult CWebConnection::WaitForBytes(HANDLE hWake, DWORD nMs, std::string* pBytes)
 {
+    pBytes->clear();
     DWORD nStart = GetTickCount();
     for (;;)
     {
+        if (!m_pending.empty())
+        {
+            pBytes->swap(m_pending);
+            return WEB_WAIT_BYTES;
+        }
+        if (m_bPeerClosed || m_worker.IsStopRequested())
+            return WEB_WAIT_CLOSED;
+        if (m_bMayBeReadable)
+        {
+            m_bMayBeReadable = false;
+            if (!ReceiveAvailable())
+                return WEB_WAIT_CLOSED;
+            continue;
+        }
         DWORD nElapsed = GetTickCount() - nStart;
         if (nElapsed >= nMs)
-            return true;
+            return WEB_WAIT_TIMEOUT;
         int nWait = Wait(hWake, nMs - nElapsed);
-        if (nWait == -2)
-            return false;
-        if (nWait != 0)
-            return true;
-        // Anything from the browser while it waits is kept; its close ends the wait.
-        if (!ReceiveAvailable() || m_bPeerClosed)
-            return false;
+        if (nWait == 1)
+            return WEB_WAIT_WAKE;
+        if (nWait == -1)
+            return WEB_WAIT_TIMEOUT;
+        if (nWait == -2 || !ReceiveAvailable())
+            return WEB_WAIT_CLOSED;
     }
+}
+
+void CWebConnection::SendAtOnce()
+{
+    BOOL bNoDelay = TRUE;
+    setsockopt(m_socket, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&bNoDelay),
+               sizeof(bNoDelay));
 }

@@ -25,6 +25,14 @@ enum WebReadResult
     WEB_READ_CLOSED,  // closed by the browser, timed out, or the listener stops
 };
 
+enum WebWaitResult
+{
+    WEB_WAIT_BYTES,
+    WEB_WAIT_WAKE,
+    WEB_WAIT_TIMEOUT,
+    WEB_WAIT_CLOSED, // closed by the browser, broken, or the listener stops
+};
+
 class CWebConnection
 {
 public:
@@ -39,9 +47,11 @@ public:
     // went away, stopped reading for WEB_SEND_LIMIT_MS or the listener stops.
     bool SendAll(const char* pData, size_t nSize);
     bool SendAll(const std::string& bytes) { return SendAll(bytes.data(), bytes.size()); }
-    // Waits up to nMs for hWake; false when the browser has gone or the
-    // listener stops meanwhile (a long-poll's wait).
-    bool WaitForWake(HANDLE hWake, DWORD nMs);
+    // A live channel's wait, up to nMs: the bytes that came (those after the
+    // upgrade request first), hWake, or the end of the link or of the listener.
+    WebWaitResult WaitForBytes(HANDLE hWake, DWORD nMs, std::string* pBytes);
+    // Small frames go out at once, not held back to be joined with the next.
+    void SendAtOnce();
 
     const std::string& Peer() const { return m_peer; }
     const CWorkerThread& Worker() const { return m_worker; }

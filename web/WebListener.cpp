@@ -78,10 +78,10 @@ bool CWebRemote::Start(unsigned short nPort)
     return true;
 }
 
-void CWebRemote::RemoveBrowser(const std::string& tokenHash)
+void CWebRemote::RemoveBrowser(const std::string& idHex)
 {
-    m_pairing.Remove(tokenHash);
-    m_watch.PairingsChanged();
+    m_pairing.Remove(idHex);
+    m_channels.EndBrowser(idHex);
 }
 
 void CWebRemote::Stop()

@@ -77,7 +77,7 @@ int main(int argc, char** argv)
                       (bSessions ? "\r\nDefaultApplication=5\r\n" : "\r\n"));
     if ((!bSessions && !winamp.Start()) || !server.Start(dir.Path()))
         return fprintf(stderr, "helper: the fake or the server did not start\n"), 1;
-    printf("READY %s %s\n", ReadPairingCode(server).c_str(), music.c_str());
+    printf("READY %s %s\n", ReadPairingKey(server).c_str(), music.c_str());
     fflush(stdout);
 
     std::string line;
@@ -94,7 +94,7 @@ int main(int argc, char** argv)
         PrintBlock(line == "messages" && bSessions ? dir.ReadFile("calls.log")
                    : line == "messages"            ? WithoutStatusQueries(winamp.Messages())
                    : line == "log"                 ? server.LogAfterBanner()
-                   : line == "key"                 ? ReadPairingCode(server)
+                   : line == "key"                 ? ReadPairingKey(server)
                                                    : "OK");
     }
     server.Click(1006);
