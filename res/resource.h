@@ -76,6 +76,22 @@
 #define IDR_WEB_ICON_192 205
 #define IDR_WEB_ICON_512 206
 #define IDR_WEB_TOUCH_ICON 207
+// The page's modules, and the crypto packages' modules they import (web/page/vendor/).
+#define IDR_WEB_CHANNEL_JS 208
+#define IDR_WEB_CHANNEL_CRYPTO_JS 209
+#define IDR_WEB_UI_JS 210
+#define IDR_WEB_NOW_JS 211
+#define IDR_WEB_LISTS_JS 212
+#define IDR_WEB_PAIRING_JS 213
+#define IDR_WEB_NOBLE_HKDF_JS 214
+#define IDR_WEB_NOBLE_HMAC_JS 215
+#define IDR_WEB_NOBLE_SHA2_JS 216
+#define IDR_WEB_NOBLE_MD_JS 217
+#define IDR_WEB_NOBLE_U64_JS 218
+#define IDR_WEB_NOBLE_HASHES_UTILS_JS 219
+#define IDR_WEB_NOBLE_AES_JS 220
+#define IDR_WEB_NOBLE_POLYVAL_JS 221
+#define IDR_WEB_NOBLE_CIPHERS_UTILS_JS 222
 // The Mouse tab's own files.
 #define IDR_WEB_TOUCHPAD_JS 240
 #define IDR_WEB_TOUCHPAD_CSS 241

@@ -47,8 +47,9 @@ struct ChannelAnswer
 // has shown no paired browser gives up its place to the next; when none
 // is, the next gets 503 and is closed.
 const int WEB_MAX_CONNECTIONS = 16;
-// Connections of one peer address at once; its next one gets 503.
-const int WEB_MAX_CONNECTIONS_PER_PEER = 4;
+// Connections of one peer address at once; its next one gets 503. A browser loads the page's
+// modules over as many as 6 connections at once, beside its live channel.
+const int WEB_MAX_CONNECTIONS_PER_PEER = 8;
 // The file beside QuorvelServer.ini that keeps the paired browsers' keys (protected for this user).
 const char* const PAIRED_BROWSERS_FILE_NAME = "QuorvelServer-browsers.txt";
 

@@ -6,6 +6,7 @@
 //   log               prints the event log after the banner
 //   web on, web off   ticks or unticks the web remote in its dialog
 //   remove            removes the first paired browser in the dialog
+//   key               prints the pairing key the dialog shows now
 //   quit
 // Every answer ends with a line "END".
 #include <stdio.h>
@@ -47,7 +48,8 @@ int main(int argc, char** argv)
     CTempDir dir;
     CreateDirectoryA(dir.File("Music").c_str(), NULL);
     CreateDirectoryA(dir.File("Music\\Jazz").c_str(), NULL);
-    dir.WriteFile("Music\\a.mp3", "the bytes of a.mp3");
+    // Bytes that hold no name: the browser test looks for the names in a capture.
+    dir.WriteFile("Music\\a.mp3", "the first song's bytes");
     dir.WriteFile("Music\\b.mp3", "B");
     dir.WriteFile("Music\\Jazz\\c.mp3", "C");
     dir.WriteFile("list.m3u", "#EXTM3U\r\n#EXTINF:200,Artist - First\r\nC:\\m\\1.mp3\r\n"
@@ -92,6 +94,7 @@ int main(int argc, char** argv)
         PrintBlock(line == "messages" && bSessions ? dir.ReadFile("calls.log")
                    : line == "messages"            ? WithoutStatusQueries(winamp.Messages())
                    : line == "log"                 ? server.LogAfterBanner()
+                   : line == "key"                 ? ReadPairingKey(server)
                                                    : "OK");
     }
     server.Click(1006);

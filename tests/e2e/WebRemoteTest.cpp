@@ -177,7 +177,7 @@ TEST_F(WebRemote, BadRequestsGetTheirStatusAndThePhoneLinkKeepsServing)
         EXPECT_TRUE(client.WaitForClose(WAIT_LIMIT_MS));
     }
 
-    // One address holds 4 connections at most, and idle ones of others give way to a page.
+    // One address holds 8 connections at most, and idle ones of others give way to a page.
     CPhoneClient idle[28];
     for (int i = 0; i < 28; i++)
     {
@@ -186,7 +186,7 @@ TEST_F(WebRemote, BadRequestsGetTheirStatusAndThePhoneLinkKeepsServing)
                                        from.c_str()));
     }
     CWebResponse busy;
-    ASSERT_TRUE(ReadWebResponse(idle[4], &busy));
+    ASSERT_TRUE(ReadWebResponse(idle[8], &busy));
     EXPECT_EQ(503, busy.nStatus);
     EXPECT_EQ(200, WebCall("GET", "/app.css").nStatus);
 
