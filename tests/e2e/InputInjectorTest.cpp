@@ -104,14 +104,14 @@ TEST_F(InputInjector, MovesGoExactlyAsFarAsAskedWhateverTheAcceleration)
 // where it has it, late, and a button could arrive where the pointer was.
 TEST_F(InputInjector, ButtonsAndTheWheelArriveWhereThePointerIs)
 {
-    ASSERT_TRUE(PutCursor(320, 300));
+    ASSERT_TRUE(PutCursor(320, 200));
     Play(m_injector, "[{\"t\":\"click\",\"b\":\"left\"},{\"t\":\"click\",\"b\":\"right\"},"
                      "{\"t\":\"button\",\"b\":\"middle\",\"down\":true},"
                      "{\"t\":\"button\",\"b\":\"middle\",\"down\":false},"
                      "{\"t\":\"wheel\",\"dy\":240},{\"t\":\"wheel\",\"dx\":-30}]");
     ASSERT_TRUE(Recorded("wheel h -30")) << JoinLines(m_fake.Messages());
-    EXPECT_EQ("left down 320 300\nleft up 320 300\nright down 320 300\nright up 320 300\n"
-              "middle down 320 300\nmiddle up 320 300\nwheel v -240\nwheel h -30\n",
+    EXPECT_EQ("left down 320 200\nleft up 320 200\nright down 320 200\nright up 320 200\n"
+              "middle down 320 200\nmiddle up 320 200\nwheel v -240\nwheel h -30\n",
               JoinLines(m_fake.Messages()));
 }
 
@@ -126,7 +126,7 @@ TEST_F(InputInjector, TextArrivesWholeAndCtrlABackspaceEmptiesTheField)
 
 TEST_F(InputInjector, NothingIsLeftHeldWhenTheInjectorGoes)
 {
-    ASSERT_TRUE(PutCursor(320, 300));
+    ASSERT_TRUE(PutCursor(320, 200));
     {
         CInputInjector injector;
         std::vector<InputEvent> events;
@@ -143,7 +143,7 @@ TEST_F(InputInjector, NothingIsLeftHeldWhenTheInjectorGoes)
         return !(GetAsyncKeyState(VK_CONTROL) & 0x8000) && !(GetAsyncKeyState(VK_SHIFT) & 0x8000) &&
                !(GetAsyncKeyState(VK_LBUTTON) & 0x8000);
     }));
-    EXPECT_TRUE(Recorded("left up 320 300")) << JoinLines(m_fake.Messages());
+    EXPECT_TRUE(Recorded("left up 320 200")) << JoinLines(m_fake.Messages());
 }
 
 TEST_F(InputInjector, AWindowOfTheSameUserIsWithinReach)

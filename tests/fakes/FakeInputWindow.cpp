@@ -1,6 +1,9 @@
 // A window for the touchpad's tests: an edit control that takes the keyboard,
 // and an area below it that records the clicks and wheel turns it gets, with
-// every change of the edit's text as its UTF-8 in hex.
+// every change of the edit's text as its UTF-8 in hex. For tests that cannot ask
+// Windows themselves (a browser's), it keeps state.txt beside it up to date:
+// "x y" of the pointer, then 1 or 0 for Ctrl, Shift, Alt and the left button down;
+// it ends when quit.txt appears there.
 #include <windows.h>
 #include <stdio.h>
 #include <string>
@@ -49,6 +52,22 @@ static LRESULT CALLBACK EditProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lPa
     return CallWindowProcW(s_pEditProc, hWnd, nMsg, wParam, lParam);
 }
 
+static void WriteState()
+{
+    POINT at = {};
+    GetCursorPos(&at);
+    char szState[64];
+    int nLength = snprintf(szState, sizeof(szState), "%ld %ld %d %d %d %d\n", at.x, at.y,
+                           GetAsyncKeyState(VK_CONTROL) < 0, GetAsyncKeyState(VK_SHIFT) < 0,
+                           GetAsyncKeyState(VK_MENU) < 0, GetAsyncKeyState(VK_LBUTTON) < 0);
+    std::string path = FakeFolder() + "\\state.txt";
+    FILE* pFile = fopen(path.c_str(), "wb");
+    if (!pFile)
+        return;
+    fwrite(szState, 1, static_cast<size_t>(nLength), pFile);
+    fclose(pFile);
+}
+
 static LRESULT CALLBACK FakeWindowProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
     switch (nMsg)
@@ -68,6 +87,15 @@ static LRESULT CALLBACK FakeWindowProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPAR
         RecordLine(szLine);
         return 0;
     }
+    case WM_TIMER:
+        WriteState();
+        // A test that cannot end it otherwise leaves quit.txt beside it.
+        if (GetFileAttributesA((FakeFolder() + "\\quit.txt").c_str()) != INVALID_FILE_ATTRIBUTES)
+            DestroyWindow(hWnd);
+        return 0;
+    case WM_SETFOCUS:
+        SetFocus(GetDlgItem(hWnd, EDIT_ID));
+        return 0;
     case WM_COMMAND:
         if (LOWORD(wParam) == EDIT_ID && HIWORD(wParam) == EN_CHANGE)
             RecordText(reinterpret_cast<HWND>(lParam));
@@ -89,14 +117,15 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int)
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = WINDOW_CLASS;
     RegisterClassA(&wc);
-    HWND hWnd = CreateWindowA(WINDOW_CLASS, "Fake input", WS_POPUP | WS_VISIBLE, 0, 0, 640, 480,
+    HWND hWnd = CreateWindowA(WINDOW_CLASS, "Fake input", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300,
                               NULL, NULL, hInstance, NULL);
     // A Unicode edit, so that text beyond the code page arrives whole.
     HWND hEdit = CreateWindowW(L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
-                               10, 10, 620, 24, hWnd, reinterpret_cast<HMENU>(EDIT_ID), hInstance,
+                               10, 10, 380, 24, hWnd, reinterpret_cast<HMENU>(EDIT_ID), hInstance,
                                NULL);
     s_pEditProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(hEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditProc)));
+    SetTimer(hWnd, 1, 50, NULL);
     SetForegroundWindow(hWnd);
     SetFocus(hEdit);
     if (!hWnd || !hEdit)
