@@ -9,55 +9,34 @@
 #include "players/InputInjector.h"
 #include "web/InputEvents.h"
 
-static const int MOVES = 10000;
-
-static void Print(const char* pszWhat, std::vector<double>& times)
+static void Run(const char* pszWhat, bool bSend)
 {
+    const int MOVES = 10000;
+    CInputInjector injector;
+    CInputTracker tracker;
+    std::vector<double> times;
+    for (int i = 0; i < MOVES; i++)
+    {
+        // Back and forth by a pixel, so the pointer stays clear of the edges.
+        std::string message = std::string("{\"op\":\"input\",\"events\":[{\"t\":\"move\",\"dx\":") +
+                              (i % 2 ? "-1" : "1") + "}]}";
+        double fStart = Now();
+        std::vector<InputEvent> events;
+        std::vector<InputStep> steps;
+        std::string error;
+        bool bDone = ReadInputMessage(message, &events, &error) &&
+                     (bSend ? injector.Play(events) : (tracker.Plan(events[0], &steps), true));
+        times.push_back(bDone ? (Now() - fStart) * 1e6 : 1e9);
+    }
     std::sort(times.begin(), times.end());
     printf("input: %s over %d moves: p50 %.1f us, p99 %.1f us, max %.0f us\n", pszWhat, MOVES,
            times[MOVES / 2], times[MOVES * 99 / 100], times.back());
 }
 
-static std::string MoveMessage(int i)
-{
-    // Back and forth by a pixel, so the pointer stays clear of the edges.
-    return std::string("{\"op\":\"input\",\"events\":[{\"t\":\"move\",\"dx\":") +
-           (i % 2 ? "-1" : "1") + ",\"dy\":0}]}";
-}
-
 int main()
 {
     SetCursorPos(300, 300);
-    CInputInjector injector;
-    std::vector<double> times;
-    times.reserve(MOVES);
-    for (int i = 0; i < MOVES; i++)
-    {
-        std::string message = MoveMessage(i);
-        double fStart = Now();
-        std::vector<InputEvent> events;
-        std::string error;
-        if (!ReadInputMessage(message, &events, &error) || !injector.Play(events))
-        {
-            printf("move %d failed: %s\n", i, error.c_str());
-            return 1;
-        }
-        times.push_back((Now() - fStart) * 1e6);
-    }
-    Print("message to SendInput returned", times);
-    times.clear();
-    CInputTracker tracker;
-    for (int i = 0; i < MOVES; i++)
-    {
-        std::string message = MoveMessage(i);
-        double fStart = Now();
-        std::vector<InputEvent> events;
-        std::vector<InputStep> steps;
-        std::string error;
-        ReadInputMessage(message, &events, &error);
-        tracker.Plan(events[0], &steps);
-        times.push_back((Now() - fStart) * 1e6);
-    }
-    Print("message read and planned, without SendInput", times);
+    Run("message to SendInput returned", true);
+    Run("message read and planned, without SendInput", false);
     return 0;
 }

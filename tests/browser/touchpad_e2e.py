@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 """The Mouse tab end to end: headless Chromium with touch emulation, paired with the
-real server under Wine, against a window of our own (FakeInputWindow): a slow drag
-moves the pointer by what the page sent, taps click, two fingers right-click and
-scroll, typed text arrives whole, Ctrl+A and Backspace empty the field, a channel
+real server under Wine, against a window of our own (FakeInputWindow): the tab's
+first controls in view, a slow drag moves the pointer by what the page sent, taps
+click (two fingers right, three middle), a double tap held and moved drags, two
+fingers scroll, typed text arrives whole, Ctrl+A and Backspace empty the field, a channel
 dropped while Ctrl is held leaves no key down, and the event log says once that the
 browser uses the mouse and keyboard, without what was typed.
   touchpad_e2e.py RIG_DIR HELPER_EXE FAKE_EXE"""
@@ -25,7 +26,6 @@ def check(ok, what):
     if not ok:
         failures.append(what)
         print("FAIL:", what, flush=True)
-    return ok
 
 
 def wait_for(condition, what):
@@ -49,21 +49,20 @@ class Fake:
         self.process = subprocess.Popen([sys.path[0] + "/../rig/rig.sh", "run", rig, exe],
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
-    def lines(self):
+    def read(self, name):
         try:
-            with open(os.path.join(self.folder, "messages.log"), encoding="utf-8") as f:
-                return f.read().splitlines()
+            with open(os.path.join(self.folder, name), encoding="utf-8") as f:
+                return f.read()
         except OSError:
-            return []
+            return ""
+
+    def lines(self):
+        return self.read("messages.log").splitlines()
 
     def state(self):
-        """(x, y, ctrl, shift, alt, left button)"""
-        try:
-            with open(os.path.join(self.folder, "state.txt")) as f:
-                values = [int(v) for v in f.read().split()]
-            return tuple(values) if len(values) == 6 else None
-        except (OSError, ValueError):
-            return None
+        """(x, y, ctrl, shift, alt, left button), or None before the first"""
+        values = tuple(int(v) for v in self.read("state.txt").split())
+        return values if len(values) == 6 else None
 
     def text(self):
         texts = [line[5:] for line in self.lines() if line.startswith("text ")]
@@ -115,9 +114,8 @@ def pointer_moves(driver, fake, x, y, dx, dy, what):
     mx, my = total(events, "move", "dx"), total(events, "move", "dy")
     check(mx != 0 or my != 0, what + ": the page sent moves")
     target = (before[0] + mx, before[1] + my)
-    got = wait_for(lambda: (lambda s: s and abs(s[0] - target[0]) <= 1 and abs(s[1] - target[1]) <= 1
-                            and s)(fake.state()), "%s: the pointer at %s" % (what, target))
-    print("%s: sent %d,%d; pointer %s -> %s" % (what, mx, my, before[:2], got and got[:2]), flush=True)
+    wait_for(lambda: (lambda s: s and abs(s[0] - target[0]) <= 1 and abs(s[1] - target[1]) <= 1)(
+        fake.state()), "%s: the pointer at %s" % (what, target))
 
 
 def run(driver, helper, fake):
@@ -132,6 +130,10 @@ def run(driver, helper, fake):
     pad = driver.find_element(By.CSS_SELECTOR, "[aria-label=Touchpad]").rect
     x, y = pad["x"] + pad["width"] / 2, pad["y"] + pad["height"] / 2
     wait_for(lambda: driver.find_element(By.ID, "input-note").text == "", "the tab ready")
+    for label in ("Touchpad", "Keyboard", "Backspace", "Enter", "Ctrl", "Left click", "Right click"):
+        check(driver.execute_script("const r = document.querySelector('[aria-label=\"' + arguments[0] +"
+                                    "'\"]').getBoundingClientRect(); return r.width > 0 && r.bottom <= "
+                                    "innerHeight;", label), label + " in view without another tap")
 
     # In the middle of the screen, clear of the window: under Wine, X tells a
     # window under the pointer where it had it, late, which moves it back for a
@@ -154,6 +156,19 @@ def run(driver, helper, fake):
     wait_for(lambda: any(l.startswith("left up") for l in fake.lines()), "a tap clicks")
     tap(driver, 2, x, y)
     wait_for(lambda: any(l.startswith("right up") for l in fake.lines()), "a two-finger tap right-clicks")
+    tap(driver, 3, x - 30, y)
+    wait_for(lambda: any(l.startswith("middle up") for l in fake.lines()), "a three-finger tap middle-clicks")
+    time.sleep(1.6)
+    sent(driver)
+    tap(driver, 1, x, y)
+    time.sleep(0.1)
+    drag(driver, [(x, y)], -30, -15, 15)
+    time.sleep(0.3)
+    got = [e for e in sent(driver) if e["t"] != "move"]
+    check(got == [{"t": "button", "b": "left", "down": True}, {"t": "button", "b": "left", "down": False}],
+          "a double tap held and moved drags: %s" % got)
+    wait_for(lambda: [l.split()[:2] for l in fake.lines()][-2:] == [["left", "down"], ["left", "up"]],
+             "the drag's button on the PC")
     sent(driver)
     drag(driver, [(x - 20, y + 40), (x + 20, y + 40)], 0, -40, 20)
     time.sleep(0.3)

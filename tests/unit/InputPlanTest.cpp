@@ -58,12 +58,9 @@ TEST(InputPlan, KeysHaveTheirVirtualKeyScanCodeAndExtendedFlag)
         EXPECT_EQ(keys[i].nScan, key.nScanCode) << keys[i].pszName;
         EXPECT_EQ(keys[i].bExtended, key.bExtended) << keys[i].pszName;
     }
-    const char* unknown[] = {"a", "F13", "F0", "Control", "", "AB", "enter", "\xC3\xA9"};
-    for (size_t i = 0; i < sizeof(unknown) / sizeof(unknown[0]); i++)
-    {
-        InputKey key = {};
-        EXPECT_FALSE(FindInputKey(unknown[i], &key)) << unknown[i];
-    }
+    InputKey key = {};
+    for (const char* pszName : {"a", "F13", "F0", "Control", "", "AB", "enter", "\xC3\xA9"})
+        EXPECT_FALSE(FindInputKey(pszName, &key)) << pszName;
 }
 
 TEST(InputPlan, StepsOfEachEvent)
