@@ -11,6 +11,7 @@
 #   tools/bench.sh web              VOLM through the live channel vs the TCP link; a push's delay;
 #                                   page load; idle channels' memory
 #   tools/bench.sh sessions         INFO answered from a media session vs INFO of Winamp 2
+#   tools/bench.sh input            the touchpad: an input message to SendInput returning
 #   tools/bench.sh replies          round trips and a mixed run of 100,000 commands, against
 #                                   the server of the start commit
 #   tools/bench.sh versus           VOLM, LIST, DOWN and the web API against the server of the
@@ -35,7 +36,7 @@ base_server() {
   fi
   echo "$PWD/$base/build/bin/QuorvelServer.exe"
 }
-for name in ${@:-volume list down log stop web sessions replies versus}; do
+for name in ${@:-volume list down log stop web sessions replies versus input}; do
   echo "== $name"
   args=()
   [ "$name" = replies ] && args=("$(base_server a88c64e)" ${QUORVEL_BENCH_CLIENTS:-100})
