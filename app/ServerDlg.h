@@ -47,9 +47,11 @@ public:
     // The web remote's settings, changed by its dialog (ServerDlgWeb.cpp).
     bool IsWebRemoteOn() const { return m_settings.bWebRemote != 0; }
     bool IsWebShutdownAllowed() const { return m_settings.bWebRemoteShutdown != 0; }
+    bool IsWebInputAllowed() const { return m_settings.bWebRemoteInput != 0; }
     int WebRemotePort() const { return m_settings.nWebRemotePort; }
     void SetWebRemoteOn(bool bOn);
     void SetWebShutdownAllowed(bool bAllowed);
+    void SetWebInputAllowed(bool bAllowed);
     void SetWebRemotePort(int nPort) { m_settings.nWebRemotePort = nPort; }
 
 protected:

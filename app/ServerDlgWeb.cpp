@@ -13,6 +13,7 @@ void CServerDlg::OnWebRemote()
 void CServerDlg::StartWebRemote()
 {
     m_webRemote.AllowShutdown(IsWebShutdownAllowed());
+    m_webRemote.AllowInput(IsWebInputAllowed());
     m_webRemote.Start(static_cast<unsigned short>(m_settings.nWebRemotePort));
 }
 
@@ -29,4 +30,10 @@ void CServerDlg::SetWebShutdownAllowed(bool bAllowed)
 {
     m_settings.bWebRemoteShutdown = bAllowed ? 1 : 0;
     m_webRemote.AllowShutdown(bAllowed);
+}
+
+void CServerDlg::SetWebInputAllowed(bool bAllowed)
+{
+    m_settings.bWebRemoteInput = bAllowed ? 1 : 0;
+    m_webRemote.AllowInput(bAllowed);
 }

@@ -9,19 +9,19 @@
 #include "../web/WebRemote.h"
 
 static const UINT_PTR REFRESH_TIMER_ID = 1;
-// A browser may pair while the dialog is open: the code and the list follow.
+// A browser may pair while the dialog is open: the key and the list follow.
 static const UINT REFRESH_PERIOD_MS = 500;
 
 CWebRemoteDlg::CWebRemoteDlg(CServerDlg& server)
-    : CDialog(IDD_WEB_REMOTE, server.GetSafeHwnd()), m_server(server), m_hCodeFont(NULL),
+    : CDialog(IDD_WEB_REMOTE, server.GetSafeHwnd()), m_server(server), m_hKeyFont(NULL),
       m_nShownChanges(0)
 {
 }
 
 CWebRemoteDlg::~CWebRemoteDlg()
 {
-    if (m_hCodeFont)
-        DeleteObject(m_hCodeFont);
+    if (m_hKeyFont)
+        DeleteObject(m_hKeyFont);
 }
 
 BOOL CWebRemoteDlg::OnInitDialog()
@@ -30,13 +30,15 @@ BOOL CWebRemoteDlg::OnInitDialog()
     CheckDlgButton(m_hWnd, IDC_WEB_ENABLE, m_server.IsWebRemoteOn() ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(m_hWnd, IDC_WEB_ALLOW_SHUTDOWN,
                    m_server.IsWebShutdownAllowed() ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(m_hWnd, IDC_WEB_ALLOW_INPUT,
+                   m_server.IsWebInputAllowed() ? BST_CHECKED : BST_UNCHECKED);
     SendDlgItemMessageA(m_hWnd, IDC_WEB_PORT, EM_LIMITTEXT, 5, 0);
     SetDlgItemInt(m_hWnd, IDC_WEB_PORT, m_server.WebRemotePort(), FALSE);
-    // The code is read off the screen from across the room: large digits.
-    m_hCodeFont = CreateFontA(-28, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0,
-                              FIXED_PITCH, "Courier New");
+    // The key is read off the screen and typed: large, fixed-width characters.
+    m_hKeyFont = CreateFontA(-20, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0,
+                             FIXED_PITCH, "Courier New");
+    m_server.WebRemote().Pairing().RenewExpiredKey();
     ShowAddresses();
-    m_server.WebRemote().Pairing().DialogOpened();
     ShowPairing();
     SetTimer(m_hWnd, REFRESH_TIMER_ID, REFRESH_PERIOD_MS, NULL);
     return TRUE;
@@ -65,8 +67,17 @@ void CWebRemoteDlg::ShowAddresses()
         text += szLine;
     }
     SetDlgItemTextA(m_hWnd, IDC_WEB_ADDRESSES, text.c_str());
+    m_firstAddress = text.substr(0, text.find("\r\n"));
+    DrawQrOfKey();
+}
+
+// The key rides in the address's fragment, which a browser never sends: scanning
+// pairs without the key crossing the network. No key, no QR code.
+void CWebRemoteDlg::DrawQrOfKey()
+{
     m_qrRows.clear();
-    EncodeQrCode(text.substr(0, text.find("\r\n")), &m_qrRows);
+    if (!m_firstAddress.empty() && !m_shownKey.empty())
+        EncodeQrCode(m_firstAddress + "#k=" + m_shownKey, &m_qrRows);
     InvalidateRect(GetDlgItem(IDC_WEB_QR), NULL, TRUE);
 }
 
@@ -98,30 +109,36 @@ void CWebRemoteDlg::DrawQrCode(const DRAWITEMSTRUCT& item) const
     }
 }
 
-// An expired code gives way to a line in the dialog's own font, which fits there.
-void CWebRemoteDlg::ShowCode(const std::string& code)
+// Plain text in a read-only edit, so screen readers read it and it can be
+// selected; without a key, a line in the dialog's own font.
+void CWebRemoteDlg::ShowKey(const std::string& key)
 {
-    HFONT hFont = m_hCodeFont && !code.empty()
-                      ? m_hCodeFont
+    HFONT hFont = m_hKeyFont && !key.empty()
+                      ? m_hKeyFont
                       : reinterpret_cast<HFONT>(SendMessageA(m_hWnd, WM_GETFONT, 0, 0));
-    SendDlgItemMessageA(m_hWnd, IDC_WEB_CODE, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), FALSE);
-    SetDlgItemTextA(m_hWnd, IDC_WEB_CODE, code.empty() ? "Expired: press New code." : code.c_str());
+    SendDlgItemMessageA(m_hWnd, IDC_WEB_KEY, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), FALSE);
+    SetDlgItemTextA(m_hWnd, IDC_WEB_KEY, key.empty() ? "None: press New key." : key.c_str());
+    if (key != m_shownKey)
+    {
+        m_shownKey = key;
+        DrawQrOfKey();
+    }
 }
 
 void CWebRemoteDlg::ShowPairing()
 {
     CWebPairing& pairing = m_server.WebRemote().Pairing();
     m_nShownChanges = pairing.ChangeCount();
-    ShowCode(pairing.IsCodeExpired() ? std::string() : pairing.Code());
+    ShowKey(pairing.KeyText());
     HWND hList = GetDlgItem(IDC_WEB_BROWSERS);
     SendMessageA(hList, LB_RESETCONTENT, 0, 0);
-    m_browserHashes.clear();
+    m_browserIds.clear();
     std::vector<PairedBrowser> browsers = pairing.Browsers();
     for (size_t i = 0; i < browsers.size(); i++)
     {
         std::string line = PairedBrowserLine(browsers[i]);
         SendMessageA(hList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
-        m_browserHashes.push_back(browsers[i].tokenHash);
+        m_browserIds.push_back(browsers[i].id);
     }
     EnableWindow(GetDlgItem(IDC_WEB_REMOVE), !browsers.empty());
 }
@@ -137,9 +154,9 @@ void CWebRemoteDlg::OnEnableClicked()
 void CWebRemoteDlg::OnRemove()
 {
     LRESULT nSelection = SendDlgItemMessageA(m_hWnd, IDC_WEB_BROWSERS, LB_GETCURSEL, 0, 0);
-    if (nSelection < 0 || static_cast<size_t>(nSelection) >= m_browserHashes.size())
+    if (nSelection < 0 || static_cast<size_t>(nSelection) >= m_browserIds.size())
         return;
-    m_server.WebRemote().RemoveBrowser(m_browserHashes[nSelection]);
+    m_server.WebRemote().RemoveBrowser(m_browserIds[nSelection]);
     ShowPairing();
 }
 
@@ -147,7 +164,6 @@ void CWebRemoteDlg::Close()
 {
     TakePort();
     KillTimer(m_hWnd, REFRESH_TIMER_ID);
-    m_server.WebRemote().Pairing().DialogClosed();
     EndDialog(IDOK);
 }
 
@@ -160,8 +176,8 @@ bool CWebRemoteDlg::OnCommand(WORD nId, WORD nCode)
     case IDC_WEB_ENABLE:
         OnEnableClicked();
         return true;
-    case IDC_WEB_NEW_CODE:
-        m_server.WebRemote().Pairing().NewCode();
+    case IDC_WEB_NEW_KEY:
+        m_server.WebRemote().Pairing().NewKey();
         ShowPairing();
         return true;
     case IDC_WEB_REMOVE:
@@ -170,6 +186,9 @@ bool CWebRemoteDlg::OnCommand(WORD nId, WORD nCode)
     case IDC_WEB_ALLOW_SHUTDOWN:
         m_server.SetWebShutdownAllowed(IsDlgButtonChecked(m_hWnd, IDC_WEB_ALLOW_SHUTDOWN) ==
                                        BST_CHECKED);
+        return true;
+    case IDC_WEB_ALLOW_INPUT:
+        m_server.SetWebInputAllowed(IsDlgButtonChecked(m_hWnd, IDC_WEB_ALLOW_INPUT) == BST_CHECKED);
         return true;
     }
     return false;
@@ -185,6 +204,8 @@ bool CWebRemoteDlg::OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& 
     }
     if (nMsg != WM_TIMER || wParam != REFRESH_TIMER_ID)
         return false;
+    // A key lives 10 minutes: one that expires while shown gives way to a new one.
+    m_server.WebRemote().Pairing().RenewExpiredKey();
     if (m_server.WebRemote().Pairing().ChangeCount() != m_nShownChanges)
         ShowPairing();
     return true;

@@ -1,6 +1,6 @@
 // The "Web remote" dialog, opened from the system menu: turns the web remote on
 // and off at once, its port, the addresses to type on the phone (the first also
-// as a QR code), the pairing code and the paired browsers.
+// in a QR code with the pairing key), the pairing key and the paired browsers.
 #pragma once
 #include <string>
 #include <vector>
@@ -27,13 +27,16 @@ private:
     void TakePort();
     void ShowAddresses();
     void DrawQrCode(const DRAWITEMSTRUCT& item) const;
-    void ShowCode(const std::string& code);
+    void ShowKey(const std::string& key);
+    void DrawQrOfKey();
     void ShowPairing();
     void Close();
 
     CServerDlg& m_server;
-    HFONT m_hCodeFont;
+    HFONT m_hKeyFont;
     unsigned m_nShownChanges;
-    std::vector<std::string> m_browserHashes; // in the order of the list box
-    std::vector<std::string> m_qrRows;        // the first address, for the phone's camera
+    std::string m_firstAddress;            // "http://192.168.1.20:7655/"
+    std::string m_shownKey;                // "" when none pairs
+    std::vector<std::string> m_browserIds; // in the order of the list box
+    std::vector<std::string> m_qrRows;     // the first address and the key, for the phone's camera
 };

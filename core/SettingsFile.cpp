@@ -133,6 +133,9 @@ void CSettingsFile::Load(ServerSettings* pSettings) const
     ReadSetting(szIniFile, "WebRemotePort", "7655", szPort, sizeof(szPort));
     s.nWebRemotePort = ClampWebRemotePort(ParseSettingNumber(szPort));
     s.bWebRemoteShutdown = ReadNumberSetting(szIniFile, "WebRemoteShutdown") ? 1 : 0;
+    char szInput[16];
+    ReadSetting(szIniFile, "WebRemoteInput", "1", szInput, sizeof(szInput));
+    s.bWebRemoteInput = ParseSettingNumber(szInput) ? 1 : 0;
     s.nDefaultKind = ClampAppKind(ReadNumberSetting(szIniFile, "DefaultApplication"));
     for (int i = 0; i < APP_KIND_COUNT; i++)
     {
@@ -173,6 +176,7 @@ void CSettingsFile::Save(const ServerSettings& s) const
     WriteOptionalNumberSetting(szIniFile, "WebRemotePort", s.nWebRemotePort,
                                WEB_REMOTE_PORT_ABSENT);
     WriteOptionalNumberSetting(szIniFile, "WebRemoteShutdown", s.bWebRemoteShutdown, 0);
+    WriteOptionalNumberSetting(szIniFile, "WebRemoteInput", s.bWebRemoteInput, 1);
 }
 
 void CSettingsFile::SaveAllowedPhones(const std::string& allowed) const

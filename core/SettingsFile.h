@@ -23,6 +23,7 @@ struct ServerSettings
     int bWebRemote;                               // WebRemote
     int nWebRemotePort;                           // WebRemotePort
     int bWebRemoteShutdown;                       // WebRemoteShutdown
+    int bWebRemoteInput;                          // WebRemoteInput, on when absent
 };
 
 class CSettingsFile

@@ -71,14 +71,16 @@ private:
 };
 
 // Holds a mutex for one scope. A mutex left by a terminated thread is taken over.
-// With a stop event, the wait also ends when the event is set; IsHeld then says no.
+// With a stop event, the wait also ends when the event is set, and with a limit
+// when it passes; IsHeld then says no.
 class CMutexLock
 {
 public:
-    explicit CMutexLock(HANDLE hMutex, HANDLE hStopEvent = NULL) : m_hMutex(hMutex)
+    explicit CMutexLock(HANDLE hMutex, HANDLE hStopEvent = NULL, DWORD nLimitMs = INFINITE)
+        : m_hMutex(hMutex)
     {
         HANDLE waits[2] = {hMutex, hStopEvent};
-        DWORD nWait = WaitForMultipleObjects(hStopEvent ? 2 : 1, waits, FALSE, INFINITE);
+        DWORD nWait = WaitForMultipleObjects(hStopEvent ? 2 : 1, waits, FALSE, nLimitMs);
         m_bHeld = (nWait == WAIT_OBJECT_0 || nWait == WAIT_ABANDONED_0);
     }
     ~CMutexLock()

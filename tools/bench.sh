@@ -8,8 +8,10 @@
 #   tools/bench.sh down             DOWN of 200 MB vs a plain socket
 #   tools/bench.sh log              CHCK before and after 100,000 log lines
 #   tools/bench.sh stop             stopping links during long commands; memory after
-#   tools/bench.sh web              VOLM through the web API vs the TCP link; page load; memory
+#   tools/bench.sh web              VOLM through the live channel vs the TCP link; a push's delay;
+#                                   page load; idle channels' memory
 #   tools/bench.sh sessions         INFO answered from a media session vs INFO of Winamp 2
+#   tools/bench.sh input            the touchpad: an input message to SendInput returning
 #   tools/bench.sh replies          round trips and a mixed run of 100,000 commands, against
 #                                   the server of the start commit
 #   tools/bench.sh versus           VOLM, LIST, DOWN and the web API against the server of the
@@ -34,7 +36,7 @@ base_server() {
   fi
   echo "$PWD/$base/build/bin/QuorvelServer.exe"
 }
-for name in ${@:-volume list down log stop web sessions replies versus}; do
+for name in ${@:-volume list down log stop web sessions replies versus input}; do
   echo "== $name"
   args=()
   [ "$name" = replies ] && args=("$(base_server a88c64e)" ${QUORVEL_BENCH_CLIENTS:-100})

@@ -1,44 +1,31 @@
 #include "Pairing.h"
+#include "ByteText.h"
 #include "TextLines.h"
-#include "Sha256.h"
+#include "UrlText.h"
 #include <stdio.h>
 #include <stddef.h>
 
 static const uint32_t LOCKOUT_MS = 60000;
-static const uint32_t WRONG_CODE_WINDOW_MS = 60000;
-// The largest multiple of 1,000,000 that 32 bits hold: below it every code is as likely.
-static const uint32_t CODE_RANDOM_LIMIT = 4294000000u;
+static const uint32_t WRONG_TRY_WINDOW_MS = 60000;
 
-bool PairingCodeFromRandom(uint32_t nRandom, std::string* pCode)
+// Exactly 32 lower-case hex digits, as the page writes its id and nonce.
+static bool IsHex128(const std::string& text)
 {
-    if (nRandom >= CODE_RANDOM_LIMIT)
+    return text.size() == 32 && text.find_first_not_of("0123456789abcdef") == std::string::npos;
+}
+
+bool ReadPairingForm(const std::string& body, PairingForm* pForm)
+{
+    std::string sealHex;
+    if (!FormValue(body, "id", &pForm->idHex) || !FormValue(body, "nonce", &pForm->nonceHex) ||
+        !FormValue(body, "seal", &sealHex))
         return false;
-    char szCode[8];
-    snprintf(szCode, sizeof(szCode), "%06u", static_cast<unsigned>(nRandom % 1000000u));
-    *pCode = szCode;
-    return true;
-}
-
-std::string TokenFromRandom(const unsigned char bytes[32])
-{
-    return HexText(bytes, 32);
-}
-
-std::string TokenHash(const std::string& token)
-{
-    unsigned char digest[32];
-    Sha256(token.data(), token.size(), digest);
-    return HexText(digest, sizeof(digest));
-}
-
-bool ConstantTimeEquals(const std::string& a, const std::string& b)
-{
-    if (a.size() != b.size())
+    if (!IsHex128(pForm->idHex) || !IsHex128(pForm->nonceHex) ||
+        sealHex.size() > 2 * MAX_PAIRING_SEAL)
         return false;
-    unsigned char nDifference = 0;
-    for (size_t i = 0; i < a.size(); i++)
-        nDifference |= static_cast<unsigned char>(a[i] ^ b[i]);
-    return nDifference == 0;
+    // A seal holds at least its 16-byte tag.
+    return BytesFromHex(pForm->nonceHex, &pForm->nonce) && BytesFromHex(sealHex, &pForm->seal) &&
+           pForm->seal.size() >= 16;
 }
 
 bool CPairingLockout::IsLocked(const Entry& entry, uint32_t nNowMs)
@@ -50,10 +37,10 @@ uint32_t CPairingLockout::MsUntilStale(const Entry& entry, uint32_t nNowMs)
 {
     if (IsLocked(entry, nNowMs))
         return LOCKOUT_MS - (nNowMs - entry.nLockedMs);
-    // The newest wrong code is the last to leave its minute.
-    if (entry.nWrong == 0 || nNowMs - entry.nWrongMs[entry.nWrong - 1] >= WRONG_CODE_WINDOW_MS)
+    // The newest wrong try is the last to leave its minute.
+    if (entry.nWrong == 0 || nNowMs - entry.nWrongMs[entry.nWrong - 1] >= WRONG_TRY_WINDOW_MS)
         return 0;
-    return WRONG_CODE_WINDOW_MS - (nNowMs - entry.nWrongMs[entry.nWrong - 1]);
+    return WRONG_TRY_WINDOW_MS - (nNowMs - entry.nWrongMs[entry.nWrong - 1]);
 }
 
 size_t CPairingLockout::IndexOf(const std::string& address) const
@@ -115,7 +102,7 @@ unsigned CPairingLockout::SecondsUntilRoom(uint32_t nNowMs) const
     return (nSoonestMs + 999) / 1000;
 }
 
-bool CPairingLockout::RecordWrongCode(const std::string& address, uint32_t nNowMs)
+bool CPairingLockout::RecordWrongTry(const std::string& address, uint32_t nNowMs)
 {
     Entry* pEntry = FindOrAdd(address, nNowMs);
     if (!pEntry)
@@ -123,16 +110,16 @@ bool CPairingLockout::RecordWrongCode(const std::string& address, uint32_t nNowM
     if (IsLocked(*pEntry, nNowMs))
         return true;
     pEntry->bLocked = false;
-    // Keep only the wrong codes of the last minute, then add this one.
+    // Keep only the wrong tries of the last minute, then add this one.
     size_t nKept = 0;
     for (size_t i = 0; i < pEntry->nWrong; i++)
     {
-        if (nNowMs - pEntry->nWrongMs[i] < WRONG_CODE_WINDOW_MS)
+        if (nNowMs - pEntry->nWrongMs[i] < WRONG_TRY_WINDOW_MS)
             pEntry->nWrongMs[nKept++] = pEntry->nWrongMs[i];
     }
     pEntry->nWrongMs[nKept++] = nNowMs;
     pEntry->nWrong = nKept;
-    if (nKept < WRONG_CODES_TO_LOCK)
+    if (nKept < WRONG_TRIES_TO_LOCK)
         return false;
     pEntry->bLocked = true;
     pEntry->nLockedMs = nNowMs;
@@ -155,50 +142,6 @@ unsigned CPairingLockout::SecondsLeft(const std::string& address, uint32_t nNowM
     return (nLeftMs + 999) / 1000;
 }
 
-CPairingCode::CPairingCode()
-    : m_bShown(false), m_bDialogOpen(false), m_bExpired(false), m_nLastShownMs(0), m_nFailedTries(0)
-{
-}
-
-void CPairingCode::Set(const std::string& code, uint64_t nNowMs)
-{
-    m_code = code;
-    m_bShown = m_bDialogOpen;
-    m_bExpired = false;
-    m_nLastShownMs = nNowMs;
-    m_nFailedTries = 0;
-}
-
-void CPairingCode::DialogOpened(uint64_t nNowMs)
-{
-    // An expired code is shown as expired: opening the dialog does not revive it.
-    m_bShown = m_bShown || !IsExpired(nNowMs);
-    m_bDialogOpen = true;
-}
-
-void CPairingCode::DialogClosed(uint64_t nNowMs)
-{
-    m_bDialogOpen = false;
-    m_nLastShownMs = nNowMs;
-}
-
-bool CPairingCode::IsExpired(uint64_t nNowMs)
-{
-    if (m_bShown && !m_bDialogOpen && nNowMs - m_nLastShownMs >= LIFETIME_MS)
-        m_bExpired = true;
-    return m_bExpired;
-}
-
-CodeCheck CPairingCode::Check(const std::string& tried, uint64_t nNowMs)
-{
-    if (IsExpired(nNowMs))
-        return CODE_EXPIRED;
-    if (m_bShown && !m_code.empty() && ConstantTimeEquals(tried, m_code))
-        return CODE_MATCHES;
-    m_nFailedTries++;
-    return CODE_WRONG;
-}
-
 // A field of the file: no tabs or line ends inside, at most nMax bytes.
 static std::string FieldText(const std::string& text, size_t nMax)
 {
@@ -209,19 +152,6 @@ static std::string FieldText(const std::string& text, size_t nMax)
             field[i] = ' ';
     }
     return field;
-}
-
-static bool IsTokenHash(const std::string& text)
-{
-    if (text.size() != 64)
-        return false;
-    for (size_t i = 0; i < text.size(); i++)
-    {
-        char c = text[i];
-        if (!(c >= '0' && c <= '9') && !(c >= 'a' && c <= 'f'))
-            return false;
-    }
-    return true;
 }
 
 static bool IsDate(const std::string& text)
@@ -251,21 +181,18 @@ static bool IsAddress(const std::string& text)
            text.find_first_not_of("0123456789abcdefABCDEF.:") == std::string::npos;
 }
 
-std::string SerializePairedBrowsers(const std::vector<PairedBrowser>& browsers)
+std::string SerializePairedBrowsers(const std::vector<StoredBrowser>& browsers)
 {
     size_t nFirst =
         browsers.size() > MAX_PAIRED_BROWSERS ? browsers.size() - MAX_PAIRED_BROWSERS : 0;
     std::string text;
     for (size_t i = nFirst; i < browsers.size(); i++)
     {
-        const PairedBrowser& browser = browsers[i];
-        text += FieldText(browser.tokenHash, 64) + "\t" + FieldText(browser.date, 10) + "\t" +
-                FieldText(browser.name, MAX_BROWSER_NAME);
-        // A browser of an older version's file keeps its line as it was.
-        if (!browser.address.empty() || !browser.seen.empty())
-            text += "\t" + FieldText(browser.address, MAX_ADDRESS_TEXT) + "\t" +
-                    FieldText(browser.seen, 16);
-        text += "\n";
+        const PairedBrowser& browser = browsers[i].browser;
+        text += FieldText(browser.id, 32) + "\t" + HexFromBytes(browsers[i].protectedKey) + "\t" +
+                FieldText(browser.date, 10) + "\t" + FieldText(browser.name, MAX_BROWSER_NAME) +
+                "\t" + FieldText(browser.address, MAX_ADDRESS_TEXT) + "\t" +
+                FieldText(browser.seen, 16) + "\n";
     }
     return text;
 }
@@ -285,25 +212,28 @@ static std::vector<std::string> SplitAtTabs(const std::string& line)
     }
 }
 
-std::vector<PairedBrowser> ParsePairedBrowsers(const std::string& text)
+std::vector<StoredBrowser> ParsePairedBrowsers(const std::string& text)
 {
-    std::vector<PairedBrowser> browsers;
+    std::vector<StoredBrowser> browsers;
     for (const std::string& line : TextLines(text))
     {
         std::vector<std::string> fields = SplitAtTabs(line);
-        if (fields.size() < 3)
+        if (fields.size() != 6)
             continue;
-        PairedBrowser browser;
-        browser.tokenHash = fields[0];
-        browser.date = fields[1];
-        browser.name = FieldText(fields[2], MAX_BROWSER_NAME);
-        if (!IsTokenHash(browser.tokenHash) || !IsDate(browser.date))
+        StoredBrowser stored;
+        PairedBrowser& browser = stored.browser;
+        browser.id = fields[0];
+        browser.date = fields[2];
+        browser.name = FieldText(fields[3], MAX_BROWSER_NAME);
+        if (!IsHex128(browser.id) || !IsDate(browser.date) ||
+            fields[1].size() > 2 * MAX_PROTECTED_KEY ||
+            !BytesFromHex(fields[1], &stored.protectedKey) || stored.protectedKey.empty())
             continue;
-        if (fields.size() >= 5 && IsAddress(fields[3]))
-            browser.address = fields[3];
-        if (fields.size() >= 5 && IsSeenTime(fields[4]))
-            browser.seen = fields[4];
-        browsers.push_back(browser);
+        if (IsAddress(fields[4]))
+            browser.address = fields[4];
+        if (IsSeenTime(fields[5]))
+            browser.seen = fields[5];
+        browsers.push_back(stored);
         if (browsers.size() > MAX_PAIRED_BROWSERS)
             browsers.erase(browsers.begin());
     }

@@ -1,33 +1,29 @@
 #include "WebActions.h"
-#include <stdlib.h>
-#include "UrlText.h"
+#include "JsonReader.h"
 #include "../core/CommandSet.h"
 
-// A decimal number of at most 10 digits and at most 2^31 - 1, nothing else.
-static bool ParseNumber(const std::string& text, long* pnValue)
+bool ParseWebAction(const CJsonValue& request, int* pnCommandId, long* pnValue)
 {
-    if (text.empty() || text.size() > 10 ||
-        text.find_first_not_of("0123456789") != std::string::npos)
+    const CJsonValue* pOp = request.Find("op");
+    if (!pOp)
         return false;
-    long long nValue = strtoll(text.c_str(), NULL, 10);
-    if (nValue > 0x7FFFFFFF)
-        return false;
-    *pnValue = static_cast<long>(nValue);
-    return true;
-}
-
-bool ParseWebAction(const std::string& name, const std::string& formBody, int* pnCommandId,
-                    long* pnValue)
-{
-    int nId = FindWebAction(name.c_str());
+    bool bAction = pOp->Text() == "action";
+    const CJsonValue* pName = bAction ? request.Find("name") : pOp;
+    int nId = pName ? FindWebAction(pName->Text().c_str()) : CMD_UNKNOWN;
     if (nId == CMD_UNKNOWN)
         return false;
     const CommandRow& row = CommandRowOf(nId);
+    // Buttons are actions by name; settings carry their number in an op of their own.
+    if (bAction != (row.nParam != PARAM_NUMBER))
+        return false;
     *pnCommandId = nId;
     *pnValue = 0;
-    if (row.nParam != PARAM_NUMBER)
+    if (bAction)
         return true;
-    std::string text;
-    return FormValue(formBody, row.pszWebField, &text) && ParseNumber(text, pnValue) &&
-           *pnValue >= row.nMin && *pnValue <= row.nMax;
+    const CJsonValue* pNumber = request.Find(row.pszWebField);
+    long long nValue = 0;
+    if (!pNumber || !pNumber->WholeNumber(row.nMin, row.nMax, &nValue))
+        return false;
+    *pnValue = static_cast<long>(nValue);
+    return true;
 }

@@ -33,8 +33,7 @@ int CWebConnection::Wait(HANDLE hWake, DWORD nMs)
     // The event resets itself as the wait takes it; the socket calls say what is there.
     if (nWait == WAIT_OBJECT_0 + 1)
         return 0;
-    // A mutex its holder left without releasing it is ours all the same.
-    if (nWait == WAIT_OBJECT_0 + 2 || nWait == WAIT_ABANDONED_0 + 2)
+    if (nWait == WAIT_OBJECT_0 + 2)
         return 1;
     return nWait == WAIT_TIMEOUT ? -1 : -2;
 }
@@ -129,40 +128,42 @@ bool CWebConnection::SendAll(const char* pData, size_t nSize)
     return true;
 }
 
-bool CWebConnection::WaitForWake(HANDLE hWake, DWORD nMs)
+WebWaitResult CWebConnection::WaitForBytes(HANDLE hWake, DWORD nMs, std::string* pBytes)
 {
+    pBytes->clear();
     DWORD nStart = GetTickCount();
     for (;;)
     {
+        if (!m_pending.empty())
+        {
+            pBytes->swap(m_pending);
+            return WEB_WAIT_BYTES;
+        }
+        if (m_bPeerClosed || m_worker.IsStopRequested())
+            return WEB_WAIT_CLOSED;
+        if (m_bMayBeReadable)
+        {
+            m_bMayBeReadable = false;
+            if (!ReceiveAvailable())
+                return WEB_WAIT_CLOSED;
+            continue;
+        }
         DWORD nElapsed = GetTickCount() - nStart;
         if (nElapsed >= nMs)
-            return true;
+            return WEB_WAIT_TIMEOUT;
         int nWait = Wait(hWake, nMs - nElapsed);
-        if (nWait == -2)
-            return false;
-        if (nWait != 0)
-            return true;
-        // Anything from the browser while it waits is kept; its close ends the wait.
-        if (!ReceiveAvailable() || m_bPeerClosed)
-            return false;
+        if (nWait == 1)
+            return WEB_WAIT_WAKE;
+        if (nWait == -1)
+            return WEB_WAIT_TIMEOUT;
+        if (nWait == -2 || !ReceiveAvailable())
+            return WEB_WAIT_CLOSED;
     }
 }
 
-WebLockResult CWebConnection::TakeLock(HANDLE hMutex, DWORD nMs)
+void CWebConnection::SendAtOnce()
 {
-    DWORD nStart = GetTickCount();
-    for (;;)
-    {
-        DWORD nElapsed = GetTickCount() - nStart;
-        int nWait = Wait(hMutex, nElapsed < nMs ? nMs - nElapsed : 0);
-        if (nWait == 1)
-            return WEB_LOCK_HELD;
-        if (nWait == -2)
-            return WEB_LOCK_GONE;
-        if (nWait == -1)
-            return WEB_LOCK_TIMED_OUT;
-        // Bytes of a next request are kept; the browser's close ends the wait.
-        if (!ReceiveAvailable() || m_bPeerClosed)
-            return WEB_LOCK_GONE;
-    }
+    BOOL bNoDelay = TRUE;
+    setsockopt(m_socket, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&bNoDelay),
+               sizeof(bNoDelay));
 }

@@ -18,18 +18,19 @@ const DWORD WEB_REQUEST_LIMIT_MS = 10000;
 // A response the browser does not take in for this long is given up.
 const DWORD WEB_SEND_LIMIT_MS = 30000;
 
-enum WebLockResult
-{
-    WEB_LOCK_HELD,      // the caller holds the mutex and releases it
-    WEB_LOCK_TIMED_OUT, // still held by another after the time allowed
-    WEB_LOCK_GONE       // the browser went away, or the listener stops
-};
-
 enum WebReadResult
 {
     WEB_READ_REQUEST, // a whole request; see the parser
     WEB_READ_BAD,     // the parser refused it; see the parser's result
     WEB_READ_CLOSED,  // closed by the browser, timed out, or the listener stops
+};
+
+enum WebWaitResult
+{
+    WEB_WAIT_BYTES,
+    WEB_WAIT_WAKE,
+    WEB_WAIT_TIMEOUT,
+    WEB_WAIT_CLOSED, // closed by the browser, broken, or the listener stops
 };
 
 class CWebConnection
@@ -46,12 +47,11 @@ public:
     // went away, stopped reading for WEB_SEND_LIMIT_MS or the listener stops.
     bool SendAll(const char* pData, size_t nSize);
     bool SendAll(const std::string& bytes) { return SendAll(bytes.data(), bytes.size()); }
-    // Waits up to nMs for hWake; false when the browser has gone or the
-    // listener stops meanwhile (a long-poll's wait).
-    bool WaitForWake(HANDLE hWake, DWORD nMs);
-    // Takes the mutex, waiting up to nMs; the browser's close ends the wait, so a
-    // request it gave up on holds no place in the queue.
-    WebLockResult TakeLock(HANDLE hMutex, DWORD nMs);
+    // A live channel's wait, up to nMs: the bytes that came (those after the
+    // upgrade request first), hWake, or the end of the link or of the listener.
+    WebWaitResult WaitForBytes(HANDLE hWake, DWORD nMs, std::string* pBytes);
+    // Small frames go out at once, not held back to be joined with the next.
+    void SendAtOnce();
 
     const std::string& Peer() const { return m_peer; }
     const CWorkerThread& Worker() const { return m_worker; }
@@ -67,7 +67,7 @@ private:
     CWebConnection(const CWebConnection&);
     CWebConnection& operator=(const CWebConnection&);
     // Waits for the socket's events (or hWake, when given) up to nMs: 0 the
-    // socket, 1 hWake (a mutex is then taken), -1 time-out, -2 the stop request.
+    // socket, 1 hWake, -1 time-out, -2 the stop request.
     int Wait(HANDLE hWake, DWORD nMs);
     // Takes in what has arrived, up to what the parser may take at once; false
     // when the link broke (m_bPeerClosed tells of the browser's close).

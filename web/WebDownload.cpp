@@ -1,4 +1,4 @@
-// GET /api/download: the file streamed to the browser as the core reads it, one
+// GET /api/download?ticket=: the file a channel's download request named, streamed to the browser as the core reads it, one
 // chunk per block, so a big file is never held whole.
 #include "WebRemote.h"
 #include <stdio.h>
@@ -71,11 +71,17 @@ static std::string ContentDisposition(const std::string& ansiPath)
 
 bool CWebRemote::ServeDownload(CWebConnection& connection, const CHttpRequest& request)
 {
-    std::string path, ansi;
-    if (!FormValue(request.query, "path", &path))
-        return RespondError(connection, request, 400, "no path");
-    if (!TakeBrowsePath(connection, request, path, &ansi))
-        return request.KeepAlive();
+    if (request.method != "GET")
+        return RespondError(connection, request, 405, "method not allowed");
+    std::string ticket, ansi;
+    if (!FormValue(request.query, "ticket", &ticket) ||
+        !m_tickets.Take(ticket, GetTickCount64(), &ansi))
+    {
+        m_core.LogEvent("Web remote: refused a download from %s: its ticket is unknown, used or "
+                        "expired\r\n",
+                        connection.Peer().c_str());
+        return RespondError(connection, request, 403, "the ticket is unknown, used or expired");
+    }
     bool bKeepAlive = request.KeepAlive();
     std::string head =
         "HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\n"

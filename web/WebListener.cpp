@@ -27,7 +27,7 @@ static const DWORD NAMES_REREAD_MS = 3000;
 
 CWebRemote::CWebRemote(CServerCore& core)
     : m_core(core), m_hCommandMutex(CreateMutexA(NULL, FALSE, NULL)),
-      m_watch(core, m_hCommandMutex), m_bShutdownAllowed(false), m_listenSocket(INVALID_SOCKET),
+      m_watch(core, m_hCommandMutex), m_bShutdownAllowed(false), m_bInputAllowed(true), m_listenSocket(INVALID_SOCKET),
       m_pAcceptThread(NULL), m_nNamesReadMs(0)
 {
 }
@@ -77,10 +77,10 @@ bool CWebRemote::Start(unsigned short nPort)
     return true;
 }
 
-void CWebRemote::RemoveBrowser(const std::string& tokenHash)
+void CWebRemote::RemoveBrowser(const std::string& idHex)
 {
-    m_pairing.Remove(tokenHash);
-    m_watch.PairingsChanged();
+    m_pairing.Remove(idHex);
+    m_channels.EndBrowser(idHex);
 }
 
 void CWebRemote::Stop()

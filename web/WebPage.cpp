@@ -9,10 +9,30 @@ struct PageRoute
     const char* pszType;
 };
 
+static const char SCRIPT_TYPE[] = "text/javascript; charset=utf-8";
+
 static const PageRoute s_pageRoutes[] = {
     {"/", IDR_WEB_PAGE_HTML, "text/html; charset=utf-8"},
     {"/app.css", IDR_WEB_PAGE_CSS, "text/css; charset=utf-8"},
-    {"/app.js", IDR_WEB_PAGE_JS, "text/javascript; charset=utf-8"},
+    {"/app.js", IDR_WEB_PAGE_JS, SCRIPT_TYPE},
+    {"/channel.js", IDR_WEB_CHANNEL_JS, SCRIPT_TYPE},
+    {"/channel-crypto.js", IDR_WEB_CHANNEL_CRYPTO_JS, SCRIPT_TYPE},
+    {"/ui.js", IDR_WEB_UI_JS, SCRIPT_TYPE},
+    {"/now.js", IDR_WEB_NOW_JS, SCRIPT_TYPE},
+    {"/lists.js", IDR_WEB_LISTS_JS, SCRIPT_TYPE},
+    {"/pairing.js", IDR_WEB_PAIRING_JS, SCRIPT_TYPE},
+    // The page imports these as ES modules; their relative imports resolve to these paths.
+    {"/vendor/noble-hashes/hkdf.js", IDR_WEB_NOBLE_HKDF_JS, SCRIPT_TYPE},
+    {"/vendor/noble-hashes/hmac.js", IDR_WEB_NOBLE_HMAC_JS, SCRIPT_TYPE},
+    {"/vendor/noble-hashes/sha2.js", IDR_WEB_NOBLE_SHA2_JS, SCRIPT_TYPE},
+    {"/vendor/noble-hashes/_md.js", IDR_WEB_NOBLE_MD_JS, SCRIPT_TYPE},
+    {"/vendor/noble-hashes/_u64.js", IDR_WEB_NOBLE_U64_JS, SCRIPT_TYPE},
+    {"/vendor/noble-hashes/utils.js", IDR_WEB_NOBLE_HASHES_UTILS_JS, SCRIPT_TYPE},
+    {"/vendor/noble-ciphers/aes.js", IDR_WEB_NOBLE_AES_JS, SCRIPT_TYPE},
+    {"/vendor/noble-ciphers/_polyval.js", IDR_WEB_NOBLE_POLYVAL_JS, SCRIPT_TYPE},
+    {"/vendor/noble-ciphers/utils.js", IDR_WEB_NOBLE_CIPHERS_UTILS_JS, SCRIPT_TYPE},
+    {"/touchpad.js", IDR_WEB_TOUCHPAD_JS, SCRIPT_TYPE},
+    {"/touchpad.css", IDR_WEB_TOUCHPAD_CSS, "text/css; charset=utf-8"},
     // What a phone needs to put the page on its home screen as an app.
     {"/manifest.webmanifest", IDR_WEB_MANIFEST, "application/manifest+json"},
     {"/favicon.ico", IDR_WEB_FAVICON, "image/x-icon"},

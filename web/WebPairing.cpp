@@ -1,14 +1,10 @@
 #include "WebPairing.h"
-#include <bcrypt.h>
 #include <stdio.h>
+#include "ChannelCrypto.h"
+#include "CngCrypto.h"
+#include "ByteText.h"
+#include "PairingKey.h"
 #include "../framework/ScopedHandle.h"
-
-bool SystemRandom(void* pBuffer, size_t nSize)
-{
-    NTSTATUS nStatus = BCryptGenRandom(NULL, static_cast<PUCHAR>(pBuffer),
-                                       static_cast<ULONG>(nSize), BCRYPT_USE_SYSTEM_PREFERRED_RNG);
-    return nStatus >= 0;
-}
 
 // Holds the pairing's lock for one scope.
 class CPairingLock
@@ -24,7 +20,8 @@ private:
 };
 
 CWebPairing::CWebPairing()
-    : m_bSeenChanged(false), m_nSavedMs(0), m_bRefusingAddresses(false), m_nChanges(0)
+    : m_nKeyDrawnMs(0), m_bSeenChanged(false), m_nSavedMs(0), m_bRefusingAddresses(false),
+      m_nChanges(0)
 {
     InitializeCriticalSection(&m_lock);
 }
@@ -51,56 +48,58 @@ static std::string ReadWholeFile(const std::string& path)
 
 void CWebPairing::Load(const std::string& filePath)
 {
+    std::vector<StoredBrowser> stored;
+    if (!filePath.empty())
+        stored = ParsePairedBrowsers(ReadWholeFile(filePath));
     CPairingLock lock(m_lock);
     m_filePath = filePath;
-    m_browsers = filePath.empty() ? std::vector<PairedBrowser>()
-                                  : ParsePairedBrowsers(ReadWholeFile(filePath));
+    m_browsers.clear();
+    for (size_t i = 0; i < stored.size(); i++)
+    {
+        KnownBrowser known;
+        known.stored = stored[i];
+        // Another user's file, or one copied from another PC, opens to nothing.
+        if (UnprotectForThisUser(stored[i].protectedKey, &known.key) &&
+            known.key.size() == CHANNEL_KEY_BYTES)
+            m_browsers.push_back(known);
+    }
     m_nSavedMs = GetTickCount64();
-    DrawCodeLocked();
+    DrawKeyLocked();
 }
 
-void CWebPairing::DrawCodeLocked()
+void CWebPairing::DrawKeyLocked()
 {
-    std::string code;
-    for (int nTry = 0; nTry < 100 && code.empty(); nTry++)
-    {
-        uint32_t nRandom = 0;
-        if (SystemRandom(&nRandom, sizeof(nRandom)))
-            PairingCodeFromRandom(nRandom, &code);
-    }
-    // Without random bytes there is no code, and no browser can pair.
-    m_code.Set(code, GetTickCount64());
+    std::string bytes(PAIRING_KEY_BYTES, '\0');
+    // Without random bytes there is no key, and no browser can pair.
+    if (!SystemRandom(&bytes[0], bytes.size()))
+        bytes.clear();
+    m_keyBytes = bytes;
+    m_nKeyDrawnMs = GetTickCount64();
     m_nChanges++;
 }
 
-std::string CWebPairing::Code()
+bool CWebPairing::IsKeyLiveLocked() const
 {
-    CPairingLock lock(m_lock);
-    return m_code.Text();
+    return !m_keyBytes.empty() && !IsPairingKeyExpired(m_nKeyDrawnMs, GetTickCount64());
 }
 
-void CWebPairing::NewCode()
+std::string CWebPairing::KeyText()
 {
     CPairingLock lock(m_lock);
-    DrawCodeLocked();
+    return IsKeyLiveLocked() ? PairingKeyText(m_keyBytes) : std::string();
 }
 
-void CWebPairing::DialogOpened()
+void CWebPairing::NewKey()
 {
     CPairingLock lock(m_lock);
-    m_code.DialogOpened(GetTickCount64());
+    DrawKeyLocked();
 }
 
-void CWebPairing::DialogClosed()
+void CWebPairing::RenewExpiredKey()
 {
     CPairingLock lock(m_lock);
-    m_code.DialogClosed(GetTickCount64());
-}
-
-bool CWebPairing::IsCodeExpired()
-{
-    CPairingLock lock(m_lock);
-    return m_code.IsExpired(GetTickCount64());
+    if (!IsKeyLiveLocked())
+        DrawKeyLocked();
 }
 
 // "2026-12-09 14:05", local time; its first 10 characters are the date.
@@ -114,13 +113,12 @@ static std::string LocalMinute()
     return szTime;
 }
 
-PairingOutcome CWebPairing::TryCode(const std::string& code, const std::string& address,
-                                    const std::string& userAgent, PairingTry* pTry)
+PairingOutcome CWebPairing::TryPairing(const PairingForm& form, const std::string& address,
+                                       const std::string& pcName, PairingTry* pTry)
 {
     CPairingLock lock(m_lock);
     DWORD nNow = GetTickCount();
     pTry->nSecondsLeft = 0;
-    pTry->bCodeReplaced = false;
     pTry->bFirstRefusal = false;
     if (m_lockout.IsLockedOut(address, nNow))
     {
@@ -137,64 +135,77 @@ PairingOutcome CWebPairing::TryCode(const std::string& code, const std::string& 
         return PAIRING_TOO_MANY_ADDRESSES;
     }
     m_bRefusingAddresses = false;
-    CodeCheck nCheck = m_code.Check(code, GetTickCount64());
-    if (nCheck != CODE_MATCHES)
-        return RecordWrongLocked(nCheck, address, pTry);
-    unsigned char random[32];
-    if (!SystemRandom(random, sizeof(random)))
+    // An expired key pairs no one, so a try against it is no guess.
+    if (!IsKeyLiveLocked())
+        return PAIRING_EXPIRED_KEY;
+    std::string key, userAgent;
+    if (!DeriveBrowserKey(m_keyBytes, form.nonce, form.idHex, &key))
+        return PAIRING_FAILED;
+    if (!OpenPairingSeal(key, form.idHex, form.nonceHex, form.seal, &userAgent))
+        return RecordWrongLocked(address, pTry);
+    std::string answer;
+    if (!SealPairingAnswer(key, form.idHex, pcName, &answer) ||
+        !KeepBrowserLocked(form, key, userAgent, address))
         return PAIRING_FAILED;
     m_lockout.RecordSuccess(address);
-    pTry->token = TokenFromRandom(random);
-    PairedBrowser browser;
-    browser.tokenHash = TokenHash(pTry->token);
+    pTry->answerSeal = HexFromBytes(answer);
+    pTry->browserName = BrowserNameFromUserAgent(userAgent);
+    DrawKeyLocked();
+    return PAIRING_DONE;
+}
+
+bool CWebPairing::KeepBrowserLocked(const PairingForm& form, const std::string& key,
+                                    const std::string& userAgent, const std::string& address)
+{
+    KnownBrowser known;
+    if (!ProtectForThisUser(key, &known.stored.protectedKey))
+        return false;
+    known.key = key;
+    PairedBrowser& browser = known.stored.browser;
+    browser.id = form.idHex;
     browser.name = BrowserNameFromUserAgent(userAgent);
     browser.seen = LocalMinute();
     browser.date = browser.seen.substr(0, 10);
     browser.address = address;
-    pTry->browserName = browser.name;
-    m_browsers.push_back(browser);
+    // A page that pairs again under its old id takes that id's place.
+    for (size_t i = 0; i < m_browsers.size(); i++)
+    {
+        if (m_browsers[i].stored.browser.id == form.idHex)
+            m_browsers.erase(m_browsers.begin() + i--);
+    }
+    m_browsers.push_back(known);
+    m_removedIds.erase(form.idHex);
     SaveLocked();
-    DrawCodeLocked();
-    return PAIRING_DONE;
+    return true;
 }
 
-PairingOutcome CWebPairing::RecordWrongLocked(CodeCheck nCheck, const std::string& address,
-                                              PairingTry* pTry)
+PairingOutcome CWebPairing::RecordWrongLocked(const std::string& address, PairingTry* pTry)
 {
     DWORD nNow = GetTickCount();
-    bool bLocked = m_lockout.RecordWrongCode(address, nNow);
+    bool bLocked = m_lockout.RecordWrongTry(address, nNow);
     pTry->nSecondsLeft = m_lockout.SecondsLeft(address, nNow);
-    if (m_code.IsWornOut())
-    {
-        DrawCodeLocked();
-        pTry->bCodeReplaced = true;
-    }
-    if (bLocked)
-        return PAIRING_NOW_LOCKED_OUT;
-    return nCheck == CODE_EXPIRED ? PAIRING_EXPIRED_CODE : PAIRING_WRONG_CODE;
+    return bLocked ? PAIRING_NOW_LOCKED_OUT : PAIRING_WRONG_KEY;
 }
 
-TokenCheck CWebPairing::CheckToken(const std::string& token)
+BrowserCheck CWebPairing::FindBrowserKey(const std::string& idHex, std::string* pK)
 {
-    if (token.empty())
-        return TOKEN_NONE;
-    std::string hash = TokenHash(token);
     std::string now = LocalMinute();
     CPairingLock lock(m_lock);
-    size_t nFound = m_browsers.size();
-    // Every hash is compared in full, so the time says nothing of which matched.
-    for (size_t i = 0; i < m_browsers.size(); i++)
-        nFound = ConstantTimeEquals(hash, m_browsers[i].tokenHash) ? i : nFound;
+    size_t nFound = 0;
+    while (nFound < m_browsers.size() && m_browsers[nFound].stored.browser.id != idHex)
+        nFound++;
     if (nFound == m_browsers.size())
-        return m_removedHashes.count(hash) ? TOKEN_REMOVED : TOKEN_UNKNOWN;
-    if (m_browsers[nFound].seen != now)
+        return m_removedIds.count(idHex) ? BROWSER_REMOVED : BROWSER_UNKNOWN;
+    *pK = m_browsers[nFound].key;
+    PairedBrowser& browser = m_browsers[nFound].stored.browser;
+    if (browser.seen != now)
     {
-        m_browsers[nFound].seen = now;
+        browser.seen = now;
         m_bSeenChanged = true;
     }
     if (m_bSeenChanged && GetTickCount64() - m_nSavedMs >= SEEN_SAVE_PERIOD_MS)
         SaveLocked();
-    return TOKEN_PAIRED;
+    return BROWSER_PAIRED;
 }
 
 void CWebPairing::SaveSeen()
@@ -207,18 +218,21 @@ void CWebPairing::SaveSeen()
 std::vector<PairedBrowser> CWebPairing::Browsers()
 {
     CPairingLock lock(m_lock);
-    return m_browsers;
+    std::vector<PairedBrowser> browsers;
+    for (size_t i = 0; i < m_browsers.size(); i++)
+        browsers.push_back(m_browsers[i].stored.browser);
+    return browsers;
 }
 
-void CWebPairing::Remove(const std::string& tokenHash)
+void CWebPairing::Remove(const std::string& idHex)
 {
     CPairingLock lock(m_lock);
     for (size_t i = 0; i < m_browsers.size(); i++)
     {
-        if (m_browsers[i].tokenHash != tokenHash)
+        if (m_browsers[i].stored.browser.id != idHex)
             continue;
         m_browsers.erase(m_browsers.begin() + i);
-        m_removedHashes.insert(tokenHash);
+        m_removedIds.insert(idHex);
         SaveLocked();
         m_nChanges++;
         return;
@@ -233,7 +247,10 @@ void CWebPairing::SaveLocked()
     m_nSavedMs = GetTickCount64();
     if (m_filePath.empty())
         return;
-    std::string text = SerializePairedBrowsers(m_browsers);
+    std::vector<StoredBrowser> stored;
+    for (size_t i = 0; i < m_browsers.size(); i++)
+        stored.push_back(m_browsers[i].stored);
+    std::string text = SerializePairedBrowsers(stored);
     std::string newPath = m_filePath + ".new";
     CScopedHandle file(CreateFileA(newPath.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
                                    FILE_ATTRIBUTE_NORMAL, NULL));

@@ -1,6 +1,7 @@
 // The web remote: a small HTTP/1.1 server on its own port that serves the page
-// and its JSON API to paired browsers on the local network. Each route calls
-// the same operation of the core as the phone's command of the same meaning.
+// and, to paired browsers on the local network, a private live channel. Each of
+// its requests calls the same operation of the core as the phone's command of
+// the same meaning.
 #pragma once
 #include <winsock2.h>
 #include <windows.h>
@@ -9,8 +10,10 @@
 #include <mutex>
 #include <string>
 #include <vector>
+#include "DownloadTickets.h"
 #include "HostNames.h"
 #include "HttpRequest.h"
+#include "LiveChannels.h"
 #include "SocketDrain.h"
 #include "WebPairing.h"
 #include "WebStateWatch.h"
@@ -18,26 +21,36 @@
 
 class CServerCore;
 class CWebConnection;
+class CJsonValue;
 
-// How long a page's command waits for its turn; then it is answered 503 with
-// PLAYER_NOT_ANSWERING, as the command before it is stuck in the player.
-const DWORD WEB_COMMAND_WAIT_MS = 5000;
-const char* const PLAYER_NOT_ANSWERING = "The player is not answering";
-
+// How a page's operation went: done, or its turn never came.
 enum PageRun
 {
-    PAGE_RAN,
-    PAGE_GONE,         // the browser went away or the listener stops: no answer
-    PAGE_NOT_ANSWERING // its turn did not come in time
+    PAGE_RUN_DONE,
+    PAGE_RUN_BUSY,    // the player's lock was not had in time
+    PAGE_RUN_STOPPED, // the listener stops
+};
+
+// A channel request's answer: its members after "ok" (",\"a\":1"), or a refusal.
+struct ChannelAnswer
+{
+    int nStatus; // 200, or 400, 403, 404, 503
+    std::string members;
+    std::string error;
+    static ChannelAnswer Done(const std::string& members = std::string());
+    static ChannelAnswer Refused(int nStatus, const char* pszError);
+    // {"re":re,"ok":true...} or {"re":re,"ok":false,"status":...,"error":...}
+    std::string Json(const std::string& re) const;
 };
 
 // Connections served at once. When all are taken, the oldest that is idle and
-// has shown no paired browser's token gives up its place to the next; when none
+// has shown no paired browser gives up its place to the next; when none
 // is, the next gets 503 and is closed.
 const int WEB_MAX_CONNECTIONS = 16;
-// Connections of one peer address at once; its next one gets 503.
-const int WEB_MAX_CONNECTIONS_PER_PEER = 4;
-// The file beside QuorvelServer.ini that keeps the paired browsers' token hashes.
+// Connections of one peer address at once; its next one gets 503. A browser loads the page's
+// modules over as many as 6 connections at once, beside its live channel.
+const int WEB_MAX_CONNECTIONS_PER_PEER = 8;
+// The file beside QuorvelServer.ini that keeps the paired browsers' keys (protected for this user).
 const char* const PAIRED_BROWSERS_FILE_NAME = "QuorvelServer-browsers.txt";
 
 class CWebRemote
@@ -47,7 +60,7 @@ public:
     ~CWebRemote();
 
     // Reads the paired browsers from the folder of the settings ("" keeps them
-    // in memory only) and draws the first code.
+    // in memory only) and draws the first key.
     void LoadPairings(const char* pszIniDir);
     // Starts listening on the port; logs and returns false when it cannot.
     bool Start(unsigned short nPort);
@@ -56,9 +69,12 @@ public:
     bool IsRunning() const { return m_pAcceptThread != NULL; }
 
     CWebPairing& Pairing() { return m_pairing; }
-    // Unpairs a browser; its waiting pages are answered 401 at once.
-    void RemoveBrowser(const std::string& tokenHash);
+    // Unpairs a browser; its live channels are told so and closed at once.
+    void RemoveBrowser(const std::string& idHex);
     void AllowShutdown(bool bAllow) { m_bShutdownAllowed = bAllow; }
+    // Whether paired browsers may use the PC's mouse and keyboard.
+    void AllowInput(bool bAllow) { m_bInputAllowed = bAllow; }
+    bool IsInputAllowed() const { return m_bInputAllowed; }
 
     // Routes one request of a connection and sends the response (WebRoutes.cpp);
     // false when the connection is to be closed.
@@ -77,10 +93,10 @@ private:
         SOCKET socket;
         std::string peer;
         DWORD nAcceptedMs;
-        bool bIdle;    // waiting for (the rest of) a request
-        bool bPaired;  // a request on it showed a paired browser's token
-        bool bEvicted; // it gave up its place to a newer connection
-        bool bDone;    // its thread touches it no more
+        bool bIdle;      // waiting for (the rest of) a request
+        bool bPaired;    // a request on it showed a paired browser's token
+        bool bEvicted;   // it gave up its place to a newer connection
+        bool bDone;      // its thread touches it no more
         CWebRemote* pOwner;
     };
 
@@ -101,43 +117,49 @@ private:
     // miss, at most every NAMES_REREAD_MS.
     bool IsThisPcHost(const std::string& host);
 
-    // Routes (WebRoutes.cpp).
+    // Routes (WebRoutes.cpp, WebDownload.cpp).
     bool RefusePost(CWebConnection& connection, const CHttpRequest& request);
     bool ServePage(CWebConnection& connection, const CHttpRequest& request);
+    // Pairing (WebPairRoutes.cpp).
     bool ServePair(CWebConnection& connection, const CHttpRequest& request);
-    void LogCodeTry(PairingOutcome nOutcome, const PairingTry& pairing, const char* pszPeer);
-    bool ServeApi(CWebConnection& connection, const CHttpRequest& request);
-    bool ServeState(CWebConnection& connection, const CHttpRequest& request);
-    bool ServeStatus(CWebConnection& connection, const CHttpRequest& request);
-    bool ServeList(CWebConnection& connection, const CHttpRequest& request);
-    bool ServePlaylist(CWebConnection& connection, const CHttpRequest& request);
-    bool ServeVersion(CWebConnection& connection, const CHttpRequest& request);
-    bool ServeFileAction(CWebConnection& connection, const CHttpRequest& request, int nCommandId);
+    bool ServePairReason(CWebConnection& connection, const CHttpRequest& request);
+    void LogPairingTry(PairingOutcome nOutcome, const char* pszPeer);
     bool ServeDownload(CWebConnection& connection, const CHttpRequest& request);
-    bool ServeArtwork(CWebConnection& connection, const CHttpRequest& request);
-    bool ServeChooseApp(CWebConnection& connection, const CHttpRequest& request);
-    bool ServeAction(CWebConnection& connection, const CHttpRequest& request);
-    bool ServeShutdown(CWebConnection& connection, const CHttpRequest& request);
-    // The browse path the page named, checked and in ANSI; false after a refusal.
-    bool TakeBrowsePath(CWebConnection& connection, const CHttpRequest& request,
-                        const std::string& utf8Path, std::string* pAnsi);
+    // Upgrades to the live channel and runs it to its end (WebChannel.cpp).
+    bool ServeLive(CWebConnection& connection, const CHttpRequest& request);
+
+    // The channel's requests (ChannelRequests.cpp, ChannelLibrary.cpp).
+    friend class CWebChannel;
+    ChannelAnswer AnswerRequest(const CWebConnection& connection, const CJsonValue& request);
+    ChannelAnswer AnswerAction(const CWebConnection& connection, const CJsonValue& request);
+    ChannelAnswer AnswerShutdown(const CWebConnection& connection);
+    ChannelAnswer AnswerHello(const CWebConnection& connection);
+    ChannelAnswer AnswerStatus(const CWebConnection& connection);
+    ChannelAnswer AnswerArtwork(const CWebConnection& connection, const CJsonValue& request);
+    ChannelAnswer AnswerChooseApp(const CWebConnection& connection, const CJsonValue& request);
+    ChannelAnswer AnswerPlaylist(const CWebConnection& connection);
+    ChannelAnswer AnswerList(const CWebConnection& connection, const CJsonValue& request);
+    ChannelAnswer AnswerFileAction(const CWebConnection& connection, const CJsonValue& request,
+                                   int nCommandId);
+    ChannelAnswer AnswerDownload(const CWebConnection& connection, const CJsonValue& request);
+    // The browse path the page named, checked and in ANSI; a refusal otherwise.
+    ChannelAnswer TakeBrowsePath(const CWebConnection& connection, const std::string& utf8Path,
+                                 std::string* pAnsi);
     // Runs an operation for the page as the phone's command nCommandId runs: the
     // application made to run first where the command's row says so, one page
-    // command at a time but for downloads, and the waiting pages told to look
-    // again. CMD_UNKNOWN: the page's own, which starts nothing. Not run when the
-    // browser goes or the listener stops before its turn, or the turn does not
-    // come within WEB_COMMAND_WAIT_MS.
-    PageRun RunForPage(CWebConnection& connection, int nCommandId,
+    // command at a time but for downloads, and the watchers told to look again.
+    // CMD_UNKNOWN: the page's own, which starts nothing.
+    PageRun RunForPage(const CWebConnection& connection, int nCommandId,
                        const std::function<void()>& operation);
-    // The answer for an operation that did not run or met a player that does
-    // not answer; false when the connection is to be closed.
-    bool RespondNotRun(CWebConnection& connection, const CHttpRequest& request, PageRun nRun);
 
     CServerCore& m_core;
     CWebPairing m_pairing;
     HANDLE m_hCommandMutex;
     CWebStateWatch m_watch;
+    CDownloadTickets m_tickets;
+    CLiveChannels m_channels;
     std::atomic<bool> m_bShutdownAllowed;
+    std::atomic<bool> m_bInputAllowed;
     SOCKET m_listenSocket;
     CWorkerThread* m_pAcceptThread;
     std::mutex m_slotLock;

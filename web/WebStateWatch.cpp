@@ -2,7 +2,6 @@
 #include <stdio.h>
 #include "AnsiText.h"
 #include "ImageType.h"
-#include "WebConnection.h"
 #include "../core/ServerCore.h"
 #include "../core/WorkerJoin.h"
 #include "../framework/ScopedCom.h"
@@ -10,8 +9,8 @@
 
 CWebStateWatch::CWebStateWatch(CServerCore& core, HANDLE hCommandMutex)
     : m_core(core), m_hCommandMutex(hCommandMutex), m_hPoke(CreateEventA(NULL, FALSE, FALSE, NULL)),
-      m_pThread(NULL), m_nReadAt(0), m_nVersion(0), m_nReads(0), m_nPairingChanges(0),
-      m_nWaiters(0), m_bNewWaiter(false)
+      m_pThread(NULL), m_nReadAt(0), m_nVersion(0), m_nReads(0), m_nWatchers(0),
+      m_bNewWatcher(false)
 {
     InitializeCriticalSection(&m_lock);
     m_state.status = WebStatus();
@@ -54,9 +53,9 @@ void CWebStateWatch::Stop()
 
 void CWebStateWatch::Poke()
 {
-    // Nobody waits: no reading is needed, and the watch thread sleeps on.
+    // Nobody watches: no reading is needed, and the watch thread sleeps on.
     EnterCriticalSection(&m_lock);
-    bool bWatched = m_nWaiters > 0;
+    bool bWatched = m_nWatchers > 0;
     LeaveCriticalSection(&m_lock);
     if (bWatched)
         SetEvent(m_hPoke);
@@ -72,9 +71,9 @@ void CWebStateWatch::WatchThread(CWorkerThread& thread, void* pParam)
     while (!thread.IsStopRequested())
     {
         EnterCriticalSection(&watch.m_lock);
-        bool bWatched = watch.m_nWaiters > 0;
+        bool bWatched = watch.m_nWatchers > 0;
         LeaveCriticalSection(&watch.m_lock);
-        // Nobody waits: nothing is read until a page asks (and pokes), not even
+        // Nobody watches: nothing is read until a channel asks (and pokes), not even
         // for the application's changes. The active one may be another each time.
         waits[2] = bWatched ? watch.m_core.ChangeEvent() : NULL;
         DWORD nWait = WaitForMultipleObjects(waits[2] ? 3 : 2, waits, FALSE,
@@ -135,49 +134,35 @@ void CWebStateWatch::ReadOnce(const CWorkerThread& thread)
     m_state = now;
     m_nReadAt = nNow;
     m_nReads++;
-    // The waiters look again on a change; a new one also wants its first reading.
-    for (int i = 0; (bChange || m_bNewWaiter) && i < m_nWaiters; i++)
-        SetEvent(m_waiters[i]);
-    m_bNewWaiter = false;
+    // The watchers look again on a change; a new one also wants its first reading.
+    for (int i = 0; (bChange || m_bNewWatcher) && i < m_nWatchers; i++)
+        SetEvent(m_watchers[i]);
+    m_bNewWatcher = false;
     LeaveCriticalSection(&m_lock);
 }
 
-void CWebStateWatch::PairingsChanged()
+bool CWebStateWatch::AddWatcher(HANDLE hWake, unsigned* pnReadsBefore)
 {
     EnterCriticalSection(&m_lock);
-    m_nPairingChanges++;
-    for (int i = 0; i < m_nWaiters; i++)
-        SetEvent(m_waiters[i]);
-    LeaveCriticalSection(&m_lock);
-}
-
-unsigned CWebStateWatch::PairingChanges()
-{
-    EnterCriticalSection(&m_lock);
-    unsigned nChanges = m_nPairingChanges;
-    LeaveCriticalSection(&m_lock);
-    return nChanges;
-}
-
-bool CWebStateWatch::AddWaiter(HANDLE hWake)
-{
-    EnterCriticalSection(&m_lock);
-    bool bAdded = m_nWaiters < MAX_WAITERS;
+    bool bAdded = m_nWatchers < MAX_WATCHERS;
     if (bAdded)
-        m_waiters[m_nWaiters++] = hWake;
-    m_bNewWaiter = m_bNewWaiter || bAdded;
+        m_watchers[m_nWatchers++] = hWake;
+    m_bNewWatcher = m_bNewWatcher || bAdded;
+    *pnReadsBefore = m_nReads;
     LeaveCriticalSection(&m_lock);
+    if (bAdded)
+        SetEvent(m_hPoke);
     return bAdded;
 }
 
-void CWebStateWatch::RemoveWaiter(HANDLE hWake)
+void CWebStateWatch::RemoveWatcher(HANDLE hWake)
 {
     EnterCriticalSection(&m_lock);
-    for (int i = 0; i < m_nWaiters; i++)
+    for (int i = 0; i < m_nWatchers; i++)
     {
-        if (m_waiters[i] != hWake)
+        if (m_watchers[i] != hWake)
             continue;
-        m_waiters[i] = m_waiters[--m_nWaiters];
+        m_watchers[i] = m_watchers[--m_nWatchers];
         break;
     }
     LeaveCriticalSection(&m_lock);
@@ -188,54 +173,16 @@ static std::string ToUtf8(const std::string& ansi)
     return Utf8FromAnsi(ansi);
 }
 
-bool CWebStateWatch::TakeIfChanged(long long nSince, unsigned nReadsBefore, std::string* pJson)
+bool CWebStateWatch::TakeChange(unsigned nReadsBefore, long long* pnSeen, std::string* pJson)
 {
     EnterCriticalSection(&m_lock);
-    bool bTaken = nSince == ANY_VERSION || (m_nReads != nReadsBefore && m_nVersion != nSince);
+    bool bTaken = m_nReads != nReadsBefore && m_nVersion != *pnSeen;
     WatchedState state = m_state;
     long long nVersion = m_nVersion;
     LeaveCriticalSection(&m_lock);
-    if (bTaken)
-        *pJson = StatusJson(state.status, state.nKind, nVersion, ToUtf8);
-    return bTaken;
-}
-
-std::string CWebStateWatch::WaitForChange(long long nSince, CWebConnection& connection,
-                                          const std::function<bool()>& isStillPaired,
-                                          bool* pbUnpaired)
-{
-    *pbUnpaired = false;
-    CScopedHandle wake(CreateEventA(NULL, FALSE, FALSE, NULL));
-    if (!wake.IsValid())
-        return std::string();
-    EnterCriticalSection(&m_lock);
-    unsigned nReadsBefore = m_nReads;
-    unsigned nPairingsSeen = m_nPairingChanges;
-    LeaveCriticalSection(&m_lock);
-    if (!AddWaiter(wake.Get()))
-        return std::string();
-    Poke();
-    std::string json;
-    DWORD nStart = GetTickCount();
-    bool bWaiting = true;
-    while (bWaiting && !TakeIfChanged(nSince, nReadsBefore, &json))
-    {
-        unsigned nPairings = PairingChanges();
-        if (nPairings != nPairingsSeen && !isStillPaired())
-        {
-            *pbUnpaired = true;
-            break;
-        }
-        nPairingsSeen = nPairings;
-        DWORD nElapsed = GetTickCount() - nStart;
-        if (nElapsed >= LONG_POLL_MS)
-            bWaiting = false;
-        else if (!connection.WaitForWake(wake.Get(), LONG_POLL_MS - nElapsed))
-            break;
-    }
-    RemoveWaiter(wake.Get());
-    // Nothing changed in time: the state as it is, with the version the page has.
-    if (json.empty() && !bWaiting)
-        TakeIfChanged(ANY_VERSION, 0, &json);
-    return json;
+    if (!bTaken)
+        return false;
+    *pnSeen = nVersion;
+    *pJson = StatusJson(state.status, state.nKind, nVersion, ToUtf8);
+    return true;
 }

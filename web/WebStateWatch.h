@@ -1,9 +1,9 @@
-// What is playing, watched for the pages that wait for a change (long-poll).
-// While a page waits, a thread reads the active controller's status directly,
-// every WATCH_PERIOD_MS, at once after every action of the page and when the
+// What is playing, watched for the live channels that push its changes. While
+// a channel watches, a thread reads the active controller's status directly,
+// every WATCH_PERIOD_MS, at once after every action of a page and when the
 // application tells of a change; no command runs for it, so it never starts
-// the media application. Each change gets a new version number; a waiting
-// page is answered as soon as the version differs from the one it has.
+// the media application. Each change gets a new version number and sets the
+// watchers' events, which the channels wait on together with their sockets.
 #pragma once
 #include <windows.h>
 #include <functional>
@@ -12,13 +12,10 @@
 #include "../framework/WorkerThread.h"
 
 class CServerCore;
-class CWebConnection;
 
 const DWORD WATCH_PERIOD_MS = 250;
 // The longest wait for the command lock before a reading is skipped.
 const DWORD WATCH_LOCK_WAIT_MS = 5000;
-// A page's wait is answered after this long even when nothing changed.
-const DWORD LONG_POLL_MS = 25000;
 
 class CWebStateWatch
 {
@@ -36,14 +33,13 @@ public:
     // What the page puts in the artwork's address for this version: it names
     // one picture for good, also across restarts of the server (browsers keep it).
     std::string ArtworkKey(unsigned nVersion) const;
-    // Wakes every waiting page to ask isStillPaired again: a browser was removed.
-    void PairingsChanged();
-    // The state as JSON once a reading taken after the call differs from
-    // nSince (or LONG_POLL_MS passed); empty when the browser went away, the
-    // listener stops, or the pairings changed and isStillPaired says no
-    // (*pbUnpaired).
-    std::string WaitForChange(long long nSince, CWebConnection& connection,
-                              const std::function<bool()>& isStillPaired, bool* pbUnpaired);
+    // hWake is set on every change from now on, and after the first reading;
+    // false when too many watch. Gives what TakeChange wants as nReadsBefore.
+    bool AddWatcher(HANDLE hWake, unsigned* pnReadsBefore);
+    void RemoveWatcher(HANDLE hWake);
+    // The state's JSON when a reading taken after nReadsBefore has a version
+    // other than *pnSeen, which it becomes; false when there is nothing new.
+    bool TakeChange(unsigned nReadsBefore, long long* pnSeen, std::string* pJson);
 
 private:
     CWebStateWatch(const CWebStateWatch&);
@@ -52,13 +48,6 @@ private:
     void ReadOnce(const CWorkerThread& thread);
     // False when the command lock was not had within WATCH_LOCK_WAIT_MS.
     bool ReadState(const CWorkerThread& thread, WatchedState* pState);
-    unsigned PairingChanges();
-    bool AddWaiter(HANDLE hWake);
-    void RemoveWaiter(HANDLE hWake);
-    // The state's JSON when it is newer than nSince and read after nReadsBefore;
-    // with ANY_VERSION, the state as it is.
-    static const long long ANY_VERSION = -2;
-    bool TakeIfChanged(long long nSince, unsigned nReadsBefore, std::string* pJson);
 
     CServerCore& m_core;
     HANDLE m_hCommandMutex;
@@ -71,9 +60,8 @@ private:
     DWORD m_nReadAt;
     long long m_nVersion;
     unsigned m_nReads;
-    unsigned m_nPairingChanges;
-    static const int MAX_WAITERS = 32;
-    HANDLE m_waiters[MAX_WAITERS];
-    int m_nWaiters;
-    bool m_bNewWaiter; // added since the last reading
+    static const int MAX_WATCHERS = 32;
+    HANDLE m_watchers[MAX_WATCHERS];
+    int m_nWatchers;
+    bool m_bNewWatcher; // added since the last reading
 };

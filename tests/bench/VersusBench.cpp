@@ -88,10 +88,11 @@ static double WebRound(CVersus& versus, int nServer)
     return Now() - fStart;
 }
 
-// The cookie's token for the code the server's dialog shows; "" when not paired.
+// The cookie's token for the code the server's dialog shows; "" when not paired
+// (only servers of before the pairing key: the live channel's bench replaces this).
 static std::string Pair(const CServerProcess& server, unsigned short nPort)
 {
-    std::string request = WebRequestBytes("POST", "/api/pair", "code=" + ReadPairingCode(server));
+    std::string request = WebRequestBytes("POST", "/api/pair", "code=" + ReadPairingKey(server));
     CPhoneClient browser;
     CWebResponse response;
     if (!browser.ConnectTcp("127.0.0.1", nPort, WAIT_LIMIT_MS) || !browser.Send(request) ||

@@ -1,11 +1,12 @@
-// Benchmark of the web remote: VOLM through the web API (a POST on a kept-alive
-// connection, answered when done) against the same VOLM over the 1.72 TCP link
-// (VOLM and a CHCK, answered "Y" when done), in alternating rounds; the page's
-// first load on loopback (the page, its CSS and script on one connection); and
-// the server's memory with 16 idle connections.
+// Benchmark of the web remote: VOLM through the live channel (a sealed request
+// answered when done) against the same VOLM over the 1.72 TCP link (VOLM and a
+// CHCK, answered "Y" when done), in alternating rounds; how soon a change of
+// the player reaches a channel as a push; the page's first load on loopback;
+// and the server's memory with 4 idle channels and, besides, 12 idle connections.
 #include <stdio.h>
 #include <string>
 #include "BenchSupport.h"
+#include "ChannelClient.h"
 #include "FakeWinamp.h"
 #include "ServerProcess.h"
 #include "WebClient.h"
@@ -13,24 +14,23 @@
 static const int ROUNDS = 9;
 static const int COMMANDS = 500;
 static const int PAGE_LOADS = 50;
+static const int PUSHES = 20;
 
 struct WebContext
 {
-    CPhoneClient* pPage;
+    CChannelClient* pPage;
     CBenchPhone* pPhone;
-    std::string token;
 };
 
-static double ThroughWeb(void* pParam)
+static double ThroughChannel(void* pParam)
 {
     WebContext& context = *static_cast<WebContext*>(pParam);
     double fStart = Now();
     for (int i = 0; i < COMMANDS; i++)
     {
-        CWebResponse response;
-        std::string form = "value=" + std::to_string(i & 0xFF);
-        if (!context.pPage->Send(WebRequestBytes("POST", "/api/volume", form, context.token)) ||
-            !ReadWebResponse(*context.pPage, &response) || response.nStatus != 200)
+        std::string answer = context.pPage->Request("\"op\":\"volume\",\"value\":" +
+                                                    std::to_string(i & 0xFF));
+        if (answer.find("\"ok\":true") == std::string::npos)
             return -1;
     }
     return Now() - fStart;
@@ -50,7 +50,7 @@ static double ThroughTcp(void* pParam)
     return Now() - fStart;
 }
 
-static double PageLoad(const std::string& token)
+static double PageLoad()
 {
     CPhoneClient browser;
     double fStart = Now();
@@ -60,18 +60,40 @@ static double PageLoad(const std::string& token)
     for (const char* pszFile : files)
     {
         CWebResponse response;
-        if (!browser.Send(WebRequestBytes("GET", pszFile, "", token)) ||
-            !ReadWebResponse(browser, &response) || response.nStatus != 200)
+        if (!browser.Send(WebRequestBytes("GET", pszFile)) || !ReadWebResponse(browser, &response) ||
+            response.nStatus != 200)
             return -1;
     }
     return Now() - fStart;
+}
+
+// From the caption's change to the push that tells it; -1 when none came.
+static double PushDelay(CChannelClient& page, int i)
+{
+    std::string title = "Song " + std::to_string(i);
+    double fStart = Now();
+    SetWindowTextA(FindWindowA("Winamp v1.x", NULL), (title + " - Winamp").c_str());
+    for (;;)
+    {
+        std::string push = page.NextPush(10000);
+        if (push.empty())
+            return -1;
+        if (push.find("\"title\":\"" + title + "\"") != std::string::npos)
+            return Now() - fStart;
+    }
+}
+
+static bool OpenChannel(CChannelClient& page, const TestBrowser& browser, const char* pszFrom)
+{
+    return page.Connect(pszFrom) && page.Open(browser.id, browser.K) &&
+           page.Request("\"op\":\"hello\"").find("\"ok\":true") != std::string::npos;
 }
 
 int main()
 {
     CTempDir dir;
     CFakeWinamp winamp(dir);
-    winamp.Prepare("record=0\n");
+    winamp.Prepare("record=0\ncaption=Song - Winamp\nstate=1\n");
     if (!winamp.Start())
         return fprintf(stderr, "bench: the fake Winamp did not start\n"), 1;
     dir.WriteFile("QuorvelServer.ini", "[QuorvelServer]\r\nListenOnSocket=1\r\nWebRemote=1\r\n"
@@ -79,37 +101,48 @@ int main()
                                            winamp.ExePath() + "\r\n");
     CServerProcess server;
     CBenchPhone phone;
-    CPhoneClient page;
     if (!server.Start(dir.Path()) || !server.WaitForLog("Web remote: listening") ||
-        !phone.Connect(7654, 10000) || !page.ConnectTcp("127.0.0.1", WEB_PORT, 10000))
+        !phone.Connect(7654, 10000))
         return fprintf(stderr, "bench: the server did not start\n"), 1;
-    WebContext context = {&page, &phone, PairWithServer(server)};
+    TestBrowser browser = PairBrowser(server);
+    CChannelClient page;
+    if (!OpenChannel(page, browser, "127.0.0.1") ||
+        page.Request("\"op\":\"status\"").find("\"ok\":true") == std::string::npos)
+        return fprintf(stderr, "bench: the channel did not open\n"), 1;
+    WebContext context = {&page, &phone};
 
-    printf("%d VOLM per round, each answered before the next: web API and TCP link\n", COMMANDS);
-    double fRatio = AlternatingRatio("web", ThroughWeb, "tcp", ThroughTcp, &context, ROUNDS);
-    printf("VOLM ratio (median web / tcp): %.2f (target <= 2)\n", fRatio);
+    printf("%d VOLM per round, each answered before the next: live channel and TCP link\n",
+           COMMANDS);
+    double fRatio = AlternatingRatio("channel", ThroughChannel, "tcp", ThroughTcp, &context, ROUNDS);
+    printf("VOLM ratio (median channel / tcp): %.2f\n", fRatio);
+
+    std::vector<double> delays;
+    while (!page.NextPush(1000).empty())
+        ;
+    for (int i = 0; i < PUSHES; i++)
+        delays.push_back(PushDelay(page, i));
+    printf("a change pushed to the channel, median of %d: %.1f ms (the state is read every "
+           "250 ms, or at once when the player tells)\n",
+           PUSHES, Median(delays) * 1000);
 
     std::vector<double> loads;
     for (int i = 0; i < PAGE_LOADS; i++)
-        loads.push_back(PageLoad(context.token));
+        loads.push_back(PageLoad());
     printf("page's first load (3 files, one connection), median of %d: %.2f ms\n", PAGE_LOADS,
            Median(loads) * 1000);
 
+    // Idle channels: one per browser, each paired anew, from addresses of their own.
     ServerMemory before = ReadServerMemory(server.ProcessHandle());
-    // Four from each of four addresses (an address holds four at most); each has
-    // its thread once it has been answered.
-    CPhoneClient idle[16];
-    int nServed = 0;
-    for (int i = 0; i < 16; i++)
+    CChannelClient idle[4];
+    int nOpen = 0;
+    for (int i = 0; i < 4; i++)
     {
-        std::string from = "127.0.0." + std::to_string(2 + i / 4);
-        CWebResponse css;
-        nServed += idle[i].ConnectTcp("127.0.0.1", WEB_PORT, 10000, from.c_str()) &&
-                   idle[i].Send(WebRequestBytes("GET", "/app.css")) &&
-                   ReadWebResponse(idle[i], &css);
+        std::string from = "127.0.0." + std::to_string(2 + i);
+        nOpen += OpenChannel(idle[i], PairBrowser(server), from.c_str());
     }
     ServerMemory after = ReadServerMemory(server.ProcessHandle());
-    printf("memory: %.1f MB committed before, %.1f MB with %d idle connections (+%.1f MB)\n",
-           before.fPrivateMb, after.fPrivateMb, nServed, after.fPrivateMb - before.fPrivateMb);
-    return fRatio > 0 ? 0 : 1;
+    printf("memory: %.1f MB committed before, %.1f MB with %d more idle channels (+%.2f MB each)\n",
+           before.fPrivateMb, after.fPrivateMb, nOpen,
+           nOpen ? (after.fPrivateMb - before.fPrivateMb) / nOpen : 0.0);
+    return fRatio > 0 && Median(delays) > 0 ? 0 : 1;
 }

@@ -1,8 +1,10 @@
 // The media-keys kind with the fake session manager registered as the system's,
 // serving two apps from a script; operations complete at once, then later. The
 // fake player takes the keys that stand in for what an app does not allow.
+#include "ChannelClient.h"
 #include "PlayerTest.h"
 #include "WebClient.h"
+#include "web/ByteText.h"
 
 static const FakePlayerKind MEDIA_KEYS = {5, "keys", "FakeMediaKeys", "FakeMediaKeys", "mkq"};
 static const char* const CLASS_KEY =
@@ -110,44 +112,51 @@ TEST_P(MediaSessions, WithoutTheClassTheKindAnswersAsBeforeAndSaysSoOnce)
         << m_server.LogAfterBanner();
 }
 
-// What the page reads (the page itself is web_sessions.py's).
+// What the page reads over the live channel (the page itself is web_sessions.py's).
 TEST_P(MediaSessions, ThePageSeesTheSessionAtOnceAndChoosesTheAppThatCommandsReach)
 {
     Register();
     StartServer(Settings() + "WebRemote=1\r\n");
     ASSERT_TRUE(m_server.WaitForLog("Web remote: listening on port 7655\r\n"));
-    std::string token = PairWithServer(m_server);
-    std::string state = WebCall("GET", "/api/status", "", token).body;
+    PagePairing browser = PairWithServer(m_server);
+    CChannelClient page;
+    ASSERT_TRUE(page.Connect());
+    ASSERT_TRUE(page.Open(browser.idHex, browser.key));
+    std::string state = page.Request("\"op\":\"status\"");
     size_t nKey = state.find("\"art\":\"") + 7;
-    std::string art = "/api/art?v=" + state.substr(nKey, state.find('"', nKey) - nKey);
+    std::string art = "\"op\":\"art\",\"key\":\"" + state.substr(nKey, state.find('"', nKey) - nKey) + "\"";
     EXPECT_NE(std::string::npos, state.find("\"track\":\"Caf\xC3\xA9 \xCE\xA9\",\"artist\":\"Ana\","
                                             "\"album\":\"Blue\",\"player\":\"Spotify\""))
         << state;
-    CWebResponse png = WebCall("GET", art, "", token);
-    EXPECT_EQ("image/png 70 private, max-age=31536000, immutable",
-              png.Header("Content-Type") + " " + std::to_string(png.body.size()) + " " +
-                  png.Header("Cache-Control"));
+    std::string png = page.Request(art), bytes;
+    size_t nData = png.find(",\"type\":\"image/png\",\"data\":\"");
+    ASSERT_NE(std::string::npos, nData) << png;
+    nData += 30;
+    EXPECT_TRUE(Base64Decode(png.substr(nData, png.find('"', nData) - nData), &bytes)) << png;
+    EXPECT_EQ(70u, bytes.size());
 
-    CPhoneClient page;
-    ASSERT_TRUE(page.ConnectTcp("127.0.0.1", WEB_PORT, WAIT_LIMIT_MS));
-    ASSERT_TRUE(SendHeldStateRequest(page, token));
+    // The first reading is pushed at once; the change comes after it, and how
+    // soon is printed here, not asserted, as a busy machine may be slow.
+    std::string push = page.NextPush(WAIT_LIMIT_MS);
+    EXPECT_NE(std::string::npos, push.find("\"push\":\"state\"")) << push;
     DWORD nStart = GetTickCount();
     SetScript(SCRIPT + "title1=New\n");
-    CWebResponse change;
-    // Held until something changes, so an answer at all is the change; how
-    // soon is printed here, not asserted, as a busy machine may be slow.
-    ASSERT_TRUE(ReadWebResponse(page, &change)) << "one request, answered on the change";
-    printf("The new title reached the waiting page in %lu ms\n", GetTickCount() - nStart);
-    EXPECT_NE(std::string::npos, change.body.find("\"track\":\"New\"")) << change.body;
+    while (!push.empty() && push.find("\"track\":\"New\"") == std::string::npos)
+        push = page.NextPush(WAIT_LIMIT_MS);
+    printf("The new title reached the page in %lu ms\n", GetTickCount() - nStart);
+    EXPECT_NE(std::string::npos, push.find("\"track\":\"New\"")) << push;
 
-    EXPECT_EQ(200, WebCall("POST", "/api/app", "id=" + UrlEncoded(ZUNE), token).nStatus);
+    EXPECT_NE(std::string::npos,
+              page.Request("\"op\":\"app\",\"app\":\"" + ZUNE + "\"").find("\"ok\":true}"));
     DeleteFileA((m_folder + "\\calls.log").c_str());
     ConnectPhone(m_phone);
     ASSERT_TRUE(m_phone.Send("STRTNEXT"));
     ExpectNothingBeforeCheck(m_phone);
     EXPECT_EQ(ZUNE + " TryPlayAsync\n" + ZUNE + " TrySkipNextAsync\n", Calls());
-    EXPECT_EQ(404, WebCall("GET", art, "", token).nStatus) << "the music app has no artwork";
-    EXPECT_EQ(404, WebCall("POST", "/api/app", "id=Nope%0A", token).nStatus);
+    EXPECT_NE(std::string::npos, page.Request(art).find("\"status\":404"))
+        << "the music app has no artwork";
+    EXPECT_NE(std::string::npos,
+              page.Request("\"op\":\"app\",\"app\":\"Nope\\n\"").find("\"status\":404"));
     EXPECT_TRUE(m_server.WaitForLogToBe(
         "Web remote: listening on port 7655\r\nWeb remote: paired Browser at 127.0.0.1\r\n"
         "Media sessions: now driving ZuneMusic\r\n" +

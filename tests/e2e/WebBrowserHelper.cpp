@@ -1,12 +1,13 @@
 // The Windows side of the browser tests (tests/browser/): starts the fake Winamp 2 (with
 // "sessions", the fake session manager) and the server with the web remote on, reads the pairing
-// code from the dialog, then answers the test's requests on stdin, one a line:
+// key from the dialog, then answers the test's requests on stdin, one a line:
 //   forget            forgets what the fake has recorded
 //   messages          prints the fake's record, the status queries left out
 //   log               prints the event log after the banner
 //   web on, web off   ticks or unticks the web remote in its dialog
 //   remove            removes the first paired browser in the dialog
 //   hang              a fake Winamp 2 that stops answering at its first status query
+//   key               prints the pairing key the dialog shows now
 //   quit
 // Every answer ends with a line "END".
 #include <stdio.h>
@@ -48,7 +49,8 @@ int main(int argc, char** argv)
     CTempDir dir;
     CreateDirectoryA(dir.File("Music").c_str(), NULL);
     CreateDirectoryA(dir.File("Music\\Jazz").c_str(), NULL);
-    dir.WriteFile("Music\\a.mp3", "the bytes of a.mp3");
+    // Bytes that hold no name: the browser test looks for the names in a capture.
+    dir.WriteFile("Music\\a.mp3", "the first song's bytes");
     dir.WriteFile("Music\\b.mp3", "B");
     dir.WriteFile("Music\\Jazz\\c.mp3", "C");
     dir.WriteFile("list.m3u", "#EXTM3U\r\n#EXTINF:200,Artist - First\r\nC:\\m\\1.mp3\r\n"
@@ -76,7 +78,7 @@ int main(int argc, char** argv)
                       (bSessions ? "\r\nDefaultApplication=5\r\n" : "\r\n"));
     if ((!bSessions && !winamp.Start()) || !server.Start(dir.Path()))
         return fprintf(stderr, "helper: the fake or the server did not start\n"), 1;
-    printf("READY %s %s\n", ReadPairingCode(server).c_str(), music.c_str());
+    printf("READY %s %s\n", ReadPairingKey(server).c_str(), music.c_str());
     fflush(stdout);
 
     std::string line;
@@ -100,6 +102,7 @@ int main(int argc, char** argv)
         PrintBlock(line == "messages" && bSessions ? dir.ReadFile("calls.log")
                    : line == "messages"            ? WithoutStatusQueries(winamp.Messages())
                    : line == "log"                 ? server.LogAfterBanner()
+                   : line == "key"                 ? ReadPairingKey(server)
                                                    : "OK");
     }
     server.Click(1006);

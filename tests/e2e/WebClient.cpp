@@ -4,6 +4,9 @@
 #include <stdlib.h>
 #include <string.h>
 #include <set>
+#include "web/ByteText.h"
+#include "web/CngCrypto.h"
+#include "web/PairingKey.h"
 
 std::string CWebResponse::Header(const char* pszName) const
 {
@@ -93,28 +96,57 @@ HWND OpenWebRemoteDialog(const CServerProcess& server)
     return server.WaitForDialog("Web remote", true);
 }
 
-std::string ReadPairingCode(const CServerProcess& server)
+std::string ReadPairingKey(const CServerProcess& server)
 {
-    const int CODE_CONTROL = 1103;
+    const int KEY_CONTROL = 1103;
     HWND hDialog = OpenWebRemoteDialog(server);
-    std::string code = DialogItemText(hDialog, CODE_CONTROL);
+    std::string key = DialogItemText(hDialog, KEY_CONTROL);
     PressButton(hDialog, IDOK);
-    return code;
+    return key;
 }
 
-std::string PairWithServer(const CServerProcess& server)
+static std::string RandomHex16()
 {
-    CWebResponse response = WebCall("POST", "/api/pair", "code=" + ReadPairingCode(server));
-    std::string cookie = response.Header("Set-Cookie");
-    return response.nStatus == 200 ? cookie.substr(cookie.find('=') + 1, 64) : std::string();
+    std::string bytes(16, '\0');
+    return SystemRandom(&bytes[0], bytes.size()) ? HexFromBytes(bytes) : std::string();
 }
 
-bool SendHeldStateRequest(CPhoneClient& page, const std::string& token)
+bool MakePairingForm(const std::string& keyText, const std::string& userAgent, PagePairing* pPage)
 {
-    CWebResponse first;
-    if (!page.Send(WebRequestBytes("GET", "/api/state?since=-1", "", token)) ||
-        !ReadWebResponse(page, &first))
+    std::string keyBytes, nonce, seal;
+    pPage->idHex = RandomHex16();
+    pPage->nonceHex = RandomHex16();
+    if (!ParsePairingKey(keyText, &keyBytes) || !BytesFromHex(pPage->nonceHex, &nonce) ||
+        !HkdfSha256(keyBytes, nonce, "quorvel pair " + pPage->idHex, 32, &pPage->key))
         return false;
-    std::string version = first.body.substr(11, first.body.find(',') - 11);
-    return page.Send(WebRequestBytes("GET", "/api/state?since=" + version, "", token));
+    // As the document has it, not through the server's own functions: iv 00..01,
+    // aad "pair <id> <nonce>".
+    std::string iv(11, '\0');
+    if (!AesGcmSeal(pPage->key, iv + '\1', "pair " + pPage->idHex + " " + pPage->nonceHex,
+                    userAgent, &seal))
+        return false;
+    pPage->form =
+        "id=" + pPage->idHex + "&nonce=" + pPage->nonceHex + "&seal=" + HexFromBytes(seal);
+    return true;
+}
+
+bool OpenPairingAnswer(const PagePairing& page, const std::string& answerJson, std::string* pName)
+{
+    const std::string prefix = "{\"seal\":\"";
+    std::string sealed;
+    if (answerJson.compare(0, prefix.size(), prefix) != 0 ||
+        !BytesFromHex(answerJson.substr(prefix.size(), answerJson.size() - prefix.size() - 2),
+                      &sealed))
+        return false;
+    return AesGcmOpen(page.key, std::string(11, '\0') + '\2', "paired " + page.idHex, sealed,
+                      pName);
+}
+
+PagePairing PairWithServer(const CServerProcess& server)
+{
+    PagePairing page;
+    if (!MakePairingForm(ReadPairingKey(server), "", &page) ||
+        WebCall("POST", "/api/pair", page.form).nStatus != 200)
+        page.idHex.clear();
+    return page;
 }

@@ -34,9 +34,20 @@ std::string WithoutStatusQueries(const std::vector<std::string>& lines);
 
 // Opens the Web remote dialog from the server's system menu; NULL if it never shows.
 HWND OpenWebRemoteDialog(const CServerProcess& server);
-// The pairing code as the user reads it in that dialog (closed again after).
-std::string ReadPairingCode(const CServerProcess& server);
-// Pairs with that code; the token of the cookie, "" when pairing failed.
-std::string PairWithServer(const CServerProcess& server);
-// Asks for the state, then for a change of it: the second request is held.
-bool SendHeldStateRequest(CPhoneClient& page, const std::string& token);
+// The pairing key as the user reads it in that dialog (closed again after).
+std::string ReadPairingKey(const CServerProcess& server);
+
+// A page's side of pairing (docs/web-channel.md), with the server's own CNG code.
+struct PagePairing
+{
+    std::string idHex;
+    std::string nonceHex;
+    std::string key;  // K
+    std::string form; // the POST's body
+};
+// The form a page holding the typed key posts; false when the key does not parse.
+bool MakePairingForm(const std::string& keyText, const std::string& userAgent, PagePairing* pPage);
+// The name the answer's seal holds; false when it does not open under K.
+bool OpenPairingAnswer(const PagePairing& page, const std::string& answerJson, std::string* pName);
+// Pairs with the key the dialog shows; the id is "" when pairing failed.
+PagePairing PairWithServer(const CServerProcess& server);

@@ -1,10 +1,11 @@
-// SHA-256 (the tokens' hashes) against the standard's vectors, then the QR encoder
+// SHA-256 (the test's own, for pinning) against the standard's vectors, then the QR encoder
 // against symbols pinned by the SHA-256 of their rows.
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
 #include "web/QrCode.h"
-#include "web/Sha256.h"
+#include "Sha256.h"
+#include "web/ByteText.h"
 
 namespace
 {
@@ -18,7 +19,7 @@ std::string HexSha256(const std::string& text)
 {
     unsigned char digest[32];
     Sha256(text.data(), text.size(), digest);
-    return HexText(digest, sizeof(digest));
+    return HexFromBytes(std::string(reinterpret_cast<char*>(digest), sizeof(digest)));
 }
 
 std::string Address(size_t nLength)

@@ -5,6 +5,7 @@
 #include "core/CommandSet.h"
 #include "web/ImageType.h"
 #include "web/StatusChange.h"
+#include "web/JsonReader.h"
 #include "web/WebActions.h"
 #include "web/WebJson.h"
 
@@ -95,36 +96,35 @@ TEST(WebJson, PlaylistWithTitlesOrOnlyItsLength)
               PlaylistJson(3, false, PlaylistTitles(""), 4464, Same));
 }
 
-TEST(WebActions, NamesGiveTheirCommandAndNumber)
+TEST(WebActions, RequestsGiveTheirCommandAndNumber)
 {
-    struct Case
-    {
-        const char* pszName;
-        const char* pszForm;
-        int nCommand; // CMD_UNKNOWN: refused
-        long nValue;
-    } cases[] = {
-        {"play", "", CMD_STRT, 0},
-        {"stop-after", "", CMD_STEN, 0},
-        {"clear", "", CMD_RMAL, 0},
-        {"volume", "value=128", CMD_VOLM, 128},
-        {"volume", "value=256", CMD_UNKNOWN, 0},
-        {"volume", "value=1e2", CMD_UNKNOWN, 0},
-        {"volume", "", CMD_UNKNOWN, 0},
-        {"shuffle", "on=1", CMD_SHFL, 1},
-        {"repeat", "on=2", CMD_UNKNOWN, 0},
-        {"select", "index=258", CMD_SLCT, 258},
-        {"seek", "seconds=300", CMD_SEEK, 300},
-        {"shutdown", "", CMD_UNKNOWN, 0}, // has a route of its own, behind its setting
-        {"EXIT", "", CMD_UNKNOWN, 0},
+    const std::pair<const char*, std::pair<int, long>> cases[] = {
+        {"{\"op\":\"action\",\"name\":\"play\"}", {CMD_STRT, 0}},
+        {"{\"op\":\"action\",\"name\":\"stop-after\"}", {CMD_STEN, 0}},
+        {"{\"op\":\"action\",\"name\":\"clear\"}", {CMD_RMAL, 0}},
+        {"{\"op\":\"volume\",\"value\":128}", {CMD_VOLM, 128}},
+        {"{\"op\":\"volume\",\"value\":256}", {CMD_UNKNOWN, 0}},
+        {"{\"op\":\"volume\",\"value\":1.5}", {CMD_UNKNOWN, 0}},
+        {"{\"op\":\"volume\",\"value\":\"9\"}", {CMD_UNKNOWN, 0}},
+        {"{\"op\":\"volume\"}", {CMD_UNKNOWN, 0}},
+        {"{\"op\":\"action\",\"name\":\"volume\"}", {CMD_UNKNOWN, 0}},
+        {"{\"op\":\"next\"}", {CMD_UNKNOWN, 0}},
+        {"{\"op\":\"shuffle\",\"on\":1}", {CMD_SHFL, 1}},
+        {"{\"op\":\"repeat\",\"on\":2}", {CMD_UNKNOWN, 0}},
+        {"{\"op\":\"select\",\"index\":258}", {CMD_SLCT, 258}},
+        {"{\"op\":\"seek\",\"seconds\":3e2}", {CMD_SEEK, 300}},
+        {"{\"op\":\"action\",\"name\":\"shutdown\"}", {CMD_UNKNOWN, 0}}, // an op of its own
+        {"{\"op\":\"action\",\"name\":\"EXIT\"}", {CMD_UNKNOWN, 0}},
     };
-    for (const Case& c : cases)
+    for (const auto& c : cases)
     {
+        CJsonValue request;
+        ASSERT_TRUE(ParseJson(c.first, &request)) << c.first;
         int nCommand = CMD_UNKNOWN;
         long nValue = 0;
-        bool bFound = ParseWebAction(c.pszName, c.pszForm, &nCommand, &nValue);
-        EXPECT_EQ(c.nCommand, bFound ? nCommand : CMD_UNKNOWN) << c.pszName << " " << c.pszForm;
-        EXPECT_EQ(c.nValue, bFound ? nValue : 0) << c.pszName;
+        bool bFound = ParseWebAction(request, &nCommand, &nValue);
+        EXPECT_EQ(c.second.first, bFound ? nCommand : CMD_UNKNOWN) << c.first;
+        EXPECT_EQ(c.second.second, bFound ? nValue : 0) << c.first;
     }
 }
 

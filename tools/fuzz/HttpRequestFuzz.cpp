@@ -141,6 +141,10 @@ static void CheckRequest(const CHttpRequest& request, const char* pText, size_t 
     const std::string* pAgent = request.FindHeader("User-Agent");
     if (pAgent)
         FUZZ_CHECK(BrowserNameFromUserAgent(*pAgent).size() <= MAX_BROWSER_NAME);
+    PairingForm form;
+    if (ReadPairingForm(request.body, &form))
+        FUZZ_CHECK(form.idHex.size() == 32 && form.nonce.size() == 16 && form.seal.size() >= 16 &&
+                   form.seal.size() <= MAX_PAIRING_SEAL);
     const std::string* pCookie = request.FindHeader("Cookie");
     if (pCookie)
         CheckTextRules(*pCookie);

@@ -109,6 +109,8 @@ int main(int argc, char** argv)
     if (hWebRemote)
     {
         SaveWindow(hWebRemote, "web-remote-dialog");
+        // For tests/e2e/dialog-qr.sh, which finds it in the QR code.
+        printf("key %s\n", DialogItemText(hWebRemote, 1103).c_str());
         PressButton(hWebRemote, IDOK);
     }
     server.Click(1006);

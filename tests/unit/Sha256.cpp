@@ -1,3 +1,4 @@
+// SHA-256 for the tests (see Sha256.h).
 #include "Sha256.h"
 #include <stdint.h>
 #include <string.h>
@@ -92,17 +93,4 @@ void Sha256(const void* pData, size_t nSize, unsigned char digest[32])
         digest[i * 4 + 2] = static_cast<unsigned char>(state[i] >> 8);
         digest[i * 4 + 3] = static_cast<unsigned char>(state[i]);
     }
-}
-
-std::string HexText(const unsigned char* pBytes, size_t nSize)
-{
-    static const char s_digits[] = "0123456789abcdef";
-    std::string text;
-    text.reserve(nSize * 2);
-    for (size_t i = 0; i < nSize; i++)
-    {
-        text += s_digits[pBytes[i] >> 4];
-        text += s_digits[pBytes[i] & 0x0F];
-    }
-    return text;
 }
