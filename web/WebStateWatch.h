@@ -14,6 +14,8 @@
 class CServerCore;
 
 const DWORD WATCH_PERIOD_MS = 250;
+// Readings are at least this far apart, however often they are asked for.
+const DWORD WATCH_GAP_MS = 100;
 
 class CWebStateWatch
 {
