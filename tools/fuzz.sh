@@ -17,7 +17,7 @@ if ! command -v clang++ >/dev/null; then
 fi
 
 out=build/fuzz
-mkdir -p "$out/corpus" "$out/ws-corpus"
+mkdir -p "$out/corpus" "$out/ws-corpus" "$out/json-corpus"
 clang++ -std=c++11 -g -O1 -I. -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
   tools/fuzz/HttpRequestFuzz.cpp core/BrowsePaths.cpp web/HostNames.cpp web/HttpRequest.cpp \
   web/JsonText.cpp core/LogText.cpp web/Pairing.cpp web/ByteText.cpp web/TextLines.cpp \
@@ -25,6 +25,9 @@ clang++ -std=c++11 -g -O1 -I. -fsanitize=fuzzer,address,undefined -fno-sanitize-
 clang++ -std=c++11 -g -O1 -I. -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
   tools/fuzz/WebSocketFrameFuzz.cpp web/ByteText.cpp web/JsonText.cpp web/PairingKey.cpp \
   web/WebSocketFrames.cpp -o "$out/websocket_frame_fuzz"
+clang++ -std=c++11 -g -O1 -I. -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
+  tools/fuzz/ChannelMessageFuzz.cpp core/CommandSet.cpp web/JsonReader.cpp web/JsonText.cpp \
+  web/WebActions.cpp web/WebSocketFrames.cpp -o "$out/channel_message_fuzz"
 
 # A few whole requests to start from; the first two bytes of each choose the split.
 seed() { printf '%b' "$2" > "$out/corpus/seed-$1"; }
@@ -37,6 +40,8 @@ seed pair '\x00\x02POST /api/pair HTTP/1.1\r\nHost: pc\r\nContent-Length: 112\r\
 wseed() { printf '%b' "$2" > "$out/ws-corpus/seed-$1"; }
 wseed fragments '\x00\x03\x01\x83\x01\x02\x03\x04\x49\x67\x6f\x89\x81\x01\x02\x03\x04\x71\x80\x82\x01\x02\x03\x04\x6d\x6d\x88\x82\x01\x02\x03\x04\x02\xea'
 wseed long '\x01\x05\x82\xfe\x00\x80\x01\x02\x03\x04'
+printf '%s' '{"id":7,"op":"volume","value":128}' > "$out/json-corpus/seed-volume"
+printf '%s' '{"op":"input","events":[{"t":"text","s":"\u00e9\ud83c\udfb5"}]}' > "$out/json-corpus/seed-input"
 
 echo "Fuzzing the requests for $seconds s; the corpus is $out/corpus"
 "$out/http_request_fuzz" -max_total_time="$seconds" -max_len=16384 -timeout=10 \
@@ -44,3 +49,6 @@ echo "Fuzzing the requests for $seconds s; the corpus is $out/corpus"
 echo "Fuzzing the WebSocket frames for $seconds s; the corpus is $out/ws-corpus"
 "$out/websocket_frame_fuzz" -max_total_time="$seconds" -max_len=70000 -timeout=10 \
   -artifact_prefix="$out/" -print_final_stats=1 "$out/ws-corpus"
+echo "Fuzzing the channel's messages for $seconds s; the corpus is $out/json-corpus"
+"$out/channel_message_fuzz" -max_total_time="$seconds" -max_len=4096 -timeout=10 \
+  -artifact_prefix="$out/" -print_final_stats=1 "$out/json-corpus"

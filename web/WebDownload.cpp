@@ -1,8 +1,7 @@
-// GET /api/download?ticket=: the file a channel's download request named, streamed to the browser as the core reads it, one
-// chunk per block, so a big file is never held whole.
+// GET /api/download?ticket=: the file a channel's download request named, streamed to the browser
+// as the core reads it, one chunk per block, so a big file is never held whole.
 #include "WebRemote.h"
 #include <stdio.h>
-#include "AnsiText.h"
 #include "JsonText.h"
 #include "UrlText.h"
 #include "WebConnection.h"
@@ -47,28 +46,6 @@ private:
     bool m_bFailed;
 };
 
-// The file's name for the browser's save dialog: plain ASCII in filename, the
-// whole UTF-8 name percent-encoded in filename*.
-static std::string ContentDisposition(const std::string& ansiPath)
-{
-    size_t nSlash = ansiPath.find_last_of('\\');
-    std::string utf8 =
-        Utf8FromAnsi(nSlash == std::string::npos ? ansiPath : ansiPath.substr(nSlash + 1));
-    std::string plain, encoded;
-    for (size_t i = 0; i < utf8.size(); i++)
-    {
-        unsigned char c = static_cast<unsigned char>(utf8[i]);
-        bool bSafe = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-                     c == '.' || c == '-' || c == '_';
-        plain += bSafe || c == ' ' ? static_cast<char>(c) : '_';
-        char szEscape[4];
-        snprintf(szEscape, sizeof(szEscape), "%%%02X", c);
-        encoded += bSafe ? std::string(1, static_cast<char>(c)) : std::string(szEscape);
-    }
-    return "Content-Disposition: attachment; filename=\"" + plain + "\"; filename*=UTF-8''" +
-           encoded + "\r\n";
-}
-
 bool CWebRemote::ServeDownload(CWebConnection& connection, const CHttpRequest& request)
 {
     if (request.method != "GET")
@@ -83,11 +60,13 @@ bool CWebRemote::ServeDownload(CWebConnection& connection, const CHttpRequest& r
         return RespondError(connection, request, 403, "the ticket is unknown, used or expired");
     }
     bool bKeepAlive = request.KeepAlive();
+    // No file name: it would cross the network in clear. The page names the file (its
+    // link's download attribute).
     std::string head =
-        "HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\n"
-        "Transfer-Encoding: chunked\r\nCache-Control: no-store\r\n"
-        "X-Content-Type-Options: nosniff\r\n" +
-        ContentDisposition(ansi) +
+        std::string("HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\n"
+                    "Transfer-Encoding: chunked\r\nCache-Control: no-store\r\n"
+                    "X-Content-Type-Options: nosniff\r\n"
+                    "Content-Disposition: attachment\r\n") +
         (bKeepAlive ? "Connection: keep-alive\r\n\r\n" : "Connection: close\r\n\r\n");
     CPageDownloadSink sink(connection, head);
     RunForPage(connection, CMD_DOWN, [&] { m_core.Download(ansi.c_str(), sink); });

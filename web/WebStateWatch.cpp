@@ -68,8 +68,15 @@ void CWebStateWatch::WatchThread(CWorkerThread& thread, void* pParam)
     // would otherwise load and unload its COM server with every reading.
     CScopedComInit com;
     HANDLE waits[3] = {thread.GetStopEvent(), watch.m_hPoke, NULL};
+    DWORD nReadMs = GetTickCount() - WATCH_GAP_MS;
     while (!thread.IsStopRequested())
     {
+        // Reads hold the command mutex: a page's quick run of actions (a slider
+        // dragged) waits behind one reading at most every WATCH_GAP_MS, not after each.
+        DWORD nSinceRead = GetTickCount() - nReadMs;
+        if (nSinceRead < WATCH_GAP_MS &&
+            WaitForSingleObject(thread.GetStopEvent(), WATCH_GAP_MS - nSinceRead) == WAIT_OBJECT_0)
+            break;
         EnterCriticalSection(&watch.m_lock);
         bool bWatched = watch.m_nWatchers > 0;
         LeaveCriticalSection(&watch.m_lock);
@@ -80,6 +87,7 @@ void CWebStateWatch::WatchThread(CWorkerThread& thread, void* pParam)
                                              bWatched ? WATCH_PERIOD_MS : INFINITE);
         if (nWait == WAIT_OBJECT_0)
             break;
+        nReadMs = GetTickCount();
         watch.ReadOnce(thread);
     }
 }

@@ -16,6 +16,8 @@ class CServerCore;
 const DWORD WATCH_PERIOD_MS = 250;
 // The longest wait for the command lock before a reading is skipped.
 const DWORD WATCH_LOCK_WAIT_MS = 5000;
+// Readings are at least this far apart, however often they are asked for.
+const DWORD WATCH_GAP_MS = 100;
 
 class CWebStateWatch
 {
@@ -30,8 +32,9 @@ public:
     void Poke();
     // The state as it is now; the caller holds the command mutex.
     WatchedState ReadNow();
-    // What the page puts in the artwork's address for this version: it names
-    // one picture for good, also across restarts of the server (browsers keep it).
+    // The key the state gives the artwork of this version, and the page asks
+    // for it by: it names one picture for good, also across restarts of the
+    // server (the page may keep the picture under it).
     std::string ArtworkKey(unsigned nVersion) const;
     // hWake is set on every change from now on, and after the first reading;
     // false when too many watch. Gives what TakeChange wants as nReadsBefore.

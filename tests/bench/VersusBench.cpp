@@ -1,13 +1,15 @@
 // Benchmark: this build's server against another commit's (tools/bench.sh builds
 // the last one before the core was restructured), in alternating rounds: 2,000
 // VOLM to the fake Winamp 2 and a CHCK, LIST of 50,000 files, DOWN of 200 MB,
-// and 500 POST /api/volume on one kept-alive connection. Each should take no
-// more than 5% longer than on the other server.
+// and 500 volume requests of the page: over this server's live channel, and as
+// POST /api/volume on one kept-alive connection to the other (a server of
+// before the channel). Each should take no more than 5% longer than on the other.
 //   bench_versus.exe OTHER_SERVER_EXE [ROUNDS]
 #include <stdio.h>
 #include <stdlib.h>
 #include <string>
 #include "BenchSupport.h"
+#include "ChannelClient.h"
 #include "FakeWinamp.h"
 #include "WebClient.h"
 
@@ -17,7 +19,8 @@ struct CVersus
 {
     CServerPair pair;
     std::string bigFile;
-    std::string tokens[2];
+    std::string tokens[2]; // the other server's cookie
+    TestBrowser browser;   // this server's paired browser
     double (*pRound)(CVersus& versus, int nServer);
     std::vector<double> seconds[2];
 };
@@ -75,8 +78,26 @@ static bool PostVolume(CPhoneClient& page, const std::string& token, int nValue)
            ReadWebResponse(page, &response) && response.nStatus == 200;
 }
 
+static double ChannelRound(CVersus& versus)
+{
+    CChannelClient page;
+    if (!page.Connect() || !page.Open(versus.browser.id, versus.browser.K) ||
+        page.Request("\"op\":\"volume\",\"value\":0").find("\"ok\":true") == std::string::npos)
+        return -1;
+    double fStart = Now();
+    for (int i = 1; i <= 500; i++)
+    {
+        std::string request = "\"op\":\"volume\",\"value\":" + std::to_string(i & 0xFF);
+        if (page.Request(request).find("\"ok\":true") == std::string::npos)
+            return -1;
+    }
+    return Now() - fStart;
+}
+
 static double WebRound(CVersus& versus, int nServer)
 {
+    if (nServer == 0)
+        return ChannelRound(versus);
     CPhoneClient page;
     if (!page.ConnectTcp("127.0.0.1", WEB_PORT + nServer, WAIT_LIMIT_MS) ||
         !PostVolume(page, versus.tokens[nServer], 0))
@@ -88,8 +109,8 @@ static double WebRound(CVersus& versus, int nServer)
     return Now() - fStart;
 }
 
-// The cookie's token for the code the server's dialog shows; "" when not paired
-// (only servers of before the pairing key: the live channel's bench replaces this).
+// The cookie's token for the code the other server's dialog shows (a server of
+// before the pairing key); "" when not paired.
 static std::string Pair(const CServerProcess& server, unsigned short nPort)
 {
     std::string request = WebRequestBytes("POST", "/api/pair", "code=" + ReadPairingKey(server));
@@ -132,12 +153,11 @@ int main(int argc, char** argv)
                                "\r\nPathToApplication0=" + winamp.ExePath() + "\r\n",
                            argv[1]))
         return fprintf(stderr, "bench: the servers did not start\n"), 1;
-    for (int i = 0; i < 2; i++)
-    {
-        if (!versus.pair.servers[i].WaitForLog("Web remote: listening") ||
-            (versus.tokens[i] = Pair(versus.pair.servers[i], WEB_PORT + i)).empty())
-            return fprintf(stderr, "bench: no pairing with server %d\n", i), 1;
-    }
+    if (!versus.pair.servers[0].WaitForLog("Web remote: listening") ||
+        (versus.browser = PairBrowser(versus.pair.servers[0])).id.empty() ||
+        !versus.pair.servers[1].WaitForLog("Web remote: listening") ||
+        (versus.tokens[1] = Pair(versus.pair.servers[1], WEB_PORT + 1)).empty())
+        return fprintf(stderr, "bench: no pairing with the servers\n"), 1;
 
     const struct
     {
@@ -146,7 +166,7 @@ int main(int argc, char** argv)
     } benchmarks[] = {{"2,000 VOLM and a CHCK", VolumeRound},
                       {"LIST of 52,041 records", ListRound},
                       {"DOWN of 200 MB", DownRound},
-                      {"500 POST /api/volume", WebRound}};
+                      {"500 volume requests (this: live channel, base: POST)", WebRound}};
     for (const auto& benchmark : benchmarks)
     {
         printf("%s, %d rounds on each server:\n", benchmark.pszName, nRounds);

@@ -129,9 +129,10 @@ TEST_P(MediaSessions, ThePageSeesTheSessionAtOnceAndChoosesTheAppThatCommandsRea
                                             "\"album\":\"Blue\",\"player\":\"Spotify\""))
         << state;
     std::string png = page.Request(art), bytes;
-    size_t nData = png.find(",\"type\":\"image/png\",\"data\":\"");
+    const std::string data = ",\"type\":\"image/png\",\"data\":\"";
+    size_t nData = png.find(data);
     ASSERT_NE(std::string::npos, nData) << png;
-    nData += 30;
+    nData += data.size();
     EXPECT_TRUE(Base64Decode(png.substr(nData, png.find('"', nData) - nData), &bytes)) << png;
     EXPECT_EQ(70u, bytes.size());
 
