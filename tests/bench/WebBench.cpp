@@ -2,7 +2,7 @@
 // answered when done) against the same VOLM over the 1.72 TCP link (VOLM and a
 // CHCK, answered "Y" when done), in alternating rounds; how soon a change of
 // the player reaches a channel as a push; the page's first load on loopback;
-// and the server's memory with 4 idle channels and, besides, 12 idle connections.
+// and the server's memory with idle channels.
 #include <stdio.h>
 #include <string>
 #include "BenchSupport.h"
