@@ -1,5 +1,5 @@
-// GET /api/download?ticket=: the file a channel's download request named, streamed to the browser as the core reads it, one
-// chunk per block, so a big file is never held whole.
+// GET /api/download?ticket=: the file a channel's download request named, streamed to the browser
+// as the core reads it, one chunk per block, so a big file is never held whole.
 #include "WebRemote.h"
 #include <stdio.h>
 #include "AnsiText.h"

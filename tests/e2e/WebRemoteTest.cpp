@@ -135,10 +135,9 @@ TEST_F(WebRemote, PathsOutsideTheBrowseFoldersGet403AndALogLine)
                                  m_dir.File("Music\\..\\QuorvelServer.ini"), "C:\\Windows"};
     const char* const ops[] = {"download", "play-file", "list"};
     for (int i = 0; i < 3; i++)
-        EXPECT_NE(std::string::npos,
-                  page.Request("\"op\":\"" + std::string(ops[i]) + "\",\"path\":\"" +
-                               JsonEscaped(paths[i]) + "\"")
-                      .find("\"status\":403"))
+        EXPECT_NE(std::string::npos, page.Request("\"op\":\"" + std::string(ops[i]) +
+                                                  "\",\"path\":\"" + JsonEscaped(paths[i]) + "\"")
+                                         .find("\"status\":403"))
             << ops[i];
     // Logged as text of one line, and not at any length.
     const std::pair<std::string, std::string> odd[] = {
