@@ -4,6 +4,7 @@
 #include "CngCrypto.h"
 #include "ByteText.h"
 #include "PairingKey.h"
+#include "TextLines.h"
 #include "../framework/ScopedHandle.h"
 
 // Holds the pairing's lock for one scope.
@@ -46,11 +47,13 @@ static std::string ReadWholeFile(const std::string& path)
     return text;
 }
 
-void CWebPairing::Load(const std::string& filePath)
+size_t CWebPairing::Load(const std::string& filePath)
 {
-    std::vector<StoredBrowser> stored;
-    if (!filePath.empty())
-        stored = ParsePairedBrowsers(ReadWholeFile(filePath));
+    std::string text = filePath.empty() ? std::string() : ReadWholeFile(filePath);
+    std::vector<StoredBrowser> stored = ParsePairedBrowsers(text);
+    size_t nLines = 0;
+    for (const std::string& line : TextLines(text))
+        nLines += line.empty() ? 0 : 1;
     CPairingLock lock(m_lock);
     m_filePath = filePath;
     m_browsers.clear();
@@ -65,6 +68,7 @@ void CWebPairing::Load(const std::string& filePath)
     }
     m_nSavedMs = GetTickCount64();
     DrawKeyLocked();
+    return nLines > m_browsers.size() ? nLines - m_browsers.size() : 0;
 }
 
 void CWebPairing::DrawKeyLocked()
