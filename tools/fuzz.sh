@@ -17,7 +17,7 @@ out=build/fuzz
 mkdir -p "$out/corpus"
 clang++ -std=c++11 -g -O1 -I. -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
   tools/fuzz/HttpRequestFuzz.cpp core/BrowsePaths.cpp web/HostNames.cpp web/HttpRequest.cpp \
-  web/JsonText.cpp web/LogText.cpp web/Pairing.cpp web/ByteText.cpp web/UrlText.cpp \
+  web/JsonText.cpp web/LogText.cpp web/Pairing.cpp web/ByteText.cpp web/TextLines.cpp web/UrlText.cpp \
   core/DeviceNames.cpp core/IPv4Text.cpp -o "$out/http_request_fuzz"
 
 # A few whole requests to start from; the first two bytes of each choose the split.
