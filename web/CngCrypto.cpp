@@ -240,9 +240,9 @@ bool AesGcmSeal(const std::string& key, const std::string& iv, const std::string
     ULONG nDone = 0;
     // Never a NULL output, even for no text: CNG takes that as asking for the size
     // and then neither makes nor checks a tag.
-    if (!BCRYPT_SUCCESS(BCryptEncrypt(hKey.Get(), InputBytes(plain), SizeOf(plain), &info, NULL,
-                                      0, reinterpret_cast<PUCHAR>(&sealed[0]), SizeOf(plain),
-                                      &nDone, 0)) ||
+    if (!BCRYPT_SUCCESS(BCryptEncrypt(hKey.Get(), InputBytes(plain), SizeOf(plain), &info, NULL, 0,
+                                      reinterpret_cast<PUCHAR>(&sealed[0]), SizeOf(plain), &nDone,
+                                      0)) ||
         nDone != plain.size())
         return false;
     sealed.replace(plain.size(), GCM_TAG_SIZE, reinterpret_cast<const char*>(tag), GCM_TAG_SIZE);

@@ -195,7 +195,8 @@ bool ParseWebSocketClose(const std::string& payload, int* pnCode)
     }
     if (payload.size() < 2)
         return false;
-    int nCode = static_cast<unsigned char>(payload[0]) * 256 + static_cast<unsigned char>(payload[1]);
+    int nCode =
+        static_cast<unsigned char>(payload[0]) * 256 + static_cast<unsigned char>(payload[1]);
     if (!IsSendableCloseCode(nCode) || !IsValidUtf8(payload.substr(2)))
         return false;
     *pnCode = nCode;

@@ -44,18 +44,18 @@ private:
     int EndOfFrame(std::vector<WsMessage>* pMessages);
 
     int m_nError;
-    std::string m_header;     // the frame header read so far (2 to 14 bytes)
-    size_t m_nHeaderSize;     // its whole size once the second byte is known, else 2
-    bool m_bInPayload;        // the header is read, the payload is coming
-    bool m_bFin;              // this frame ends its message
-    WsOpcode m_nFrameOpcode;  // this frame's opcode
+    std::string m_header;       // the frame header read so far (2 to 14 bytes)
+    size_t m_nHeaderSize;       // its whole size once the second byte is known, else 2
+    bool m_bInPayload;          // the header is read, the payload is coming
+    bool m_bFin;                // this frame ends its message
+    WsOpcode m_nFrameOpcode;    // this frame's opcode
     unsigned long long m_nLeft; // payload bytes of this frame still to come
     unsigned char m_mask[4];
-    size_t m_nMaskAt;         // the mask byte for the next payload byte
-    std::string m_control;    // a control frame's payload
-    bool m_bInMessage;        // a fragmented message has started and not ended
+    size_t m_nMaskAt;      // the mask byte for the next payload byte
+    std::string m_control; // a control frame's payload
+    bool m_bInMessage;     // a fragmented message has started and not ended
     WsOpcode m_nMessageOpcode;
-    std::string m_message;    // the data message's payload so far
+    std::string m_message; // the data message's payload so far
 };
 
 // A server frame: FIN set, unmasked, 7/16/64-bit length as needed.
