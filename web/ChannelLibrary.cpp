@@ -18,12 +18,6 @@ static std::string ToUtf8(const std::string& ansi)
     return Utf8FromAnsi(ansi);
 }
 
-static ChannelAnswer NotRun(PageRun nRun)
-{
-    return ChannelAnswer::Refused(503, nRun == PAGE_RUN_BUSY ? "The player is not answering"
-                                                             : "The server is stopping");
-}
-
 // The members of a JSON object's text, without its braces, to go into an answer.
 static std::string Members(const std::string& object)
 {
@@ -55,15 +49,15 @@ ChannelAnswer CWebRemote::AnswerPlaylist(const CWebConnection& connection)
     CPagePlaylistSink playlist;
     PageRun nRun = RunForPage(connection, CMD_PLST, [&] { m_core.Playlist(playlist); });
     if (nRun != PAGE_RUN_DONE)
-        return NotRun(nRun);
+        return ChannelAnswer::NotRun(nRun);
     // No titles (only Winamp 2 tells them): the number of entries still lets the
     // page offer them for selection.
     int nLength = 0;
     if (!playlist.bHasText)
-        nRun = RunForPage(connection, CMD_PLEN,
-                          [&] { nLength = m_core.PlaylistLength() & 0xFFFF; });
+        nRun =
+            RunForPage(connection, CMD_PLEN, [&] { nLength = m_core.PlaylistLength() & 0xFFFF; });
     if (nRun != PAGE_RUN_DONE)
-        return NotRun(nRun);
+        return ChannelAnswer::NotRun(nRun);
     return ChannelAnswer::Done(Members(PlaylistJson(
         playlist.nIndex, playlist.bHasText, PlaylistTitles(playlist.text), nLength, ToUtf8)));
 }
@@ -117,7 +111,7 @@ ChannelAnswer CWebRemote::AnswerList(const CWebConnection& connection, const CJs
     PageRun nRun =
         RunForPage(connection, CMD_DLST, [&] { m_core.ListFolder(ansi.c_str(), listing); });
     if (nRun != PAGE_RUN_DONE)
-        return NotRun(nRun);
+        return ChannelAnswer::NotRun(nRun);
     return ChannelAnswer::Done(Members(ListingJson(listing.entries, ToUtf8)));
 }
 
@@ -139,7 +133,7 @@ ChannelAnswer CWebRemote::AnswerFileAction(const CWebConnection& connection,
                                   else
                                       m_core.PlayFile(ansi.c_str());
                               });
-    return nRun == PAGE_RUN_DONE ? ChannelAnswer::Done() : NotRun(nRun);
+    return nRun == PAGE_RUN_DONE ? ChannelAnswer::Done() : ChannelAnswer::NotRun(nRun);
 }
 
 // The file is checked now; the plain GET that follows names only the ticket.

@@ -58,8 +58,7 @@ PageRun CWebRemote::RunForPage(const CWebConnection& connection, int nCommandId,
     // Everything else waits its turn, so the pages add no more than one caller
     // at a time to the controllers, like one more phone link.
     {
-        CMutexLock lock(m_hCommandMutex, connection.Worker().GetStopEvent(),
-                        PLAYER_LOCK_LIMIT_MS);
+        CMutexLock lock(m_hCommandMutex, connection.Worker().GetStopEvent(), PLAYER_LOCK_LIMIT_MS);
         if (!lock.IsHeld())
             return connection.Worker().IsStopRequested() ? PAGE_RUN_STOPPED : PAGE_RUN_BUSY;
         if (nCommandId != CMD_UNKNOWN && CommandRowOf(nCommandId).bStartsApp)
@@ -74,15 +73,13 @@ PageRun CWebRemote::RunForPage(const CWebConnection& connection, int nCommandId,
     return PAGE_RUN_DONE;
 }
 
-// What a run that did not happen answers; the stop's answer is never sent.
-static ChannelAnswer NotRun(PageRun nRun)
+ChannelAnswer ChannelAnswer::NotRun(PageRun nRun)
 {
     return ChannelAnswer::Refused(503, nRun == PAGE_RUN_BUSY ? "The player is not answering"
                                                              : "The server is stopping");
 }
 
-ChannelAnswer CWebRemote::AnswerRequest(const CWebConnection& connection,
-                                        const CJsonValue& request)
+ChannelAnswer CWebRemote::AnswerRequest(const CWebConnection& connection, const CJsonValue& request)
 {
     const CJsonValue* pOp = request.Find("op");
     const std::string op = pOp ? pOp->Text() : std::string();
@@ -107,15 +104,15 @@ ChannelAnswer CWebRemote::AnswerRequest(const CWebConnection& connection,
     return AnswerAction(connection, request);
 }
 
-ChannelAnswer CWebRemote::AnswerAction(const CWebConnection& connection,
-                                       const CJsonValue& request)
+ChannelAnswer CWebRemote::AnswerAction(const CWebConnection& connection, const CJsonValue& request)
 {
     int nCommandId = CMD_UNKNOWN;
     long nValue = 0;
     if (!ParseWebAction(request, &nCommandId, &nValue))
         return ChannelAnswer::Refused(404, "no such action, or a value out of range");
-    PageRun nRun = RunForPage(connection, nCommandId, [&] { m_core.RunControl(nCommandId, nValue); });
-    return nRun == PAGE_RUN_DONE ? ChannelAnswer::Done() : NotRun(nRun);
+    PageRun nRun =
+        RunForPage(connection, nCommandId, [&] { m_core.RunControl(nCommandId, nValue); });
+    return nRun == PAGE_RUN_DONE ? ChannelAnswer::Done() : ChannelAnswer::NotRun(nRun);
 }
 
 ChannelAnswer CWebRemote::AnswerShutdown(const CWebConnection& connection)
@@ -123,7 +120,7 @@ ChannelAnswer CWebRemote::AnswerShutdown(const CWebConnection& connection)
     if (!m_bShutdownAllowed)
         return ChannelAnswer::Refused(403, "shutdown is not allowed");
     PageRun nRun = RunForPage(connection, CMD_SHUT, [&] { m_core.Shutdown(); });
-    return nRun == PAGE_RUN_DONE ? ChannelAnswer::Done() : NotRun(nRun);
+    return nRun == PAGE_RUN_DONE ? ChannelAnswer::Done() : ChannelAnswer::NotRun(nRun);
 }
 
 // The state as it is, without starting the application: the page's first look.
@@ -132,7 +129,7 @@ ChannelAnswer CWebRemote::AnswerHello(const CWebConnection& connection)
     WatchedState state;
     PageRun nRun = RunForPage(connection, CMD_UNKNOWN, [&] { state = m_watch.ReadNow(); });
     if (nRun != PAGE_RUN_DONE)
-        return NotRun(nRun);
+        return ChannelAnswer::NotRun(nRun);
     char szVersion[80];
     snprintf(szVersion, sizeof(szVersion), ",\"version\":\"%d.%d\",\"shutdown\":%s",
              PROTOCOL_VERSION_MAJOR, PROTOCOL_VERSION_MINOR, m_bShutdownAllowed ? "true" : "false");
@@ -146,14 +143,13 @@ ChannelAnswer CWebRemote::AnswerStatus(const CWebConnection& connection)
     WatchedState state;
     PageRun nRun = RunForPage(connection, CMD_INF2, [&] { state = m_watch.ReadNow(); });
     if (nRun != PAGE_RUN_DONE)
-        return NotRun(nRun);
+        return ChannelAnswer::NotRun(nRun);
     return ChannelAnswer::Done(",\"state\":" + StatusJson(state.status, state.nKind, -1, ToUtf8));
 }
 
 // The key names the picture of one version: a page asking for an older one
 // is told so, and asks again with the key of the next state it is pushed.
-ChannelAnswer CWebRemote::AnswerArtwork(const CWebConnection& connection,
-                                        const CJsonValue& request)
+ChannelAnswer CWebRemote::AnswerArtwork(const CWebConnection& connection, const CJsonValue& request)
 {
     std::string bytes, type;
     unsigned nVersion = 0;
@@ -161,7 +157,7 @@ ChannelAnswer CWebRemote::AnswerArtwork(const CWebConnection& connection,
     PageRun nRun = RunForPage(connection, CMD_UNKNOWN,
                               [&] { bFound = m_core.Artwork(&bytes, &type, &nVersion); });
     if (nRun != PAGE_RUN_DONE)
-        return NotRun(nRun);
+        return ChannelAnswer::NotRun(nRun);
     std::string served = ServedImageType(type);
     const CJsonValue* pKey = request.Find("key");
     if (!bFound || served.empty() ||
@@ -180,9 +176,10 @@ ChannelAnswer CWebRemote::AnswerChooseApp(const CWebConnection& connection,
         return ChannelAnswer::Refused(400, "no app");
     const std::string& app = pApp->Text();
     bool bChosen = false;
-    PageRun nRun = RunForPage(connection, CMD_UNKNOWN, [&] { bChosen = m_core.ChooseMediaApp(app); });
+    PageRun nRun =
+        RunForPage(connection, CMD_UNKNOWN, [&] { bChosen = m_core.ChooseMediaApp(app); });
     if (nRun != PAGE_RUN_DONE)
-        return NotRun(nRun);
+        return ChannelAnswer::NotRun(nRun);
     if (bChosen)
         return ChannelAnswer::Done();
     std::wstring wide;

@@ -8,7 +8,15 @@
 class CJsonValue
 {
 public:
-    enum Type { JSON_NULL, JSON_BOOL, JSON_NUMBER, JSON_STRING, JSON_ARRAY, JSON_OBJECT };
+    enum Type
+    {
+        JSON_NULL,
+        JSON_BOOL,
+        JSON_NUMBER,
+        JSON_STRING,
+        JSON_ARRAY,
+        JSON_OBJECT
+    };
     CJsonValue() : m_nType(JSON_NULL), m_bValue(false), m_fValue(0) {}
 
     Type GetType() const { return m_nType; }

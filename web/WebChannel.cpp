@@ -188,9 +188,8 @@ void CWebChannel::TakeOpening(const std::string& text)
     const CJsonValue* pId = NULL;
     const CJsonValue* pNonce = NULL;
     if (!ParseJson(text, &opening) || !(pId = opening.Find("id")) ||
-        !(pNonce = opening.Find("nonce")) || !BytesFromHex(pId->Text(), &id) ||
-        id.size() != 16 || !BytesFromHex(pNonce->Text(), &clientNonce) ||
-        clientNonce.size() != CHANNEL_NONCE_BYTES)
+        !(pNonce = opening.Find("nonce")) || !BytesFromHex(pId->Text(), &id) || id.size() != 16 ||
+        !BytesFromHex(pNonce->Text(), &clientNonce) || clientNonce.size() != CHANNEL_NONCE_BYTES)
     {
         Refuse(1008, "its opening was not an id and a nonce");
         return;
@@ -208,8 +207,8 @@ void CWebChannel::TakeOpening(const std::string& text)
     if (nCheck != BROWSER_PAIRED)
     {
         const char* pszReason = nCheck == BROWSER_REMOVED ? "removed" : "unknown";
-        SendFrame(WS_TEXT, std::string("{\"error\":\"not paired\",\"reason\":\"") + pszReason +
-                               "\"}");
+        SendFrame(WS_TEXT,
+                  std::string("{\"error\":\"not paired\",\"reason\":\"") + pszReason + "\"}");
         Refuse(1008, "its browser is not paired");
         return;
     }
@@ -265,8 +264,8 @@ void CWebChannel::Answer(const std::string& plain)
     // The page's numbers are JavaScript's: whole up to 2^53.
     long long nId = 0;
     const CJsonValue* pId = request.Find("id");
-    std::string re = pId && pId->WholeNumber(0, 9007199254740991LL, &nId) ? std::to_string(nId)
-                                                                           : "null";
+    std::string re =
+        pId && pId->WholeNumber(0, 9007199254740991LL, &nId) ? std::to_string(nId) : "null";
     ChannelAnswer answer = m_remote.AnswerRequest(m_connection, request);
     if (m_connection.Worker().IsStopRequested())
     {

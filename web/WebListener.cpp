@@ -44,7 +44,12 @@ void CWebRemote::LoadPairings(const char* pszIniDir)
     std::string path;
     if (pszIniDir[0] != '\0')
         path = std::string(pszIniDir) + "\\" + PAIRED_BROWSERS_FILE_NAME;
-    m_pairing.Load(path);
+    size_t nDropped = m_pairing.Load(path);
+    if (nDropped > 0)
+        m_core.LogEvent("Web remote: %u lines of %s dropped (browsers paired by an older "
+                        "version, or keys this Windows user cannot open): those browsers pair "
+                        "again\r\n",
+                        static_cast<unsigned>(nDropped), PAIRED_BROWSERS_FILE_NAME);
 }
 
 bool CWebRemote::Start(unsigned short nPort)

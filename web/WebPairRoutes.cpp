@@ -53,6 +53,7 @@ bool CWebRemote::ServePair(CWebConnection& connection, const CHttpRequest& reque
     {
     case PAIRING_DONE:
         m_core.LogEvent("Web remote: paired %s at %s\r\n", pairing.browserName.c_str(), pszPeer);
+        connection.MarkPaired();
         return RespondJson(connection, request, 200, "{\"seal\":\"" + pairing.answerSeal + "\"}");
     case PAIRING_WRONG_KEY:
     case PAIRING_EXPIRED_KEY:

@@ -4,6 +4,7 @@
 #include "CngCrypto.h"
 #include "ByteText.h"
 #include "PairingKey.h"
+#include "TextLines.h"
 #include "../framework/ScopedHandle.h"
 
 // Holds the pairing's lock for one scope.
@@ -39,18 +40,21 @@ static std::string ReadWholeFile(const std::string& path)
         return text;
     char buffer[4096];
     size_t nRead;
-    // The file holds at most 100 short lines; anything far bigger is not ours.
-    while ((nRead = fread(buffer, 1, sizeof(buffer), pFile)) > 0 && text.size() < 65536)
+    // At most 100 lines, each under 2.3 KB with its protected key in hex
+    // (MAX_PROTECTED_KEY); anything far bigger is not ours.
+    while ((nRead = fread(buffer, 1, sizeof(buffer), pFile)) > 0 && text.size() < 256 * 1024)
         text.append(buffer, nRead);
     fclose(pFile);
     return text;
 }
 
-void CWebPairing::Load(const std::string& filePath)
+size_t CWebPairing::Load(const std::string& filePath)
 {
-    std::vector<StoredBrowser> stored;
-    if (!filePath.empty())
-        stored = ParsePairedBrowsers(ReadWholeFile(filePath));
+    std::string text = filePath.empty() ? std::string() : ReadWholeFile(filePath);
+    std::vector<StoredBrowser> stored = ParsePairedBrowsers(text);
+    size_t nLines = 0;
+    for (const std::string& line : TextLines(text))
+        nLines += line.empty() ? 0 : 1;
     CPairingLock lock(m_lock);
     m_filePath = filePath;
     m_browsers.clear();
@@ -65,6 +69,7 @@ void CWebPairing::Load(const std::string& filePath)
     }
     m_nSavedMs = GetTickCount64();
     DrawKeyLocked();
+    return nLines > m_browsers.size() ? nLines - m_browsers.size() : 0;
 }
 
 void CWebPairing::DrawKeyLocked()
@@ -168,12 +173,17 @@ bool CWebPairing::KeepBrowserLocked(const PairingForm& form, const std::string& 
     browser.date = browser.seen.substr(0, 10);
     browser.address = address;
     // A page that pairs again under its old id takes that id's place.
-    for (size_t i = 0; i < m_browsers.size(); i++)
+    for (size_t i = 0; i < m_browsers.size();)
     {
         if (m_browsers[i].stored.browser.id == form.idHex)
-            m_browsers.erase(m_browsers.begin() + i--);
+            m_browsers.erase(m_browsers.begin() + i);
+        else
+            i++;
     }
     m_browsers.push_back(known);
+    // As the file keeps them: the newest 100.
+    if (m_browsers.size() > MAX_PAIRED_BROWSERS)
+        m_browsers.erase(m_browsers.begin());
     m_removedIds.erase(form.idHex);
     SaveLocked();
     return true;

@@ -49,8 +49,9 @@ public:
     ~CWebPairing();
 
     // Reads the paired browsers from the file (when there is one) and draws a
-    // key. Lines of older versions, and keys this user cannot open, are dropped.
-    void Load(const std::string& filePath);
+    // key. Lines of older versions, and keys this user cannot open, are
+    // dropped: gives how many.
+    size_t Load(const std::string& filePath);
     // The key as shown ("XXXX-XXXX-XXXX-XXXX"), "" when it has expired.
     std::string KeyText();
     void NewKey();

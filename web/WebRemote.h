@@ -39,6 +39,8 @@ struct ChannelAnswer
     std::string error;
     static ChannelAnswer Done(const std::string& members = std::string());
     static ChannelAnswer Refused(int nStatus, const char* pszError);
+    // 503 for a run whose turn never came (the stop's is never sent).
+    static ChannelAnswer NotRun(PageRun nRun);
     // {"re":re,"ok":true...} or {"re":re,"ok":false,"status":...,"error":...}
     std::string Json(const std::string& re) const;
 };

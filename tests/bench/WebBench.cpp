@@ -2,7 +2,7 @@
 // answered when done) against the same VOLM over the 1.72 TCP link (VOLM and a
 // CHCK, answered "Y" when done), in alternating rounds; how soon a change of
 // the player reaches a channel as a push; the page's first load on loopback;
-// and the server's memory with 4 idle channels and, besides, 12 idle connections.
+// and the server's memory with idle channels.
 #include <stdio.h>
 #include <string>
 #include "BenchSupport.h"
@@ -28,8 +28,8 @@ static double ThroughChannel(void* pParam)
     double fStart = Now();
     for (int i = 0; i < COMMANDS; i++)
     {
-        std::string answer = context.pPage->Request("\"op\":\"volume\",\"value\":" +
-                                                    std::to_string(i & 0xFF));
+        std::string answer =
+            context.pPage->Request("\"op\":\"volume\",\"value\":" + std::to_string(i & 0xFF));
         if (answer.find("\"ok\":true") == std::string::npos)
             return -1;
     }
@@ -60,8 +60,8 @@ static double PageLoad()
     for (const char* pszFile : files)
     {
         CWebResponse response;
-        if (!browser.Send(WebRequestBytes("GET", pszFile)) || !ReadWebResponse(browser, &response) ||
-            response.nStatus != 200)
+        if (!browser.Send(WebRequestBytes("GET", pszFile)) ||
+            !ReadWebResponse(browser, &response) || response.nStatus != 200)
             return -1;
     }
     return Now() - fStart;
@@ -113,7 +113,8 @@ int main()
 
     printf("%d VOLM per round, each answered before the next: live channel and TCP link\n",
            COMMANDS);
-    double fRatio = AlternatingRatio("channel", ThroughChannel, "tcp", ThroughTcp, &context, ROUNDS);
+    double fRatio =
+        AlternatingRatio("channel", ThroughChannel, "tcp", ThroughTcp, &context, ROUNDS);
     printf("VOLM ratio (median channel / tcp): %.2f\n", fRatio);
 
     std::vector<double> delays;

@@ -32,8 +32,7 @@ bool CChannelClient::Connect(const char* pszFrom)
     if (!m_link.ConnectTcp(pszFrom, WEB_PORT, WAIT_LIMIT_MS, pszFrom))
         return false;
     std::string host = std::string(pszFrom) + ":7655";
-    std::string request = "GET /api/live HTTP/1.1\r\nHost: " + host + "\r\nOrigin: http://" +
-                          host +
+    std::string request = "GET /api/live HTTP/1.1\r\nHost: " + host + "\r\nOrigin: http://" + host +
                           "\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n"
                           "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\n"
                           "Sec-WebSocket-Version: 13\r\n\r\n";

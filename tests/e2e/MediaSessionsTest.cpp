@@ -124,7 +124,8 @@ TEST_P(MediaSessions, ThePageSeesTheSessionAtOnceAndChoosesTheAppThatCommandsRea
     ASSERT_TRUE(page.Open(browser.idHex, browser.key));
     std::string state = page.Request("\"op\":\"status\"");
     size_t nKey = state.find("\"art\":\"") + 7;
-    std::string art = "\"op\":\"art\",\"key\":\"" + state.substr(nKey, state.find('"', nKey) - nKey) + "\"";
+    std::string art =
+        "\"op\":\"art\",\"key\":\"" + state.substr(nKey, state.find('"', nKey) - nKey) + "\"";
     EXPECT_NE(std::string::npos, state.find("\"track\":\"Caf\xC3\xA9 \xCE\xA9\",\"artist\":\"Ana\","
                                             "\"album\":\"Blue\",\"player\":\"Spotify\""))
         << state;

@@ -17,7 +17,8 @@ protected:
         m_dir.WriteFile("Music\\a.mp3", "the bytes of a.mp3");
         m_dir.WriteFile("list.m3u", "#EXTM3U\r\n#EXTINF:200,Artist - First\r\nC:\\m\\1.mp3\r\n");
         m_winamp.Prepare("caption=1. Song - Winamp\nstate=1\nlength=180\nplaylist_index=0\n"
-                         "m3u_source=" + m_dir.File("list.m3u") + "\n");
+                         "m3u_source=" +
+                         m_dir.File("list.m3u") + "\n");
         ASSERT_TRUE(m_winamp.Start());
         StartServer("ListenOnSocket=1\r\nWebRemote=1\r\nPath=" + m_dir.File("Music") +
                     "\r\nPathToApplication0=" + m_winamp.ExePath() + "\r\n");
@@ -50,7 +51,8 @@ TEST_F(WebChannel, RequestsReachThePlayerAndAnswerWithTheOldRoutesFields)
     EXPECT_EQ(0u, hello.find("{\"re\":1,\"ok\":true,\"state\":{\"version\":-1,")) << hello;
     EXPECT_TRUE(Has(hello, "},\"version\":\"1.72\",\"shutdown\":false}")) << hello;
     std::string status = page.Request("\"op\":\"status\"");
-    EXPECT_TRUE(Has(status, "{\"re\":2,\"ok\":true,\"state\":{\"version\":-1,\"state\":\"playing\""))
+    EXPECT_TRUE(
+        Has(status, "{\"re\":2,\"ok\":true,\"state\":{\"version\":-1,\"state\":\"playing\""))
         << status;
     EXPECT_TRUE(Has(status, "\"title\":\"Song\"")) << status;
     m_winamp.ForgetMessages();
@@ -83,8 +85,8 @@ TEST_F(WebChannel, RequestsReachThePlayerAndAnswerWithTheOldRoutesFields)
                               JsonEscaped(m_dir.File("Music\\a.mp3")) + "\",\"folder\":false}]}";
     std::string roots = page.Request("\"op\":\"list\"");
     EXPECT_TRUE(Has(roots, "\"ok\":true," + entry.substr(1))) << roots;
-    std::string folder = page.Request("\"op\":\"list\",\"path\":\"" +
-                                      JsonEscaped(m_dir.File("Music")) + "\"");
+    std::string folder =
+        page.Request("\"op\":\"list\",\"path\":\"" + JsonEscaped(m_dir.File("Music")) + "\"");
     EXPECT_TRUE(Has(folder, "\"ok\":true," + entry.substr(1))) << folder;
     EXPECT_TRUE(m_server.WaitForLog("Web remote: refused \"C:\\Windows\" from 127.0.0.1: not "
                                     "inside the folders to browse\r\n"))
@@ -159,7 +161,8 @@ TEST_F(WebChannel, ADownloadTicketServesOneGetWithinAMinute)
     {
         std::string log = m_server.LogAfterBanner();
         size_t nCount = 0;
-        for (size_t nAt = log.find(refused); nAt != std::string::npos; nAt = log.find(refused, nAt + 1))
+        for (size_t nAt = log.find(refused); nAt != std::string::npos;
+             nAt = log.find(refused, nAt + 1))
             nCount++;
         return nCount;
     };
@@ -233,8 +236,8 @@ TEST_F(WebChannel, RemoveTellsThePageAndClosesItsChannelAtOnce)
     PressButton(hDialog, IDOK);
     CChannelClient again;
     ASSERT_TRUE(again.Connect());
-    ASSERT_TRUE(again.SendFrame(1, "{\"id\":\"" + m_browser.id + "\",\"nonce\":\"" +
-                                       RandomHex(16) + "\"}"));
+    ASSERT_TRUE(again.SendFrame(1, "{\"id\":\"" + m_browser.id + "\",\"nonce\":\"" + RandomHex(16) +
+                                       "\"}"));
     EXPECT_EQ("{\"error\":\"not paired\",\"reason\":\"removed\"}",
               again.ReadFrame(WAIT_LIMIT_MS).payload);
 }

@@ -135,10 +135,9 @@ TEST_F(WebRemote, PathsOutsideTheBrowseFoldersGet403AndALogLine)
                                  m_dir.File("Music\\..\\QuorvelServer.ini"), "C:\\Windows"};
     const char* const ops[] = {"download", "play-file", "list"};
     for (int i = 0; i < 3; i++)
-        EXPECT_NE(std::string::npos,
-                  page.Request("\"op\":\"" + std::string(ops[i]) + "\",\"path\":\"" +
-                               JsonEscaped(paths[i]) + "\"")
-                      .find("\"status\":403"))
+        EXPECT_NE(std::string::npos, page.Request("\"op\":\"" + std::string(ops[i]) +
+                                                  "\",\"path\":\"" + JsonEscaped(paths[i]) + "\"")
+                                         .find("\"status\":403"))
             << ops[i];
     // Logged as text of one line, and not at any length.
     const std::pair<std::string, std::string> odd[] = {
@@ -274,6 +273,37 @@ TEST_F(WebRemote, WrongKeysFromManyAddressesLeaveTheKeyAndAPairingRenewsItInTheO
     EXPECT_EQ("New key", DialogItemText(hDialog, NEW_KEY));
     PressButton(hDialog, IDOK);
     EXPECT_TRUE(m_server.WaitForLogToBe(log + "Web remote: paired Browser at 10.77.0.1\r\n"))
+        << m_server.LogAfterBanner();
+}
+
+// K is kept protected for this user: after a restart the browser is known again,
+// while an older version's line and a key that does not open here are dropped.
+TEST_F(WebRemote, APairedBrowserOutlivesARestartAndOlderLinesAreDropped)
+{
+    ASSERT_FALSE(PairWithServer(m_server).idHex.empty());
+    m_server.Click(1006);
+    DWORD nExitCode = 1;
+    ASSERT_TRUE(m_server.WaitForExit(WAIT_LIMIT_MS, &nExitCode));
+    const std::string older =
+        std::string(64, 'a') + "\t2026-12-08\tChrome on Android\t10.0.0.5\t2026-12-09 14:05\n";
+    const std::string foreign = std::string(32, 'b') + "\t0123\t2026-12-08\tFirefox\t\t\n";
+    const char* const FILE_NAME = "QuorvelServer-browsers.txt";
+    m_dir.WriteFile(FILE_NAME, older + m_dir.ReadFile(FILE_NAME) + foreign);
+    ASSERT_TRUE(m_server.Start(m_dir.Path()));
+    HWND hDialog = OpenWebRemoteDialog(m_server);
+    ASSERT_TRUE(hDialog != NULL);
+    const int BROWSERS = 1105, REMOVE = 1106;
+    HWND hList = GetDlgItem(hDialog, BROWSERS);
+    EXPECT_EQ(1, SendMessageA(hList, LB_GETCOUNT, 0, 0)) << "the browser paired before";
+    SendMessageA(hList, LB_SETCURSEL, 0, 0);
+    PressButton(hDialog, REMOVE);
+    EXPECT_EQ(0, SendMessageA(hList, LB_GETCOUNT, 0, 0));
+    PressButton(hDialog, IDOK);
+    EXPECT_EQ("", m_dir.ReadFile(FILE_NAME));
+    EXPECT_TRUE(m_server.WaitForLogToBe(
+        "Web remote: 2 lines of QuorvelServer-browsers.txt dropped (browsers paired by an older "
+        "version, or keys this Windows user cannot open): those browsers pair again\r\n"
+        "Web remote: listening on port 7655\r\n"))
         << m_server.LogAfterBanner();
 }
 

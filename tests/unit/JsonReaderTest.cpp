@@ -6,9 +6,10 @@
 TEST(JsonReader, ReadsTheChannelsMessages)
 {
     CJsonValue value;
-    ASSERT_TRUE(ParseJson(" {\"id\": 7, \"op\":\"list\", \"path\":\"C:\\\\M\\u00fcsik\\ud83c\\udfb5\","
-                          " \"events\":[{\"t\":\"move\",\"dx\":-3}, true, null, 1.25e1]} ",
-                          &value));
+    ASSERT_TRUE(
+        ParseJson(" {\"id\": 7, \"op\":\"list\", \"path\":\"C:\\\\M\\u00fcsik\\ud83c\\udfb5\","
+                  " \"events\":[{\"t\":\"move\",\"dx\":-3}, true, null, 1.25e1]} ",
+                  &value));
     long long nId = 0;
     ASSERT_TRUE(value.Find("id") && value.Find("id")->WholeNumber(0, 100, &nId));
     EXPECT_EQ(7, nId);
@@ -26,9 +27,23 @@ TEST(JsonReader, ReadsTheChannelsMessages)
 
 TEST(JsonReader, RefusesWhatIsNotJson)
 {
-    const std::string bad[] = {"", "{", "{\"a\":1,}", "[1 2]", "01", "1.", "-", "\"a\nb\"",
-                               "\"\\x\"", "\"\\ud800\"", "\"\\udc00x\"", "\"\xC3(\"", "{} {}",
-                               "{'a':1}", "tru", "nul", std::string("\"a\0\"", 4)};
+    const std::string bad[] = {"",
+                               "{",
+                               "{\"a\":1,}",
+                               "[1 2]",
+                               "01",
+                               "1.",
+                               "-",
+                               "\"a\nb\"",
+                               "\"\\x\"",
+                               "\"\\ud800\"",
+                               "\"\\udc00x\"",
+                               "\"\xC3(\"",
+                               "{} {}",
+                               "{'a':1}",
+                               "tru",
+                               "nul",
+                               std::string("\"a\0\"", 4)};
     for (const std::string& text : bad)
     {
         CJsonValue value;
@@ -37,8 +52,8 @@ TEST(JsonReader, RefusesWhatIsNotJson)
     std::string deep(JSON_MAX_DEPTH + 2, '[');
     CJsonValue value;
     EXPECT_FALSE(ParseJson(deep + std::string(JSON_MAX_DEPTH + 2, ']'), &value));
-    EXPECT_TRUE(ParseJson(std::string(JSON_MAX_DEPTH, '[') + std::string(JSON_MAX_DEPTH, ']'),
-                          &value));
+    EXPECT_TRUE(
+        ParseJson(std::string(JSON_MAX_DEPTH, '[') + std::string(JSON_MAX_DEPTH, ']'), &value));
 }
 
 TEST(DownloadTickets, EachServesOneGetWithinItsTime)
