@@ -2,8 +2,9 @@
 // activatable class. It serves the sessions of a script, FakeMediaSessions.cfg
 // beside the DLL, read every 100 ms: on a change it raises every change event
 // listened to, then records "changed" in calls.log beside it, where each request
-// to a session goes too: "<app> <request> [value]". Script lines: late=1
-// (operations complete later on another thread), current=N (0: none),
+// to a session goes too: "<app> <request> [value]", and each RequestAsync.
+// Script lines: late=1 (operations complete later on another thread),
+// slow_first_ms=N (the first RequestAsync completes N ms late), current=N (0: none),
 // sessions=N; for session i: app<i>, title<i>, artist<i>, album<i> (UTF-8),
 // status<i>, position<i> and end<i> (seconds), shuffle<i> and repeat<i> (absent:
 // not told), controls<i> (bit n: the PlaybackControls getter at 6 + n allows
@@ -176,9 +177,12 @@ static Object* NewOperation(const wchar_t* pszIid, Object* pResult, INT32 nValue
     return pOperation;
 }
 
+// An operation with a result completes nValue ms late.
 static DWORD WINAPI Complete(void* pOperation)
 {
     Face* pFace = &static_cast<Object*>(pOperation)->faces[0];
+    if (pFace->pObject->pResult)
+        Sleep(static_cast<DWORD>(pFace->pObject->nValue));
     Call(pFace->pObject->pHandler, 3, pFace, 1); // Invoke(operation, Completed)
     Release(pFace);
     return 0;
@@ -314,13 +318,19 @@ static HRESULT Answer(Face* pThis, int nSlot, UINT_PTR a, UINT_PTR b, UINT_PTR, 
     switch (K(pThis->nKind, nSlot))
     {
     case K(STATICS, 6): // RequestAsync
-        return Out(pOut, NewOperation(L"{3eec115e-7346-5c27-8c5f-da78514a277b}", Manager()));
+    {
+        static LONG s_nRequests = 0;
+        bool bFirst = InterlockedIncrement(&s_nRequests) == 1;
+        Record("RequestAsync");
+        return Out(pOut, NewOperation(L"{3eec115e-7346-5c27-8c5f-da78514a277b}", Manager(),
+                                      bFirst ? static_cast<INT32>(Number("slow_first_ms")) : 0));
+    }
     case K(ASYNC, 6): // put_Completed
     case K(READ, 8):
         pObject->pHandler = reinterpret_cast<IUnknown*>(a);
         pObject->pHandler->AddRef();
         AddRef(pThis);
-        if (Number("late"))
+        if (Number("late") || (pObject->pResult && pObject->nValue))
             return QueueUserWorkItem(Complete, pObject, 0) ? S_OK : E_FAIL;
         Complete(pObject);
         return S_OK;
