@@ -166,8 +166,9 @@ static void MakeFiles(CTempDir& dir, SoakState& state)
     CreateDirectoryA(dir.File("ten\\Album").c_str(), NULL);
     for (int i = 0; i < 10; i++)
         dir.WriteFile("ten\\Track " + std::to_string(i) + ".mp3", std::string(1000 * i, 'q'));
-    dir.WriteFile("show.ppt", "");
-    dir.WriteFile("show.pps", "");
+    // Not empty: the fake viewer hands back no show for an empty file.
+    dir.WriteFile("show.ppt", "slides");
+    dir.WriteFile("show.pps", "slides");
     std::string playlist;
     for (int i = 0; i < 10; i++)
         playlist += "Z:\\music\\Artist\\Album\\" + std::to_string(100 + i) + " Title.mp3\n";
