@@ -225,7 +225,7 @@ bool CServerDlg::OnCommand(WORD nId, WORD nCode)
             OnDefaultAppChanged();
         return true;
     case IDC_BROWSE_PATH:
-        if (nCode == EN_CHANGE)
+        if (nCode == EN_KILLFOCUS)
             OnBrowseFoldersEdited();
         return true;
     case IDC_APP_PATH:

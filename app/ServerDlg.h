@@ -58,8 +58,9 @@ protected:
     BOOL OnInitDialog() override;
     bool OnCommand(WORD nId, WORD nCode) override;
     bool OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult) override;
-    // Enter and Esc must not end a server the phone relies on.
-    void OnOK() override {}
+    // Enter and Esc must not end a server the phone relies on; Enter ends the
+    // editing of "Files to browse:".
+    void OnOK() override { OnBrowseFoldersEdited(); }
     void OnCancel() override {}
 
 private:
@@ -122,6 +123,7 @@ private:
     void OnSelectFolder();
     void OnAddFolder();
     void OnClearFolders();
+    void ShowPickedFolders();
     void OnBrowseApp();
 
     // The web remote (ServerDlgWeb.cpp).

@@ -12,7 +12,7 @@ void CServerDlg::OnSelectFolder()
     if (!PickFolder(m_hWnd, "Select the folder which contains your music.", szFolder))
         return;
     snprintf(m_szPath, sizeof(m_szPath), "%s", szFolder);
-    SetDlgItemTextA(m_hWnd, IDC_BROWSE_PATH, m_szPath);
+    ShowPickedFolders();
 }
 
 // Appends to the list as last loaded, picked or saved, not to what was typed into
@@ -27,13 +27,20 @@ void CServerDlg::OnAddFolder()
         m_core.LogEvent(FOLDER_REFUSED_FORMAT, szFolder, PATH_SIZE - 1);
         return;
     }
-    SetDlgItemTextA(m_hWnd, IDC_BROWSE_PATH, m_szPath);
+    ShowPickedFolders();
 }
 
 void CServerDlg::OnClearFolders()
 {
     m_szPath[0] = '\0';
+    ShowPickedFolders();
+}
+
+// The buttons end any editing of the list: what they leave is taken at once.
+void CServerDlg::ShowPickedFolders()
+{
     SetDlgItemTextA(m_hWnd, IDC_BROWSE_PATH, m_szPath);
+    OnBrowseFoldersEdited();
 }
 
 void CServerDlg::OnBrowseApp()

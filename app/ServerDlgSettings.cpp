@@ -1,7 +1,9 @@
 // The settings in the window: loaded from QuorvelServer.ini into the controls,
 // pushed into the core as the user changes them, and saved from the controls at
-// the end. The edits 1004 and 1019 show the path and extensions of the kind
-// selected in the list 1018.
+// the end. "Files to browse:" goes in only once its editing ends (the focus
+// leaves it, Enter, a folder button, the end): a list typed half-way, "D:\" on
+// the way to "D:\Music", must never be browseable. The edits 1004 and 1019 show the path and
+// extensions of the kind selected in the list 1018.
 #include "ServerDlg.h"
 #include <stdio.h>
 #include <string.h>
@@ -109,6 +111,7 @@ void CServerDlg::SaveSettings()
     ServerSettings& s = m_settings;
     ReadControl(m_hWnd, IDC_BROWSE_PATH, m_szPath, sizeof(m_szPath));
     snprintf(s.szBrowseFolders, sizeof(s.szBrowseFolders), "%s", m_szPath);
+    m_core.SetBrowseFolders(m_szPath);
     s.bStartApps = CheckState(m_hWnd, IDC_START_APPS);
     LRESULT nSelection = SendDlgItemMessageA(m_hWnd, IDC_DEFAULT_APP, CB_GETCURSEL, 0, 0);
     if (nSelection >= 0 && nSelection < APP_KIND_COUNT)

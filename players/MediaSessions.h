@@ -12,6 +12,8 @@
 #include "AutomationThread.h"
 #include "ControllerLog.h"
 #include "MediaSessionRules.h"
+#include "SessionRetry.h"
+#include "SessionSubscriptions.h"
 #include "WinRtAbi.h"
 #include "../framework/ScopedCom.h"
 
@@ -58,13 +60,6 @@ enum SessionRequestResult
     REQUEST_NOT_DELIVERED // failed (logged) or its caller is stopping: nothing else to try
 };
 
-// One change event we listen to: our handler and the source's token for it.
-struct SessionSubscription
-{
-    CComRef<RtEventHandler> handler;
-    RtEventToken nToken;
-};
-
 class CMediaSessions
 {
 public:
@@ -72,7 +67,8 @@ public:
     ~CMediaSessions();
 
     // What the driven session plays; false with no session, or with no sessions on
-    // this system at all (found out, and logged once, at the first question).
+    // this system (found out, and logged once, at the first question, and asked
+    // again at a question every CSessionRetry::RETRY_AFTER_MS while missing).
     bool GetNowPlaying(NowPlaying& now);
     // Hands the request to the driven session, if its app allows it.
     SessionRequestResult Request(SessionRequest request, int nArgument);
@@ -96,6 +92,24 @@ private:
     CMediaSessions(const CMediaSessions&);
     CMediaSessions& operator=(const CMediaSessions&);
 
+    enum Operation
+    {
+        OP_READ,
+        OP_ARTWORK,
+        OP_LIST,
+        OP_RELEASE,
+        OP_REQUEST // + SessionRequest
+    };
+    // What a change event says is out of date.
+    enum Stale
+    {
+        STALE_SESSION = 1, // which session is driven
+        STALE_PROPERTIES = 2,
+        STALE_PLAYBACK = 4,
+        STALE_TIMELINE = 8,
+        STALE_ALL = 15
+    };
+
     // What the thread read of the driven session.
     struct SessionState
     {
@@ -115,7 +129,7 @@ private:
                             AutomationOutcome& outcome);
     static void DroppedOnThread(void*, int) {}
     static void ChangeArrived(void* pSelf, int nStale);
-    bool IsAbsent() const;
+    bool IsAbsent();
     bool IsFresh();
     bool CopyNowPlaying(NowPlaying& now);
 
@@ -141,7 +155,6 @@ private:
     void ReleaseAll();
 
     CControllerLog& m_log;
-    std::atomic<int> m_nAvailability;
     std::atomic<int> m_nStale;
     std::atomic<LONG> m_nChanges;
     // The changes of which sessions there are and which is driven.
@@ -162,6 +175,8 @@ private:
     std::wstring m_artworkType;
     unsigned m_nArtworkVersion;
     bool m_bArtworkRead;
+    // Whether the session manager is to be asked for (again).
+    CSessionRetry m_retry;
 
     // The thread's own.
     bool m_bRoInitialized;

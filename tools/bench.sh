@@ -16,6 +16,8 @@
 #                                   the server of the start commit
 #   tools/bench.sh versus           VOLM, LIST, DOWN and the web API against the server of the
 #                                   commit before the core was restructured
+#   tools/bench.sh soak             both links with a mixed stream and slide-show switches for
+#                                   QUORVEL_SOAK_MINUTES (5); the server's memory slope in MB/h
 # QUORVEL_BENCH_BASE=commit compares replies and versus with another commit's server,
 # QUORVEL_BENCH_ROUNDS the rounds of versus (9 by default).
 set -euo pipefail
@@ -36,7 +38,7 @@ base_server() {
   fi
   echo "$PWD/$base/build/bin/QuorvelServer.exe"
 }
-for name in ${@:-volume list down log stop web sessions replies versus input}; do
+for name in ${@:-volume list down log stop web sessions replies versus input soak}; do
   echo "== $name"
   args=()
   [ "$name" = replies ] && args=("$(base_server a88c64e)" ${QUORVEL_BENCH_CLIENTS:-100})

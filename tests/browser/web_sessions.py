@@ -28,7 +28,7 @@ try:
     driver.find_element(By.XPATH, "//*[@id='apps']/button[.='ZuneMusic']").click()
     wait_for(lambda: texts("title") == ["Other"], "the other app's title")
     driver.find_element(By.CSS_SELECTOR, "#transport [data-action=next]").click()
-    wait_for(lambda: helper.block("messages") == ZUNE + " TrySkipNextAsync",
+    wait_for(lambda: helper.block("messages") == "RequestAsync\n" + ZUNE + " TrySkipNextAsync",
              "Next reaching the other app (and nothing else reaching an app)")
 finally:
     driver.quit()

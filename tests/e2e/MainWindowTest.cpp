@@ -259,3 +259,42 @@ TEST_F(MainWindow, AKeyTypedAfterStartLeavesTheFoldersAlone)
     SendMessageA(info.hwndFocus, WM_CHAR, 'x', 0);
     EXPECT_EQ("C:\\Music", m_server.ControlText(1000));
 }
+
+// "Files to browse:" reaches the core when its editing ends, never half-typed:
+// typing "<temp>\B" passes through "<temp>\", the whole temporary folder.
+TEST_F(MainWindow, FilesToBrowseAreTakenWhenTheirEditingEnds)
+{
+    const std::string a = m_dir.File("A"), b = m_dir.File("B"), c = m_dir.File("C");
+    StartServer("ListenOnSocket=1\r\nPath=" + a + "\r\n");
+    ConnectPhone(m_phone);
+    HWND hEdit = m_server.Control(1000);
+    // The folders DLST of no name lists, as the log names them.
+    auto listed = [&]
+    {
+        size_t nBefore = CountOccurrences(m_server.Log(), "Listing \"");
+        EXPECT_TRUE(m_phone.Send(std::string("DLST\0\0", 6)));
+        EXPECT_TRUE(
+            WaitUntil([&] { return CountOccurrences(m_server.Log(), "Listing \"") > nBefore; }));
+        std::string log = m_server.Log();
+        size_t nStart = log.rfind("Listing \"") + 9;
+        return log.substr(nStart, log.find('"', nStart) - nStart);
+    };
+    auto typeInto = [&](const std::string& text)
+    {
+        SendMessageA(m_server.Window(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hEdit), TRUE);
+        SendMessageA(hEdit, EM_SETSEL, 0, -1);
+        for (char ch : text)
+            SendMessageA(hEdit, WM_CHAR, static_cast<unsigned char>(ch), 0);
+    };
+    typeInto(m_dir.Path() + "\\");
+    EXPECT_EQ(a, listed()) << "half-typed";
+    SendMessageA(hEdit, WM_CHAR, 'B', 0);
+    EXPECT_EQ(a, listed()) << "still being typed";
+    SendMessageA(m_server.Window(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(m_server.Control(1001)),
+                 TRUE);
+    EXPECT_EQ(b, listed()) << "the focus left it";
+    typeInto(c);
+    PostMessageA(hEdit, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_TRUE(WaitUntil([&] { return listed() == c; })) << "Enter in it";
+    EXPECT_EQ(c, m_server.ControlText(1000));
+}

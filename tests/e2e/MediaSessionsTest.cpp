@@ -61,7 +61,8 @@ TEST_P(MediaSessions, EachRequestGoesToTheSessionUnlessItsAppDoesNotAllowIt)
     m_fake.ForgetMessages();
     ASSERT_TRUE(m_phone.Send(std::string("STRTPAUSSTOPNEXTPREVSEEK\0\0\0\x5ASHFL\0REPT\0", 38)));
     ExpectNothingBeforeCheck(m_phone);
-    EXPECT_EQ("Spotify.exe TryPlayAsync\nSpotify.exe TryPauseAsync\nSpotify.exe TryStopAsync\n"
+    EXPECT_EQ("RequestAsync\nSpotify.exe TryPlayAsync\nSpotify.exe TryPauseAsync\n"
+              "Spotify.exe TryStopAsync\n"
               "Spotify.exe TrySkipPreviousAsync\n"
               "Spotify.exe TryChangePlaybackPositionAsync 900000000\n"
               "Spotify.exe TryChangeShuffleActiveAsync 0\n"
@@ -164,6 +165,38 @@ TEST_P(MediaSessions, ThePageSeesTheSessionAtOnceAndChoosesTheAppThatCommandsRea
         "Media sessions: now driving ZuneMusic\r\n" +
         CONNECTED + "Playing\r\nNext track\r\n" + ACK +
         "Web remote: refused the app \"Nope\\x0A\" from 127.0.0.1: it has no media session\r\n"))
+        << m_server.LogAfterBanner();
+}
+
+// The first request for the sessions takes longer than the server waits (3 s of
+// 2): the keys stand in, each with a line, until a question 30 s on asks again.
+TEST_P(MediaSessions, AfterASlowFirstRequestTheSessionsAreAskedForAgainThirtySecondsOn)
+{
+    Register();
+    SetScript("slow_first_ms=3000\n" + SCRIPT);
+    StartServer(Settings());
+    ConnectPhone(m_phone);
+    auto inf2 = [&]
+    {
+        std::string head, title;
+        EXPECT_TRUE(m_phone.Send("INF2"));
+        EXPECT_TRUE(m_phone.Receive(18, head, REPLY_TIMEOUT_MS) &&
+                    m_phone.ReceiveThrough('\0', title, REPLY_TIMEOUT_MS));
+        return HexBytes(head + title);
+    };
+    EXPECT_EQ(
+        HexBytes("INF2ACK" + std::string(1, '\0') + std::string(8, '\xFF') + std::string(3, '\0')),
+        inf2());
+    DWORD nFailedAt = GetTickCount();
+    const std::string session =
+        HexBytes(std::string("INF2ACK\3\0\0\0\xD7\0\0\0\x3D\1\1Ana - Caf\xE9 ?\0", 31));
+    ASSERT_TRUE(WaitUntil([&] { return inf2() == session; }, 2 * WAIT_LIMIT_MS));
+    EXPECT_GE(GetTickCount() - nFailedAt, 29000u) << "asked again too soon";
+    EXPECT_EQ("RequestAsync\nRequestAsync\n", Calls()) << "once at the first INF2, once 30 s on";
+    EXPECT_TRUE(m_server.WaitForLogToBe(
+        CONNECTED +
+        "Media sessions: couldn't reach the system's media sessions (SessionManager.RequestAsync "
+        "failed with 0x800705B4); using the media keys\r\nMedia sessions: available now\r\n"))
         << m_server.LogAfterBanner();
 }
 

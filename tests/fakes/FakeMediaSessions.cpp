@@ -2,8 +2,9 @@
 // activatable class. It serves the sessions of a script, FakeMediaSessions.cfg
 // beside the DLL, read every 100 ms: on a change it raises every change event
 // listened to, then records "changed" in calls.log beside it, where each request
-// to a session goes too: "<app> <request> [value]". Script lines: late=1
-// (operations complete later on another thread), current=N (0: none),
+// to a session goes too: "<app> <request> [value]", and each RequestAsync.
+// Script lines: late=1 (operations complete later on another thread),
+// slow_first_ms=N (the first RequestAsync completes N ms late), current=N (0: none),
 // sessions=N; for session i: app<i>, title<i>, artist<i>, album<i> (UTF-8),
 // status<i>, position<i> and end<i> (seconds), shuffle<i> and repeat<i> (absent:
 // not told), controls<i> (bit n: the PlaybackControls getter at 6 + n allows
@@ -14,58 +15,11 @@
 #include <windows.h>
 #include <objbase.h>
 #include <algorithm>
-#include <fstream>
-#include <map>
 #include <sstream>
-#include <string>
-#include <vector>
-
-typedef void (*Entry)();
-const int SLOTS = 32;
-// The kinds of interface, for what they answer.
-const int FACTORY = 0, STATICS = 1, ASYNC = 2, READ = 3, INFO = 4, MANAGER = 5, LIST = 6,
-          SESSION = 7, PROPERTIES = 8, TIMELINE = 9, PLAYBACK = 10, CONTROLS = 11, BOOL_VALUE = 12,
-          ENUM_VALUE = 13, THUMBNAIL = 14, STREAM = 15, RANDOM = 16, INPUT_STREAM = 17, TYPE = 18,
-          CLOSABLE = 19, EVENT_ARGS = 20;
-
-// A position of an interface of a kind, for Answer's cases.
-#define K(nKind, nSlot) ((nKind)*SLOTS + (nSlot))
-
-struct Object;
-struct Face
-{
-    const Entry* pTable;
-    Object* pObject;
-    int nKind;
-};
-// An interface of an object: its kind and its id.
-typedef std::pair<int, const wchar_t*> Kind;
-struct Object
-{
-    Face faces[5];
-    IID iids[5];
-    int nFaces;
-    LONG nRefs;
-    int nSession;
-    IUnknown* pResult; // an operation's, or NULL when its result is the boolean nValue
-    INT32 nValue;      // also a reference's value and a stream's offset
-    IUnknown* pHandler;
-};
-struct Listener
-{
-    IUnknown* pHandler;
-    const wchar_t* pszArgsIid;
-    Object* pSource;
-};
+#include "FakeMediaSessions.h"
 
 static Entry s_table[SLOTS];
-static std::string g_folder;
-static CRITICAL_SECTION g_lock;
-static std::string g_text;
-static std::map<std::string, std::string> g_script;
 static Object* g_sessions[8];
-static std::map<INT64, Listener> g_listeners; // by token
-static INT64 g_nTokens = 0;
 static HRESULT(WINAPI* g_pCreateString)(const WCHAR*, UINT32, void*);
 static IID g_inspectable, g_agile, g_byteAccess;
 // A PNG of one pixel (the array's end mark is not part of it).
@@ -74,25 +28,6 @@ static const char PNG[] =
     "\0\0\0\rIDATx\x9C\x63\xF8\xCF\xC0\xF0\x1F\0\x05\0\1\xFF\x89\x99=\x1D"
     "\0\0\0\0IEND\xAE\x42\x60\x82";
 const UINT32 PNG_SIZE = sizeof(PNG) - 1;
-
-static void Record(const std::string& line)
-{
-    std::ofstream(g_folder + "\\calls.log", std::ios::app | std::ios::binary) << line << "\n";
-}
-
-static std::string Script(const char* pszKey, int nSession = 0)
-{
-    EnterCriticalSection(&g_lock);
-    auto it = g_script.find(nSession ? pszKey + std::to_string(nSession) : pszKey);
-    std::string value = it == g_script.end() ? "" : it->second;
-    LeaveCriticalSection(&g_lock);
-    return value;
-}
-
-static long long Number(const char* pszKey, int nSession = 0)
-{
-    return strtoll(Script(pszKey, nSession).c_str(), NULL, 0);
-}
 
 static HRESULT Text(const std::string& utf8, void* pText)
 {
@@ -107,7 +42,7 @@ template <class T> static HRESULT Put(UINT_PTR pValue, long long nValue)
     return S_OK;
 }
 
-static Object* New(std::initializer_list<Kind> kinds, int nSession = 0)
+Object* New(std::initializer_list<Kind> kinds, int nSession)
 {
     Object* pObject = new Object();
     for (const Kind& kind : kinds)
@@ -120,7 +55,7 @@ static Object* New(std::initializer_list<Kind> kinds, int nSession = 0)
     return pObject;
 }
 
-static HRESULT Out(void* ppOut, Object* pObject)
+HRESULT Out(void* ppOut, Object* pObject)
 {
     *static_cast<Face**>(ppOut) = pObject ? &pObject->faces[0] : NULL;
     return S_OK;
@@ -143,7 +78,7 @@ static ULONG STDMETHODCALLTYPE AddRef(Face* pThis)
     return InterlockedIncrement(&pThis->pObject->nRefs);
 }
 
-static ULONG STDMETHODCALLTYPE Release(Face* pThis)
+ULONG STDMETHODCALLTYPE Release(Face* pThis)
 {
     Object* pObject = pThis->pObject;
     LONG nLeft = InterlockedDecrement(&pObject->nRefs);
@@ -157,8 +92,7 @@ static ULONG STDMETHODCALLTYPE Release(Face* pThis)
     return 0;
 }
 
-// Calls a caller's object (its handler or buffer) at a position of its table.
-static HRESULT Call(IUnknown* pTarget, int nSlot, void* pFirst, INT_PTR nSecond = 0)
+HRESULT Call(IUnknown* pTarget, int nSlot, void* pFirst, INT_PTR nSecond)
 {
     typedef HRESULT(STDMETHODCALLTYPE * Method)(IUnknown*, void*, INT_PTR);
     return reinterpret_cast<Method>((*reinterpret_cast<Entry**>(pTarget))[nSlot])(pTarget, pFirst,
@@ -176,9 +110,12 @@ static Object* NewOperation(const wchar_t* pszIid, Object* pResult, INT32 nValue
     return pOperation;
 }
 
+// An operation with a result completes nValue ms late.
 static DWORD WINAPI Complete(void* pOperation)
 {
     Face* pFace = &static_cast<Object*>(pOperation)->faces[0];
+    if (pFace->pObject->pResult)
+        Sleep(static_cast<DWORD>(pFace->pObject->nValue));
     Call(pFace->pObject->pHandler, 3, pFace, 1); // Invoke(operation, Completed)
     Release(pFace);
     return 0;
@@ -199,50 +136,6 @@ static Object* SessionOf(long long nSession)
         return NULL;
     AddRef(&g_sessions[nSession]->faces[0]);
     return g_sessions[nSession];
-}
-
-// The arguments of the events whose add_ is at the position: the manager's two
-// (8, 10), then the session's timeline, playback info and media properties ones.
-static HRESULT Listen(Object* pSource, int nSlot, IUnknown* pHandler, INT64* pnToken)
-{
-    static const wchar_t* const s_args[] = {
-        L"{6969cb39-0bfa-5fe0-8d73-09cc5e5408e1}", L"{bbf0cd32-42c4-5a58-b317-f34bbfbd26e0}",
-        L"{29033a2f-c923-5a77-bcaf-055ff415ad32}", L"{786756c2-bc0d-50a5-8807-054291fef139}",
-        L"{7d3741cb-adf0-5cef-91ba-cfabcdd77678}"};
-    const wchar_t* pszArgsIid = s_args[nSlot < 25 ? (nSlot - 8) / 2 : 2 + (nSlot - 25) / 2];
-    pHandler->AddRef();
-    EnterCriticalSection(&g_lock);
-    *pnToken = ++g_nTokens;
-    g_listeners[*pnToken] = {pHandler, pszArgsIid, pSource};
-    LeaveCriticalSection(&g_lock);
-    return S_OK;
-}
-
-static HRESULT StopListening(INT64 nToken)
-{
-    EnterCriticalSection(&g_lock);
-    auto it = g_listeners.find(nToken);
-    if (it != g_listeners.end())
-        it->second.pHandler->Release(), g_listeners.erase(it);
-    LeaveCriticalSection(&g_lock);
-    return S_OK;
-}
-
-static void RaiseEvents()
-{
-    std::vector<Listener> listeners;
-    EnterCriticalSection(&g_lock);
-    for (const auto& listener : g_listeners)
-        listeners.push_back(listener.second), listener.second.pHandler->AddRef();
-    LeaveCriticalSection(&g_lock);
-    for (const Listener& listener : listeners)
-    {
-        Object* pArgs = New({{EVENT_ARGS, listener.pszArgsIid}});
-        Call(listener.pHandler, 3, &listener.pSource->faces[0],
-             reinterpret_cast<INT_PTR>(&pArgs->faces[0]));
-        Release(&pArgs->faces[0]);
-        listener.pHandler->Release();
-    }
 }
 
 // Try...Async at 10 to 24: the value comes first at 21 to 24, the result after it.
@@ -314,13 +207,19 @@ static HRESULT Answer(Face* pThis, int nSlot, UINT_PTR a, UINT_PTR b, UINT_PTR, 
     switch (K(pThis->nKind, nSlot))
     {
     case K(STATICS, 6): // RequestAsync
-        return Out(pOut, NewOperation(L"{3eec115e-7346-5c27-8c5f-da78514a277b}", Manager()));
+    {
+        static LONG s_nRequests = 0;
+        bool bFirst = InterlockedIncrement(&s_nRequests) == 1;
+        Record("RequestAsync");
+        return Out(pOut, NewOperation(L"{3eec115e-7346-5c27-8c5f-da78514a277b}", Manager(),
+                                      bFirst ? static_cast<INT32>(Number("slow_first_ms")) : 0));
+    }
     case K(ASYNC, 6): // put_Completed
     case K(READ, 8):
         pObject->pHandler = reinterpret_cast<IUnknown*>(a);
         pObject->pHandler->AddRef();
         AddRef(pThis);
-        if (Number("late"))
+        if (Number("late") || (pObject->pResult && pObject->nValue))
             return QueueUserWorkItem(Complete, pObject, 0) ? S_OK : E_FAIL;
         Complete(pObject);
         return S_OK;
@@ -423,44 +322,13 @@ template <int N> static void FillFrom()
 
 template <> void FillFrom<SLOTS>() {}
 
-// Reads the script; true when it changed. Wine replaces a file by deleting it
-// first: a script missing for a moment is no empty one.
-static bool LoadScript()
-{
-    std::ifstream file(g_folder + "\\FakeMediaSessions.cfg", std::ios::binary);
-    if (!file.is_open())
-        return false;
-    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    EnterCriticalSection(&g_lock);
-    bool bChanged = text != g_text;
-    g_text = text;
-    g_script.clear();
-    std::istringstream lines(text);
-    for (std::string line; std::getline(lines, line);)
-        g_script[line.substr(0, line.find('='))] = line.substr(line.find('=') + 1);
-    LeaveCriticalSection(&g_lock);
-    return bChanged;
-}
-
-static DWORD WINAPI WatchScript(void*)
-{
-    for (;; Sleep(100))
-    {
-        if (!LoadScript())
-            continue;
-        RaiseEvents();
-        Record("changed");
-    }
-}
-
 BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD nReason, void*)
 {
     if (nReason != DLL_PROCESS_ATTACH)
         return TRUE;
     char szPath[MAX_PATH];
-    g_folder = std::string(szPath, GetModuleFileNameA(hInstance, szPath, sizeof(szPath)));
-    g_folder.erase(g_folder.find_last_of('\\'));
-    InitializeCriticalSection(&g_lock);
+    std::string folder(szPath, GetModuleFileNameA(hInstance, szPath, sizeof(szPath)));
+    InitScript(folder.erase(folder.find_last_of('\\')));
     FillFrom<3>();
     s_table[0] = reinterpret_cast<Entry>(&QueryInterface);
     s_table[1] = reinterpret_cast<Entry>(&AddRef);
@@ -473,12 +341,6 @@ BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD nReason, void*)
     for (int i = 1; i < 8; i++)
         g_sessions[i] = New({{SESSION, L"{7148c835-9b14-5ae2-ab85-dc9b1c14e1a8}"}}, i);
     return TRUE;
-}
-
-static bool StartWatching()
-{
-    LoadScript();
-    return CloseHandle(CreateThread(NULL, 0, WatchScript, NULL, 0, NULL)) != FALSE;
 }
 
 // IActivationFactory (it makes no instances) and the manager's statics.
