@@ -95,3 +95,4 @@
 // The Mouse tab's own files.
 #define IDR_WEB_TOUCHPAD_JS 240
 #define IDR_WEB_TOUCHPAD_CSS 241
+#define IDR_WEB_KEYBOARD_JS 242

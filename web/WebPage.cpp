@@ -32,6 +32,7 @@ static const PageRoute s_pageRoutes[] = {
     {"/vendor/noble-ciphers/_polyval.js", IDR_WEB_NOBLE_POLYVAL_JS, SCRIPT_TYPE},
     {"/vendor/noble-ciphers/utils.js", IDR_WEB_NOBLE_CIPHERS_UTILS_JS, SCRIPT_TYPE},
     {"/touchpad.js", IDR_WEB_TOUCHPAD_JS, SCRIPT_TYPE},
+    {"/keyboard.js", IDR_WEB_KEYBOARD_JS, SCRIPT_TYPE},
     {"/touchpad.css", IDR_WEB_TOUCHPAD_CSS, "text/css; charset=utf-8"},
     // What a phone needs to put the page on its home screen as an app.
     {"/manifest.webmanifest", IDR_WEB_MANIFEST, "application/manifest+json"},

@@ -186,16 +186,25 @@ def run(driver, helper, fake):
     driver.find_element(By.CSS_SELECTOR, "[aria-label=Backspace]").click()
     wait_for(lambda: fake.text() == "", "Ctrl+A and Backspace empty the field: %r" % fake.text())
 
-    # Ctrl locked, then the channel dropped: the PC lets go of it.
+    # Ctrl locked, then the channel dropped (the page goes): the PC lets go of it.
     ctrl = driver.find_element(By.CSS_SELECTOR, "[aria-label=Ctrl]")
     driver.execute_script("arguments[0].click(); arguments[0].click();", ctrl)
     wait_for(lambda: (fake.state() or (0,) * 6)[2] == 1, "Ctrl locked is down on the PC")
-    driver.get("about:blank")
+    driver.get(URL)
     wait_for(lambda: (fake.state() or (1,) * 6)[2:] == (0, 0, 0, 0), "no key down once the channel dropped")
-
     log = helper.block("log")
     check(log.count("uses the mouse and keyboard") == 1, "the log says it once:\n" + log[-2000:])
     check("llo" not in log and "w\u00f6rld" not in log, "the log holds nothing typed")
+
+    # Input turned off on the PC: the tab says how to turn it on, and nothing is typed.
+    wait_for(lambda: driver.find_element(By.ID, "remote").is_displayed(), "the remote again")
+    driver.find_element(By.ID, "tab-mouse").click()
+    helper.block("input off")
+    wait_for(lambda: "tick" in driver.find_element(By.ID, "input-note").text, "the tab says input is off")
+    wait_for(lambda: driver.execute_script("return window.quorvelChannel.sendInput([{t: 'text', s: 'x'}])"),
+             "a message sent while off")
+    wait_for(lambda: "which are off" in helper.block("log"), "the log tells input was refused")
+    check(fake.text() == "", "nothing typed while input is off: %r" % fake.text())
 
 
 def main():

@@ -5,6 +5,7 @@
 //   messages          prints the fake's record, the status queries left out
 //   log               prints the event log after the banner
 //   web on, web off   ticks or unticks the web remote in its dialog
+//   input off         unticks "Mouse and keyboard from paired browsers"
 //   remove            removes the first paired browser in the dialog
 //   hang              a fake Winamp 2 that stops answering at its first status query
 //   key               prints the pairing key the dialog shows now
@@ -22,12 +23,17 @@ static const char SESSIONS_KEY[] =
 // Opens the dialog, does what the test asked in it, and closes it again.
 static void UseDialog(const CServerProcess& server, const std::string& what)
 {
-    const int ENABLE = 1100, BROWSERS = 1105, REMOVE = 1106;
+    const int ENABLE = 1100, BROWSERS = 1105, REMOVE = 1106, INPUT = 1109;
     HWND hDialog = OpenWebRemoteDialog(server);
     if (what == "remove")
     {
         SendDlgItemMessageA(hDialog, BROWSERS, LB_SETCURSEL, 0, 0);
         PressButton(hDialog, REMOVE);
+    }
+    if (what == "input off")
+    {
+        CheckDlgButton(hDialog, INPUT, BST_UNCHECKED);
+        PressButton(hDialog, INPUT);
     }
     if (what == "web on" || what == "web off")
     {
@@ -90,7 +96,7 @@ int main(int argc, char** argv)
             break;
         if (line == "forget")
             winamp.ForgetMessages();
-        if (line == "web on" || line == "web off" || line == "remove")
+        if (line == "web on" || line == "web off" || line == "remove" || line == "input off")
             UseDialog(server, line);
         if (line == "hang")
         {
