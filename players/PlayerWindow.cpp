@@ -7,13 +7,13 @@ static const DWORD PROBE_INTERVAL_MS = 500;
 static const DWORD PROBE_ANSWER_MS = 200;
 
 CPlayerWindow::CPlayerWindow(CControllerLog& log, const char* pszAppName)
-    : m_log(log), m_pszAppName(pszAppName), m_hWnd(NULL), m_bHung(false), m_nLastProbeMs(0)
+    : m_log(log), m_pszAppName(pszAppName), m_hPlayerWnd(NULL), m_bHung(false), m_nLastProbeMs(0)
 {
 }
 
 bool CPlayerWindow::Send(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
-    return SendTo(m_hWnd, nMsg, wParam, lParam, pResult);
+    return SendTo(m_hPlayerWnd, nMsg, wParam, lParam, pResult);
 }
 
 bool CPlayerWindow::SendTo(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult)

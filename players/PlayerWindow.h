@@ -15,8 +15,8 @@ public:
     // pszAppName: the player as the log names it.
     CPlayerWindow(CControllerLog& log, const char* pszAppName);
 
-    void Attach(HWND hWnd) { m_hWnd = hWnd; }
-    HWND Handle() const { return m_hWnd; }
+    void Attach(HWND hWnd) { m_hPlayerWnd = hWnd; }
+    HWND Handle() const { return m_hPlayerWnd; }
     // False while the player is known not to answer.
     bool IsAnswering() const { return !m_bHung.load(); }
 
@@ -37,7 +37,7 @@ private:
 
     CControllerLog& m_log;
     const char* m_pszAppName;
-    std::atomic<HWND> m_hWnd;
+    std::atomic<HWND> m_hPlayerWnd;
     // Commands come from both links, the page and the window's timer at once.
     std::atomic<bool> m_bHung;
     std::atomic<DWORD> m_nLastProbeMs;

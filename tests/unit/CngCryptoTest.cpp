@@ -64,7 +64,7 @@ TEST(CngCrypto, HkdfMatchesRfc5869)
     EXPECT_FALSE(HkdfSha256("k", "s", "i", 255 * 32 + 1, &okm));
 }
 
-// The GCM specification's AES-256 cases 13 to 16 (the last one with AAD).
+// The AES-256 test cases 13 to 16 of the GCM paper (the last one with AAD).
 TEST(CngCrypto, AesGcmSealsAndOpensTheSpecificationsVectors)
 {
     const std::string k15 = "feffe9928665731c6d6a8f9467308308feffe9928665731c6d6a8f9467308308";
