@@ -73,19 +73,29 @@ bool CFakePlayer::WaitForMessage(const std::string& line, DWORD nTimeoutMs) cons
         nTimeoutMs);
 }
 
+// Under Wine a window may outlive its ended process for a moment, longer on a
+// busy machine: the next test's server must never find the last test's window,
+// so this returns only once no window of the class is left.
 void CFakePlayer::EndWindowsOfClass(const char* pszClass)
 {
-    for (HWND hWnd = FindWindowA(pszClass, NULL); hWnd; hWnd = FindWindowA(pszClass, NULL))
-    {
-        DWORD nProcessId = 0;
-        GetWindowThreadProcessId(hWnd, &nProcessId);
-        HANDLE hProcess = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, nProcessId);
-        if (!hProcess)
-            return;
-        TerminateProcess(hProcess, 0);
-        WaitForSingleObject(hProcess, 5000);
-        CloseHandle(hProcess);
-    }
+    WaitUntil(
+        [&]
+        {
+            HWND hWnd = FindWindowA(pszClass, NULL);
+            if (!hWnd)
+                return true;
+            DWORD nProcessId = 0;
+            GetWindowThreadProcessId(hWnd, &nProcessId);
+            HANDLE hProcess = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, nProcessId);
+            if (hProcess)
+            {
+                TerminateProcess(hProcess, 0);
+                WaitForSingleObject(hProcess, 5000);
+                CloseHandle(hProcess);
+            }
+            return FindWindowA(pszClass, NULL) == NULL;
+        },
+        20000);
 }
 
 std::string JoinLines(const std::vector<std::string>& lines)
