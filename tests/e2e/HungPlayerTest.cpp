@@ -45,7 +45,7 @@ protected:
             if (m_winamp.WaitForMessage(HANGING, 2000))
                 return;
         }
-        FAIL() << "the server never asked the player again";
+        FAIL() << "the server never asked the player again\n" << m_server.LogAfterBanner();
     }
 
     CFakeWinamp m_winamp;
@@ -106,7 +106,8 @@ TEST_F(HungPlayer, ExitEndsTheProcessWhileACommandIsStuck)
         StickACommand(phone);
         ASSERT_TRUE(serial.Send("EXIT"));
         DWORD nExitCode = 1;
-        ASSERT_TRUE(m_server.WaitForExit(5000, &nExitCode)) << "round " << nRound;
+        ASSERT_TRUE(m_server.WaitForExit(5000, &nExitCode)) << "round " << nRound << "\n"
+                                                           << m_server.LogAfterBanner();
         EXPECT_EQ(0u, nExitCode);
     }
 }
