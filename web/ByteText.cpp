@@ -5,7 +5,7 @@ static const char HEX_DIGITS[] = "0123456789abcdef";
 static const char BASE64_ALPHABET[] =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 
-static int HexValue(char c)
+int HexDigitValue(char c)
 {
     if (c >= '0' && c <= '9')
         return c - '0';
@@ -52,8 +52,8 @@ bool BytesFromHex(const std::string& hex, std::string* pBytes)
     bytes.reserve(hex.size() / 2);
     for (size_t i = 0; i < hex.size(); i += 2)
     {
-        int nHigh = HexValue(hex[i]);
-        int nLow = HexValue(hex[i + 1]);
+        int nHigh = HexDigitValue(hex[i]);
+        int nLow = HexDigitValue(hex[i + 1]);
         if (nHigh < 0 || nLow < 0)
             return false;
         bytes += static_cast<char>(nHigh * 16 + nLow);

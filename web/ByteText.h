@@ -3,6 +3,8 @@
 #pragma once
 #include <string>
 
+// 0..15 for a hex digit of either case, -1 for anything else.
+int HexDigitValue(char c);
 std::string HexFromBytes(const std::string& bytes); // lower-case
 // Either case; false unless an even number of hex digits and nothing else.
 bool BytesFromHex(const std::string& hex, std::string* pBytes);

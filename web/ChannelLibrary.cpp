@@ -115,14 +115,20 @@ ChannelAnswer CWebRemote::AnswerList(const CWebConnection& connection, const CJs
     return ChannelAnswer::Done(Members(ListingJson(listing.entries, ToUtf8)));
 }
 
-ChannelAnswer CWebRemote::AnswerFileAction(const CWebConnection& connection,
-                                           const CJsonValue& request, int nCommandId)
+ChannelAnswer CWebRemote::TakeRequestPath(const CWebConnection& connection,
+                                          const CJsonValue& request, std::string* pAnsi)
 {
     const CJsonValue* pPath = request.Find("path");
     if (!pPath || !pPath->IsString())
         return ChannelAnswer::Refused(400, "no path");
+    return TakeBrowsePath(connection, pPath->Text(), pAnsi);
+}
+
+ChannelAnswer CWebRemote::AnswerFileAction(const CWebConnection& connection,
+                                           const CJsonValue& request, int nCommandId)
+{
     std::string ansi;
-    ChannelAnswer taken = TakeBrowsePath(connection, pPath->Text(), &ansi);
+    ChannelAnswer taken = TakeRequestPath(connection, request, &ansi);
     if (taken.nStatus != 200)
         return taken;
     PageRun nRun = RunForPage(connection, nCommandId,
@@ -140,11 +146,8 @@ ChannelAnswer CWebRemote::AnswerFileAction(const CWebConnection& connection,
 ChannelAnswer CWebRemote::AnswerDownload(const CWebConnection& connection,
                                          const CJsonValue& request)
 {
-    const CJsonValue* pPath = request.Find("path");
-    if (!pPath || !pPath->IsString())
-        return ChannelAnswer::Refused(400, "no path");
     std::string ansi;
-    ChannelAnswer taken = TakeBrowsePath(connection, pPath->Text(), &ansi);
+    ChannelAnswer taken = TakeRequestPath(connection, request, &ansi);
     if (taken.nStatus != 200)
         return taken;
     std::string random(16, '\0');

@@ -1,18 +1,8 @@
 #include "UrlText.h"
+#include "ByteText.h"
 #include <string.h>
 
 static const size_t MAX_FORM_PAIRS = 64;
-
-static int HexDigitValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 bool UrlDecode(const std::string& text, bool bPlusIsSpace, std::string* pOut)
 {

@@ -147,6 +147,9 @@ private:
     // The browse path the page named, checked and in ANSI; a refusal otherwise.
     ChannelAnswer TakeBrowsePath(const CWebConnection& connection, const std::string& utf8Path,
                                  std::string* pAnsi);
+    // The same for the request's "path" field; 400 without one.
+    ChannelAnswer TakeRequestPath(const CWebConnection& connection, const CJsonValue& request,
+                                  std::string* pAnsi);
     // Runs an operation for the page as the phone's command nCommandId runs: the
     // application made to run first where the command's row says so, one page
     // command at a time but for downloads, and the watchers told to look again.
